@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tessaly {
+
+// The program's one rule for turning text into an integer: leading blanks, an optional
+// sign, then decimal digits, or hex digits after "$", "x" or "0x" (either case).
+// Empty text, a lone sign or prefix, anything after the digits, or a value outside
+// the 32-bit signed range gives nothing; callers apply their own fallback.
+std::optional<std::int32_t> ParseIntegerText(std::string_view text);
+
+}  // namespace tessaly

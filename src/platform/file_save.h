@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+// Writes `bytes` to `path` whole: first into a new file created exclusively in the
+// same folder, then renamed over `path`. On any failure the earlier file at `path`
+// is left as it was and no temporary file remains.
+//  - the temporary file cannot be created, or the rename fails: FileCreateError(path)
+//  - writing or flushing the temporary file fails (disk full):
+//    TessalyError(writeErrorMessage)
+void SaveFileAtomically(const std::string& path, std::string_view bytes,
+                        const std::string& writeErrorMessage);
+
+// The message HTML pages report when their text cannot be written out.
+inline constexpr const char* kSaveStreamError = "Failed to Save Stream";
+
+}  // namespace tessaly

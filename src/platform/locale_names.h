@@ -1,0 +1,12 @@
+#pragma once
+
+#include "calendar/names.h"
+
+namespace tessaly {
+
+// Reads the full day and month names of the user's current locale (on POSIX its
+// LC_TIME, month names in their stand-alone form where the C library has it; on
+// Windows GetLocaleInfoA for the thread locale). Empty or failed entries are English.
+LocaleNames ReadUserLocaleNames();
+
+}  // namespace tessaly

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/cli_options.h"
+#include "support/test_files.h"
+
+namespace tessaly {
+namespace {
+
+const LocalDateTime kToday{2031, 7, 14, 9, 30, 0};
+
+struct GoodCase {
+    std::vector<std::string> args;
+    int month, year, weekStart;
+    bool colorWeekends;
+    std::optional<ColorValue> color;
+};
+
+TEST(CliArguments, AcceptsEveryOptionAndFillsDefaults) {
+    const GoodCase cases[] = {
+        {{}, 7, 2031, 1, false, std::nullopt},
+        {{"--month", "2", "--year", "2000"}, 2, 2000, 1, false, std::nullopt},
+        {{"--month=12", "--year=2100", "--week-start=monday"}, 12, 2100, 0, false, std::nullopt},
+        {{"--week-start", "sunday", "--color-weekends"}, 7, 2031, 1, true, std::nullopt},
+        // A colour in HTML order becomes a red-low colour value and turns colouring on.
+        {{"--color", "ff8000"}, 7, 2031, 1, true, ColorFromRgb(0xFF, 0x80, 0x00)},
+        {{"--color", "0000FF"}, 7, 2031, 1, true, ColorFromRgb(0, 0, 0xFF)},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseCliArguments(c.args, kToday);
+        ASSERT_TRUE(std::holds_alternative<CliOptions>(parsed)) << ::testing::PrintToString(c.args);
+        const auto& options = std::get<CliOptions>(parsed);
+        EXPECT_EQ(options.month, c.month);
+        EXPECT_EQ(options.year, c.year);
+        EXPECT_EQ(options.weekStart, c.weekStart);
+        EXPECT_EQ(options.colorWeekends, c.colorWeekends);
+        EXPECT_EQ(options.color, c.color);
+    }
+}
+
+TEST(CliArguments, ClampsTodaysYearIntoTheRange) {
+    EXPECT_EQ(std::get<CliOptions>(ParseCliArguments({}, {2150, 3, 1})).year, 2100);
+    EXPECT_EQ(std::get<CliOptions>(ParseCliArguments({}, {1850, 3, 1})).year, 1900);
+}
+
+TEST(CliArguments, RejectsBadArgumentsNamingThem) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--month", "13"}, "--month: '13' is not a month from 1 to 12"},
+        {{"--month", "0"}, "--month: '0' is not a month from 1 to 12"},
+        {{"--year", "1899"}, "--year: '1899' is not a year from 1900 to 2100"},
+        {{"--year", "20x0"}, "--year: '20x0' is not a year from 1900 to 2100"},
+        {{"--year"}, "--year needs a value"},
+        {{"--week-start", "friday"}, "--week-start: 'friday' is not monday or sunday"},
+        {{"--color", "12345"}, "--color: '12345' is not six hex digits (RRGGBB)"},
+        {{"--color", "#12345"}, "--color: '#12345' is not six hex digits (RRGGBB)"},
+        {{"--color", "12345G"}, "--color: '12345G' is not six hex digits (RRGGBB)"},
+        {{"--pdf=1"}, "--pdf takes no value"},
+        {{"--colour"}, "unknown option '--colour' (see --help)"},
+        {{"june"}, "unknown option 'june' (see --help)"},
+    };
+    for (const auto& [args, message] : cases) {
+        const auto parsed = ParseCliArguments(args, kToday);
+        ASSERT_TRUE(std::holds_alternative<CliUsageError>(parsed)) << message;
+        EXPECT_EQ(std::get<CliUsageError>(parsed).message, message);
+    }
+}
+
+struct RunResult {
+    int status;
+    std::string output;
+};
+
+RunResult RunCli(const std::string& arguments) {
+    const std::string command = std::string(TESSALY_CLI_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string output;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST(CliProgram, WritesTheCalendarAndPrintsItsPath) {
+    test::TempFolder folder;
+    const auto result = RunCli("--month 2 --year 2021 --output " + folder.path().string());
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output, (folder.path() / "calendar.html").string() + "\n");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"calendar.html"});
+}
+
+TEST(CliProgram, BadArgumentsExitWithTwoAndWriteNothing) {
+    test::TempFolder folder;
+    for (const char* bad : {"--month 13", "--year abc", "--color red", "--bogus"}) {
+        const auto result = RunCli(std::string(bad) + " --output " + folder.path().string());
+        EXPECT_EQ(result.status, 2) << bad;
+        EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
+    }
+    EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST(CliProgram, AFailedWriteExitsWithOneAndKeepsTheEarlierFile) {
+    test::TempFolder folder;
+    const auto missing = folder.path() / "no-such-folder";
+    auto result = RunCli("--output " + missing.string());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.output,
+              "tessaly-cli: Cannot create file " + (missing / "calendar.html").string() + "\n");
+
+    // A folder standing where the file should go cannot be replaced.
+    std::filesystem::create_directory(folder.path() / "calendar.html");
+    result = RunCli("--output " + folder.path().string());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"calendar.html"});
+}
+
+TEST(CliProgram, HelpAndVersionSucceed) {
+    EXPECT_EQ(RunCli("--help").status, 0);
+    const auto version = RunCli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, "tessaly-cli 3.5\n");
+}
+
+}  // namespace
+}  // namespace tessaly

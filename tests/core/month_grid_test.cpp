@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "calendar/month_grid.h"
+
+namespace tessaly {
+namespace {
+
+struct CellCase {
+    int monthIndex;
+    int year;
+    int weekStart;
+    int position;
+    const char* text;
+};
+
+class MonthGridCells : public ::testing::TestWithParam<CellCase> {};
+
+TEST_P(MonthGridCells, GivesTheDayNumberOrNothing) {
+    const CellCase& c = GetParam();
+    CalendarRequest request;
+    request.monthIndex = c.monthIndex;
+    request.year = c.year;
+    request.weekStart = c.weekStart;
+    EXPECT_EQ(CellText(request, c.position), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KnownMonths, MonthGridCells,
+    ::testing::Values(
+        // 1 January 2000 was a Saturday.
+        CellCase{0, 2000, 0, 5, ""}, CellCase{0, 2000, 0, 6, "1"}, CellCase{0, 2000, 0, 36, "31"},
+        CellCase{0, 2000, 0, 37, ""}, CellCase{0, 2000, 0, 1, ""}, CellCase{0, 2000, 1, 6, ""},
+        CellCase{0, 2000, 1, 7, "1"}, CellCase{0, 2000, 1, 37, "31"},
+        // February 2021 began on a Monday and fills four rows exactly.
+        CellCase{1, 2021, 0, 1, "1"}, CellCase{1, 2021, 0, 28, "28"}, CellCase{1, 2021, 0, 29, ""},
+        CellCase{1, 2021, 0, 42, ""},
+        // February 2026 begins on a Sunday.
+        CellCase{1, 2026, 1, 1, "1"}, CellCase{1, 2026, 1, 28, "28"},
+        // March 2015 began on a Sunday: last column, and the 31st in the sixth row.
+        CellCase{2, 2015, 0, 7, "1"}, CellCase{2, 2015, 0, 37, "31"},
+        // Leap years, century rule included.
+        // (1 Feb 2000 a Tuesday, 1 Feb 1900 a Thursday, 1 Feb 2100 a Monday.)
+        CellCase{1, 2000, 1, 31, "29"}, CellCase{1, 2000, 1, 32, ""}, CellCase{1, 1900, 0, 31, "28"},
+        CellCase{1, 1900, 0, 32, ""}, CellCase{1, 2100, 0, 28, "28"}, CellCase{1, 2100, 0, 29, ""},
+        // December 2100 is measured against 1 January 2101.
+        // (1 Dec 2100 is a Wednesday.)
+        CellCase{11, 2100, 1, 34, "31"}, CellCase{11, 2100, 1, 35, ""},
+        // 1 January 1900 was a Monday.
+        CellCase{0, 1900, 0, 1, "1"}, CellCase{0, 1900, 1, 1, ""}, CellCase{0, 1900, 1, 2, "1"},
+        // Outside the grid.
+        CellCase{0, 2000, 1, 0, ""}, CellCase{0, 2000, 1, -7, ""}, CellCase{4, 2000, 1, 43, ""},
+        // No selection (-1) and stray indexes read as Sunday, like the names row.
+        CellCase{0, 2000, -1, 7, "1"}, CellCase{0, 2000, 5, 7, "1"}));
+
+// Every month of the range, both week starts, against the C library's own calendar.
+TEST(MonthGrid, AgreesWithTheCLibraryForEveryMonth) {
+    for (int year = 1900; year <= 2100; ++year) {
+        for (int monthIndex = 0; monthIndex < 12; ++monthIndex) {
+            std::tm first{};
+            first.tm_year = year - 1900;
+            first.tm_mon = monthIndex;
+            first.tm_mday = 1;
+            first.tm_hour = 12;
+            std::tm next = first;
+            next.tm_mon += 1;
+            const std::time_t firstTime = timegm(&first);
+            const std::time_t nextTime = timegm(&next);
+            const int length = static_cast<int>((nextTime - firstTime) / 86400);
+            const int weekday = first.tm_wday;  // 0 = Sunday
+            for (int weekStart : {0, 1}) {
+                const int firstColumn = weekStart == 1 ? weekday + 1 : (weekday + 6) % 7 + 1;
+                CalendarRequest request{monthIndex, year, weekStart};
+                for (int position = 1; position <= 42; ++position) {
+                    const int day = position - firstColumn + 1;
+                    const std::string expected =
+                        day >= 1 && day <= length ? std::to_string(day) : std::string();
+                    ASSERT_EQ(CellText(request, position), expected)
+                        << year << "-" << monthIndex + 1 << " week start " << weekStart
+                        << " position " << position;
+                }
+            }
+        }
+    }
+}
+
+TEST(MonthGrid, ColumnsAndWeekendsFollowTheLayout) {
+    const int mondaySlots[] = {1, 2, 3, 4, 5, 6, 0};
+    for (int column = 1; column <= 7; ++column) {
+        EXPECT_EQ(DaySlotOfColumn(WeekLayout::Monday, column), mondaySlots[column - 1]);
+        EXPECT_EQ(DaySlotOfColumn(WeekLayout::Sunday, column), column - 1);
+        EXPECT_EQ(IsWeekendColumn(WeekLayout::Monday, column), column >= 6);
+        EXPECT_EQ(IsWeekendColumn(WeekLayout::Sunday, column), column == 1 || column == 7);
+    }
+    EXPECT_EQ(LayoutOf(0), WeekLayout::Monday);
+    for (int other : {1, -1, 2, 5}) {
+        EXPECT_EQ(LayoutOf(other), WeekLayout::Sunday);
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
