@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds Tessaly and starts the desktop program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake --preset dev
+cmake --build --preset dev --parallel "$(nproc)"
+
+if [ -x build/dev/src/ui/qt/tessaly ]; then
+    exec build/dev/src/ui/qt/tessaly "$@"
+fi
+# Without the desktop program: this month's calendar, opened in the default viewer.
+exec build/dev/src/cli/tessaly-cli --open "$@"

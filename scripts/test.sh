@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds Tessaly three ways and runs every test: natively, under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and cross-built for Windows under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs="$(nproc)"
+
+echo "== native build and tests"
+cmake --preset dev
+cmake --build --preset dev --parallel "$jobs"
+ctest --preset dev --parallel "$jobs"
+
+echo "== sanitizer build and tests"
+cmake --preset asan
+cmake --build --preset asan --parallel "$jobs"
+ctest --preset asan --parallel "$jobs"
+
+if [ -f scripts/test-windows.sh ]; then
+    echo "== Windows build and tests under Wine"
+    scripts/test-windows.sh
+fi
