@@ -1,5 +1,7 @@
 // tessaly-cli: the calendar files of the desktop program, made from the command line.
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <variant>
 #include <vector>
@@ -9,14 +11,55 @@
 #include "cli/cli_options.h"
 #include "core/errors.h"
 #include "core/product.h"
+#include "core/int_text.h"
 #include "html/html_calendar.h"
+#include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
 #include "platform/locale_names.h"
 #include "platform/system.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
 using namespace tessaly;
+
+// SOURCE_DATE_EPOCH, when set, pins the creation date (in UTC) for reproducible files.
+LocalDateTime CreationTime() {
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (epoch == nullptr || *epoch == '\0') {
+        return LocalNow();
+    }
+    const auto seconds = ParseIntegerText(epoch);
+    if (!seconds || *seconds < 0) {
+        throw TessalyError(std::string("SOURCE_DATE_EPOCH is not a number of seconds: ") + epoch);
+    }
+    using namespace std::chrono;
+    const sys_seconds instant{std::chrono::seconds{*seconds}};
+    const auto day = floor<days>(instant);
+    const year_month_day date{day};
+    const hh_mm_ss time{instant - day};
+    return {static_cast<int>(date.year()),          static_cast<int>(unsigned(date.month())),
+            static_cast<int>(unsigned(date.day())), static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+}
+
+void WritePdf(const CalendarRequest& request, const NameTable& names, const std::string& path) {
+    const LocalDateTime created = CreationTime();
+    TPrintPDF pdf(PdfWriterServices{
+        [created] { return created; },
+        [] { return ScreenResolution{96, 96}; },
+        [](const std::string& file, std::string_view bytes) {
+            SaveFileAtomically(file, bytes, "Cannot create file " + file);
+        },
+    });
+    const PdfCalendarEnvironment environment{
+        [](const std::string& text) {
+            return BuiltInWindowFontWidth(ToWinAnsi(text).value_or(text));
+        },
+        ToWinAnsi,
+    };
+    WritePdfCalendar(pdf, request, names, WeekendPicture(), environment, path);
+}
 
 std::string MakeCalendar(const CliOptions& options) {
     CalendarRequest request;
@@ -34,6 +77,11 @@ std::string MakeCalendar(const CliOptions& options) {
     names[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
 
     const std::string folder = AbsoluteFolder(options.outputFolder);
+    if (options.pdf) {
+        const std::string path = folder + "calendar.pdf";
+        WritePdf(request, names, path);
+        return path;
+    }
     const std::string path = folder + "calendar.html";
     const auto lines = BuildHtmlCalendarLines(request, names, kProductWebAddress);
     SaveFileAtomically(path, JoinLinesCrLf(lines), kSaveStreamError);

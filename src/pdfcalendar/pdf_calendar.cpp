@@ -1,0 +1,152 @@
+#include "pdfcalendar/pdf_calendar.h"
+
+#include <array>
+#include <cstdint>
+
+#include "core/product.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr int kPageWidth = 792;
+constexpr int kPageHeight = 612;
+constexpr int kGridLeft = 18;
+constexpr int kGridTop = 100;
+
+// Nearest integer to numerator / 2, halves to the even neighbour.
+int HalvesRoundedToEven(int numerator) {
+    const int floorHalf = numerator >= 0 ? numerator / 2 : -((-numerator + 1) / 2);
+    if (numerator % 2 == 0) {
+        return floorHalf;
+    }
+    return floorHalf % 2 == 0 ? floorHalf : floorHalf + 1;
+}
+
+// Nearest integer to numerator / denominator (positive), halves to even.
+constexpr int RoundedQuotient(int numerator, int denominator) {
+    const int quotient = numerator / denominator;
+    const int twiceRemainder = 2 * (numerator % denominator);
+    if (twiceRemainder > denominator || (twiceRemainder == denominator && quotient % 2 != 0)) {
+        return quotient + 1;
+    }
+    return quotient;
+}
+
+// The free width shared by seven columns; the free height divided by seven too, though
+// the grid has six rows.
+constexpr int kColumnWidth = RoundedQuotient(kPageWidth - 36, 7);   // 108
+constexpr int kRowHeight = RoundedQuotient(kPageHeight - 40, 7);    // 82
+
+// Advance widths of characters 0x20..0xFF in the 8-point face (13 pixels high, 96 DPI,
+// character set 1252) of the MS Sans Serif bitmap font, read from the FNT character
+// table of Wine's sserife.fon: what GetTextExtentPoint32A measures in the window font.
+constexpr std::array<std::uint8_t, 224> kWindowFontWidths = {
+    3,  3, 5, 7, 6, 8, 6,  2, 3, 3, 4, 6, 3,  3, 3, 5,  // 0x20
+    6,  6, 6, 6, 6, 6, 6,  6, 6, 6, 3, 3, 6,  6, 6, 6,  // 0x30
+    11, 7, 7, 7, 8, 7, 6,  8, 8, 3, 5, 7, 6,  9, 8, 8,  // 0x40
+    7,  8, 8, 7, 7, 8, 7,  11, 7, 7, 7, 3, 5, 3, 6, 6,  // 0x50
+    3,  6, 6, 6, 6, 6, 3,  6, 6, 2, 2, 6, 2,  8, 6, 6,  // 0x60
+    6,  6, 3, 5, 3, 6, 6,  8, 5, 5, 5, 4, 2,  4, 7, 3,  // 0x70
+    6,  3, 3, 3, 5, 6, 5,  5, 3, 11, 7, 6, 10, 3, 7, 3,  // 0x80
+    3,  3, 3, 4, 4, 6, 5,  6, 3, 9, 5, 6, 10, 3, 5, 7,  // 0x90
+    3,  3, 6, 6, 6, 6, 2,  6, 3, 9, 4, 6, 6,  3, 8, 6,  // 0xA0
+    4,  6, 3, 3, 3, 6, 6,  3, 3, 3, 4, 6, 8,  8, 8, 6,  // 0xB0
+    7,  7, 7, 7, 7, 7, 10, 7, 7, 7, 7, 7, 3,  3, 3, 3,  // 0xC0
+    8,  8, 8, 8, 8, 8, 8,  6, 8, 8, 8, 8, 8,  7, 7, 6,  // 0xD0
+    6,  6, 6, 6, 6, 6, 10, 6, 6, 6, 6, 6, 2,  4, 4, 4,  // 0xE0
+    6,  6, 6, 6, 6, 6, 6,  6, 6, 6, 6, 6, 6,  5, 6, 5,  // 0xF0
+};
+// Control characters are drawn as the font's default character, 'a' (0x61).
+constexpr int kDefaultCharacterWidth = 6;
+
+}  // namespace
+
+Bitmap24 WeekendPicture() {
+    return Bitmap24::Filled(105, 137, 192, 192, 192);
+}
+
+int TitleX(int titleWidth) {
+    // 792 / 2 - w / 2 - 70, in halves: (652 - w) / 2
+    return HalvesRoundedToEven(kPageWidth - 2 * 70 - titleWidth);
+}
+
+NameTable PdfNames(const NameTable& names,
+                   const std::function<std::optional<std::string>(std::string_view)>& toWinAnsi) {
+    NameTable shown = names;
+    for (size_t slot = 0; slot < 7 + 12; ++slot) {
+        const auto converted = toWinAnsi(names[slot]);
+        if (converted) {
+            shown[slot] = *converted;
+        } else {
+            shown[slot] = slot < 7 ? kEnglishDayNames[slot] : kEnglishMonthNames[slot - 7];
+        }
+    }
+    return shown;
+}
+
+void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
+                      const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
+                      const std::string& fileName) {
+    const NameTable shown = PdfNames(names, environment.toWinAnsi);
+    const WeekLayout layout = LayoutOf(request.weekStart);
+    const std::string year = std::to_string(request.year);
+    const size_t monthSlot = static_cast<size_t>(kFirstMonthSlot + request.monthIndex);
+    // Measured as the window would show it: the locale's name, or English where the
+    // PDF falls back to it.
+    const std::string windowMonth = environment.toWinAnsi(names[monthSlot])
+                                        ? names[monthSlot]
+                                        : kEnglishMonthNames[request.monthIndex];
+
+    pdf.TITLE = "Calendar by Tessaly";
+    pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
+    pdf.Creator = "Tessaly";
+    pdf.Producer = kMakerName;
+    pdf.Compress = true;
+    pdf.PageWidth = kPageWidth;
+    pdf.PageHeight = kPageHeight;
+    pdf.FileName = fileName;
+
+    pdf.BeginDocument();
+    pdf.LineWidth = 1;
+    pdf.DrawRectangle(12, 12, kPageWidth - 12, kPageHeight - 12);
+    pdf.DrawRectangle(12, 12, kPageWidth - 12, kPageHeight - 12);
+
+    pdf.Font.Face = 1;
+    pdf.Font.Size = 36;
+    const int titleWidth = environment.titleWidth(windowMonth + " " + year);
+    pdf.DrawText(TitleX(titleWidth), 50, shown[monthSlot] + " " + year);
+
+    pdf.Font.Size = 16;
+    for (int column = 1; column <= 7; ++column) {
+        pdf.DrawText(24 + kColumnWidth * (column - 1), 92,
+                     shown[static_cast<size_t>(DaySlotOfColumn(layout, column))]);
+    }
+
+    // The Monday layout's shading sits one point below each cell's top line.
+    const int pictureTop = layout == WeekLayout::Monday ? kGridTop + 1 : kGridTop;
+    for (int c = 0; c < 7; ++c) {
+        for (int r = 0; r < 6; ++r) {
+            const int left = kGridLeft + kColumnWidth * c;
+            const int top = kGridTop + kRowHeight * r;
+            if (request.colorWeekends && IsWeekendColumn(layout, c + 1)) {
+                pdf.DrawImage(left, pictureTop + kRowHeight * r, weekendPicture);
+            }
+            pdf.DrawRectangle(left, top, left + kColumnWidth, top + kRowHeight);
+            pdf.DrawText(24 + kColumnWidth * c, 120 + kRowHeight * r,
+                         CellText(request, 7 * r + c + 1));
+        }
+    }
+    pdf.EndDocument();
+}
+
+int BuiltInWindowFontWidth(std::string_view winAnsiText) {
+    int width = 0;
+    for (const char c : winAnsiText) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        width += byte < 0x20 ? kDefaultCharacterWidth : kWindowFontWidths[byte - 0x20];
+    }
+    return width;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "calendar/month_grid.h"
+#include "calendar/names.h"
+#include "pdf/bitmap.h"
+#include "pdf/print_pdf.h"
+
+namespace tessaly {
+
+// What the PDF calendar needs from its surroundings.
+struct PdfCalendarEnvironment {
+    // Width in pixels of a text (platform encoding) in the window's font.
+    std::function<int(const std::string&)> titleWidth;
+    // Platform text in Windows-1252, or nothing when a character cannot be shown.
+    std::function<std::optional<std::string>(std::string_view)> toWinAnsi;
+};
+
+// The 105 x 137 silver picture that shades weekend cells.
+Bitmap24 WeekendPicture();
+
+// x of the title for a title `titleWidth` pixels wide: centred with the page's offset,
+// halves rounded to even.
+int TitleX(int titleWidth);
+
+// The names as the PDF shows them: each converted to Windows-1252, or its English
+// name where the locale's name has a character Windows-1252 cannot show.
+NameTable PdfNames(const NameTable& names,
+                   const std::function<std::optional<std::string>(std::string_view)>& toWinAnsi);
+
+// Sets the document's properties and FileName, then builds and saves the page:
+// frame, title, headings, and the grid column by column.
+// `names` holds this generation's names in the platform encoding (slots 0-18).
+void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
+                      const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
+                      const std::string& fileName);
+
+// Width of Windows-1252 text in the 8-point, 13-pixel MS Sans Serif face, for
+// programs without a window to measure with.
+int BuiltInWindowFontWidth(std::string_view winAnsiText);
+
+}  // namespace tessaly
