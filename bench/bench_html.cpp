@@ -16,7 +16,8 @@ void BM_HtmlCalendarPage(benchmark::State& state) {
         FillDayNames(names, false, {});
         FillMonthNames(names, false, {});
         names[kWeekendColorSlot] = kDefaultWeekendColor;
-        const std::string page = JoinLinesCrLf(BuildHtmlCalendarLines(request, names, kProductWebAddress));
+        const std::string page =
+            JoinLinesCrLf(BuildHtmlCalendarLines(request, names, kProductWebAddress));
         benchmark::DoNotOptimize(page.data());
     }
 }

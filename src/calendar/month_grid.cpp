@@ -19,7 +19,8 @@ WeekLayout LayoutOf(int weekStart) {
 
 int FirstColumn(int monthIndex, int year, WeekLayout layout) {
     // c_encoding: 0 = Sunday .. 6 = Saturday
-    const int sundayBased = static_cast<int>(std::chrono::weekday{FirstOfMonth(monthIndex, year)}.c_encoding()) + 1;
+    const int sundayBased =
+        static_cast<int>(std::chrono::weekday{FirstOfMonth(monthIndex, year)}.c_encoding()) + 1;
     if (layout == WeekLayout::Sunday) {
         return sundayBased;
     }
@@ -28,7 +29,8 @@ int FirstColumn(int monthIndex, int year, WeekLayout layout) {
 
 int MonthLength(int monthIndex, int year) {
     const auto first = FirstOfMonth(monthIndex, year);
-    const auto next = monthIndex == 11 ? FirstOfMonth(0, year + 1) : FirstOfMonth(monthIndex + 1, year);
+    const auto next =
+        monthIndex == 11 ? FirstOfMonth(0, year + 1) : FirstOfMonth(monthIndex + 1, year);
     return static_cast<int>((next - first).count());
 }
 
@@ -46,7 +48,8 @@ int DaySlotOfColumn(WeekLayout layout, int column) {
 }
 
 bool IsWeekendColumn(WeekLayout layout, int column) {
-    return layout == WeekLayout::Sunday ? (column == 1 || column == 7) : (column == 6 || column == 7);
+    return layout == WeekLayout::Sunday ? (column == 1 || column == 7)
+                                        : (column == 6 || column == 7);
 }
 
 }  // namespace tessaly

@@ -2,8 +2,8 @@
 
 namespace tessaly {
 
-const std::array<const char*, 7> kEnglishDayNames = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const std::array<const char*, 7> kEnglishDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                     "Thursday", "Friday", "Saturday"};
 
 const std::array<const char*, 12> kEnglishMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",

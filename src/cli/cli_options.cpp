@@ -58,7 +58,8 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::optional<std::string> inlineValue;
-        if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+        if (const auto equals = name.find('=');
+            name.starts_with("--") && equals != std::string::npos) {
             inlineValue = name.substr(equals + 1);
             name.resize(equals);
         }
@@ -87,10 +88,12 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
                 return missing();
             }
             const bool isMonth = name == "--month";
-            const auto number = isMonth ? ParseInRange(*value, 1, 12) : ParseInRange(*value, 1900, 2100);
+            const auto number =
+                isMonth ? ParseInRange(*value, 1, 12) : ParseInRange(*value, 1900, 2100);
             if (!number) {
-                return CliUsageError{name + ": '" + *value + "' is not " +
-                                     (isMonth ? "a month from 1 to 12" : "a year from 1900 to 2100")};
+                return CliUsageError{
+                    name + ": '" + *value + "' is not " +
+                    (isMonth ? "a month from 1 to 12" : "a year from 1900 to 2100")};
             }
             (isMonth ? options.month : options.year) = *number;
         } else if (name == "--week-start") {

@@ -10,8 +10,8 @@
 #include "calendar/names.h"
 #include "cli/cli_options.h"
 #include "core/errors.h"
-#include "core/product.h"
 #include "core/int_text.h"
+#include "core/product.h"
 #include "html/html_calendar.h"
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
@@ -38,16 +38,21 @@ LocalDateTime CreationTime() {
     const auto day = floor<days>(instant);
     const year_month_day date{day};
     const hh_mm_ss time{instant - day};
-    return {static_cast<int>(date.year()),          static_cast<int>(unsigned(date.month())),
-            static_cast<int>(unsigned(date.day())), static_cast<int>(time.hours().count()),
-            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+    return {static_cast<int>(date.year()),
+            static_cast<int>(unsigned(date.month())),
+            static_cast<int>(unsigned(date.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count())};
 }
 
 void WritePdf(const CalendarRequest& request, const NameTable& names, const std::string& path) {
     const LocalDateTime created = CreationTime();
     TPrintPDF pdf(PdfWriterServices{
         [created] { return created; },
-        [] { return ScreenResolution{96, 96}; },
+        [] {
+            return ScreenResolution{96, 96};
+        },
         [](const std::string& file, std::string_view bytes) {
             SaveFileAtomically(file, bytes, "Cannot create file " + file);
         },

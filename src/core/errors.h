@@ -7,18 +7,18 @@ namespace tessaly {
 
 // The one error type of the program: its message is what the user sees.
 class TessalyError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // The target file could not be created or replaced; callers may try another folder.
 class FileCreateError : public TessalyError {
-public:
+  public:
     explicit FileCreateError(const std::string& path)
         : TessalyError("Cannot create file " + path), path_(path) {}
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

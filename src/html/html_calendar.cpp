@@ -29,15 +29,18 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     lines.reserve(92);
     lines.emplace_back("<html>");
     lines.emplace_back("<head>");
-    lines.push_back(Concat({"<title>", month, " ", year, " calendar created with Tessaly</title>"}));
-    lines.push_back(Concat({"<META NAME=\"Author\" CONTENT=\"Tessaly, ", productWebAddress, "\" />"}));
+    lines.push_back(
+        Concat({"<title>", month, " ", year, " calendar created with Tessaly</title>"}));
+    lines.push_back(
+        Concat({"<META NAME=\"Author\" CONTENT=\"Tessaly, ", productWebAddress, "\" />"}));
     lines.push_back(Concat({"<META NAME=\"Description\" CONTENT=\"This ", month, " ", year,
                             " calendar was created with Tessaly, a shareware tool for creating "
                             "calendars you can put online or print out.\" />"}));
     lines.emplace_back("<style>");
     lines.push_back(Concat({"  td {", kCellStyle}));
     lines.emplace_back("  #box {vertical-align: top; text-align: left;}");
-    lines.emplace_back("  #box_head {vertical-align: top; text-align: center; font-weight: bolder;}");
+    lines.emplace_back(
+        "  #box_head {vertical-align: top; text-align: center; font-weight: bolder;}");
     if (request.colorWeekends) {
         lines.push_back(
             Concat({"  td.weekend {background: #", names[kWeekendColorSlot], "; ", kCellStyle}));
@@ -51,8 +54,8 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     lines.emplace_back(
         "<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" rowspan=\"1\" "
         "colspan=\"7\">");
-    lines.push_back(Concat({"<strong><big><big><big>", month, " ", year,
-                            "</big></big></big></strong></td></tr>"}));
+    lines.push_back(Concat(
+        {"<strong><big><big><big>", month, " ", year, "</big></big></big></strong></td></tr>"}));
     lines.emplace_back("<tr>");
     for (int column = 1; column <= 7; ++column) {
         lines.emplace_back("<td id=\"box_head\"");

@@ -35,27 +35,27 @@ constexpr int RoundedQuotient(int numerator, int denominator) {
 
 // The free width shared by seven columns; the free height divided by seven too, though
 // the grid has six rows.
-constexpr int kColumnWidth = RoundedQuotient(kPageWidth - 36, 7);   // 108
-constexpr int kRowHeight = RoundedQuotient(kPageHeight - 40, 7);    // 82
+constexpr int kColumnWidth = RoundedQuotient(kPageWidth - 36, 7);  // 108
+constexpr int kRowHeight = RoundedQuotient(kPageHeight - 40, 7);   // 82
 
 // Advance widths of characters 0x20..0xFF in the 8-point face (13 pixels high, 96 DPI,
 // character set 1252) of the MS Sans Serif bitmap font, read from the FNT character
 // table of Wine's sserife.fon: what GetTextExtentPoint32A measures in the window font.
 constexpr std::array<std::uint8_t, 224> kWindowFontWidths = {
-    3,  3, 5, 7, 6, 8, 6,  2, 3, 3, 4, 6, 3,  3, 3, 5,  // 0x20
-    6,  6, 6, 6, 6, 6, 6,  6, 6, 6, 3, 3, 6,  6, 6, 6,  // 0x30
-    11, 7, 7, 7, 8, 7, 6,  8, 8, 3, 5, 7, 6,  9, 8, 8,  // 0x40
-    7,  8, 8, 7, 7, 8, 7,  11, 7, 7, 7, 3, 5, 3, 6, 6,  // 0x50
-    3,  6, 6, 6, 6, 6, 3,  6, 6, 2, 2, 6, 2,  8, 6, 6,  // 0x60
-    6,  6, 3, 5, 3, 6, 6,  8, 5, 5, 5, 4, 2,  4, 7, 3,  // 0x70
-    6,  3, 3, 3, 5, 6, 5,  5, 3, 11, 7, 6, 10, 3, 7, 3,  // 0x80
-    3,  3, 3, 4, 4, 6, 5,  6, 3, 9, 5, 6, 10, 3, 5, 7,  // 0x90
-    3,  3, 6, 6, 6, 6, 2,  6, 3, 9, 4, 6, 6,  3, 8, 6,  // 0xA0
-    4,  6, 3, 3, 3, 6, 6,  3, 3, 3, 4, 6, 8,  8, 8, 6,  // 0xB0
-    7,  7, 7, 7, 7, 7, 10, 7, 7, 7, 7, 7, 3,  3, 3, 3,  // 0xC0
-    8,  8, 8, 8, 8, 8, 8,  6, 8, 8, 8, 8, 8,  7, 7, 6,  // 0xD0
-    6,  6, 6, 6, 6, 6, 10, 6, 6, 6, 6, 6, 2,  4, 4, 4,  // 0xE0
-    6,  6, 6, 6, 6, 6, 6,  6, 6, 6, 6, 6, 6,  5, 6, 5,  // 0xF0
+    3,  3, 5, 7, 6, 8, 6,  2,  3, 3,  4, 6, 3,  3, 3, 5,  // 0x20
+    6,  6, 6, 6, 6, 6, 6,  6,  6, 6,  3, 3, 6,  6, 6, 6,  // 0x30
+    11, 7, 7, 7, 8, 7, 6,  8,  8, 3,  5, 7, 6,  9, 8, 8,  // 0x40
+    7,  8, 8, 7, 7, 8, 7,  11, 7, 7,  7, 3, 5,  3, 6, 6,  // 0x50
+    3,  6, 6, 6, 6, 6, 3,  6,  6, 2,  2, 6, 2,  8, 6, 6,  // 0x60
+    6,  6, 3, 5, 3, 6, 6,  8,  5, 5,  5, 4, 2,  4, 7, 3,  // 0x70
+    6,  3, 3, 3, 5, 6, 5,  5,  3, 11, 7, 6, 10, 3, 7, 3,  // 0x80
+    3,  3, 3, 4, 4, 6, 5,  6,  3, 9,  5, 6, 10, 3, 5, 7,  // 0x90
+    3,  3, 6, 6, 6, 6, 2,  6,  3, 9,  4, 6, 6,  3, 8, 6,  // 0xA0
+    4,  6, 3, 3, 3, 6, 6,  3,  3, 3,  4, 6, 8,  8, 8, 6,  // 0xB0
+    7,  7, 7, 7, 7, 7, 10, 7,  7, 7,  7, 7, 3,  3, 3, 3,  // 0xC0
+    8,  8, 8, 8, 8, 8, 8,  6,  8, 8,  8, 8, 8,  7, 7, 6,  // 0xD0
+    6,  6, 6, 6, 6, 6, 10, 6,  6, 6,  6, 6, 2,  4, 4, 4,  // 0xE0
+    6,  6, 6, 6, 6, 6, 6,  6,  6, 6,  6, 6, 6,  5, 6, 5,  // 0xF0
 };
 // Control characters are drawn as the font's default character, 'a' (0x61).
 constexpr int kDefaultCharacterWidth = 6;

@@ -15,8 +15,8 @@ LocaleNames ReadUserLocaleNames() {
     static constexpr nl_item kDays[7] = {DAY_1, DAY_2, DAY_3, DAY_4, DAY_5, DAY_6, DAY_7};
 #ifdef ALTMON_1
     // Stand-alone (nominative) month names: "styczeń", not "stycznia".
-    static constexpr nl_item kMonths[12] = {ALTMON_1, ALTMON_2, ALTMON_3,  ALTMON_4,
-                                            ALTMON_5, ALTMON_6, ALTMON_7,  ALTMON_8,
+    static constexpr nl_item kMonths[12] = {ALTMON_1, ALTMON_2,  ALTMON_3,  ALTMON_4,
+                                            ALTMON_5, ALTMON_6,  ALTMON_7,  ALTMON_8,
                                             ALTMON_9, ALTMON_10, ALTMON_11, ALTMON_12};
 #else
     static constexpr nl_item kMonths[12] = {MON_1, MON_2, MON_3, MON_4,  MON_5,  MON_6,

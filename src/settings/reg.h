@@ -9,7 +9,7 @@ namespace tessaly {
 
 // One open key of a settings store; destroying it closes the key.
 class SettingsKey {
-public:
+  public:
     enum class ValueType { String, ExpandString, Other };
     struct ValueInfo {
         ValueType type;
@@ -28,7 +28,7 @@ public:
 // Where the settings live: the per-user registry on Windows, a file on Linux, memory in
 // tests.
 class SettingsBackend {
-public:
+  public:
     virtual ~SettingsBackend() = default;
     // Opens the key with full access, creating it when missing; nothing when it can be
     // neither opened nor created.

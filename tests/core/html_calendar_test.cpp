@@ -57,36 +57,87 @@ NameTable EnglishNames(const std::string& color) {
 }
 
 std::string Page(const CalendarRequest& request, const NameTable& names) {
-    return JoinLinesCrLf(BuildHtmlCalendarLines(request, names, "https://orvanta.example/tessaly/"));
+    return JoinLinesCrLf(
+        BuildHtmlCalendarLines(request, names, "https://orvanta.example/tessaly/"));
 }
 
 // January 2000 (1st a Saturday), Monday first, weekend rule on: every line written out.
 TEST(HtmlCalendar, MondayLayoutWithTheDefaultColourIsThePageByteForByte) {
-    const std::string expected =
-        Head("January 2000", "c0c0c0") +
-        CrLfLines({
-            "<td id=\"box_head\"", ">Monday<br></td>",
-            "<td id=\"box_head\"", ">Tuesday<br></td>",
-            "<td id=\"box_head\"", ">Wednesday<br></td>",
-            "<td id=\"box_head\"", ">Thursday<br></td>",
-            "<td id=\"box_head\"", ">Friday<br></td>",
-            "<td id=\"box_head\"", " class=\"weekend\"", ">Saturday<br></td>",
-            "<td id=\"box_head\"", " class=\"weekend\"", ">Sunday<br></td>",
-            "</tr>",
-            "<tr>", kDay + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd,
-            kWeekend + "1" + kEnd, kWeekend + "2" + kEnd, "</tr>",
-            "<tr>", kDay + "3" + kEnd, kDay + "4" + kEnd, kDay + "5" + kEnd, kDay + "6" + kEnd,
-            kDay + "7" + kEnd, kWeekend + "8" + kEnd, kWeekend + "9" + kEnd, "</tr>",
-            "<tr>", kDay + "10" + kEnd, kDay + "11" + kEnd, kDay + "12" + kEnd, kDay + "13" + kEnd,
-            kDay + "14" + kEnd, kWeekend + "15" + kEnd, kWeekend + "16" + kEnd, "</tr>",
-            "<tr>", kDay + "17" + kEnd, kDay + "18" + kEnd, kDay + "19" + kEnd, kDay + "20" + kEnd,
-            kDay + "21" + kEnd, kWeekend + "22" + kEnd, kWeekend + "23" + kEnd, "</tr>",
-            "<tr>", kDay + "24" + kEnd, kDay + "25" + kEnd, kDay + "26" + kEnd, kDay + "27" + kEnd,
-            kDay + "28" + kEnd, kWeekend + "29" + kEnd, kWeekend + "30" + kEnd, "</tr>",
-            "<tr>", kDay + "31" + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd,
-            kWeekend + kEnd, kWeekend + kEnd, "</tr>",
-        }) +
-        kTail;
+    const std::string expected = Head("January 2000", "c0c0c0") +
+                                 CrLfLines({
+                                     "<td id=\"box_head\"",
+                                     ">Monday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Tuesday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Wednesday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Thursday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Friday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     " class=\"weekend\"",
+                                     ">Saturday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     " class=\"weekend\"",
+                                     ">Sunday<br></td>",
+                                     "</tr>",
+                                     "<tr>",
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kWeekend + "1" + kEnd,
+                                     kWeekend + "2" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kDay + "3" + kEnd,
+                                     kDay + "4" + kEnd,
+                                     kDay + "5" + kEnd,
+                                     kDay + "6" + kEnd,
+                                     kDay + "7" + kEnd,
+                                     kWeekend + "8" + kEnd,
+                                     kWeekend + "9" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kDay + "10" + kEnd,
+                                     kDay + "11" + kEnd,
+                                     kDay + "12" + kEnd,
+                                     kDay + "13" + kEnd,
+                                     kDay + "14" + kEnd,
+                                     kWeekend + "15" + kEnd,
+                                     kWeekend + "16" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kDay + "17" + kEnd,
+                                     kDay + "18" + kEnd,
+                                     kDay + "19" + kEnd,
+                                     kDay + "20" + kEnd,
+                                     kDay + "21" + kEnd,
+                                     kWeekend + "22" + kEnd,
+                                     kWeekend + "23" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kDay + "24" + kEnd,
+                                     kDay + "25" + kEnd,
+                                     kDay + "26" + kEnd,
+                                     kDay + "27" + kEnd,
+                                     kDay + "28" + kEnd,
+                                     kWeekend + "29" + kEnd,
+                                     kWeekend + "30" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kDay + "31" + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kWeekend + kEnd,
+                                     kWeekend + kEnd,
+                                     "</tr>",
+                                 }) +
+                                 kTail;
     const CalendarRequest request{0, 2000, 0, true};
     const std::string page = Page(request, EnglishNames("c0c0c0"));
     EXPECT_EQ(page, expected);
@@ -96,31 +147,81 @@ TEST(HtmlCalendar, MondayLayoutWithTheDefaultColourIsThePageByteForByte) {
 // February 2026 (1st a Sunday), Sunday first, rule off: the weekend marks stay, the rule
 // goes; a picked colour does not matter then.
 TEST(HtmlCalendar, SundayLayoutWithTheRuleOffIsThePageByteForByte) {
-    const std::string expected =
-        Head("February 2026", "") +
-        CrLfLines({
-            "<td id=\"box_head\"", " class=\"weekend\"", ">Sunday<br></td>",
-            "<td id=\"box_head\"", ">Monday<br></td>",
-            "<td id=\"box_head\"", ">Tuesday<br></td>",
-            "<td id=\"box_head\"", ">Wednesday<br></td>",
-            "<td id=\"box_head\"", ">Thursday<br></td>",
-            "<td id=\"box_head\"", ">Friday<br></td>",
-            "<td id=\"box_head\"", " class=\"weekend\"", ">Saturday<br></td>",
-            "</tr>",
-            "<tr>", kWeekend + "1" + kEnd, kDay + "2" + kEnd, kDay + "3" + kEnd, kDay + "4" + kEnd,
-            kDay + "5" + kEnd, kDay + "6" + kEnd, kWeekend + "7" + kEnd, "</tr>",
-            "<tr>", kWeekend + "8" + kEnd, kDay + "9" + kEnd, kDay + "10" + kEnd, kDay + "11" + kEnd,
-            kDay + "12" + kEnd, kDay + "13" + kEnd, kWeekend + "14" + kEnd, "</tr>",
-            "<tr>", kWeekend + "15" + kEnd, kDay + "16" + kEnd, kDay + "17" + kEnd, kDay + "18" + kEnd,
-            kDay + "19" + kEnd, kDay + "20" + kEnd, kWeekend + "21" + kEnd, "</tr>",
-            "<tr>", kWeekend + "22" + kEnd, kDay + "23" + kEnd, kDay + "24" + kEnd, kDay + "25" + kEnd,
-            kDay + "26" + kEnd, kDay + "27" + kEnd, kWeekend + "28" + kEnd, "</tr>",
-            "<tr>", kWeekend + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd,
-            kWeekend + kEnd, "</tr>",
-            "<tr>", kWeekend + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd, kDay + kEnd,
-            kWeekend + kEnd, "</tr>",
-        }) +
-        kTail;
+    const std::string expected = Head("February 2026", "") +
+                                 CrLfLines({
+                                     "<td id=\"box_head\"",
+                                     " class=\"weekend\"",
+                                     ">Sunday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Monday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Tuesday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Wednesday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Thursday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     ">Friday<br></td>",
+                                     "<td id=\"box_head\"",
+                                     " class=\"weekend\"",
+                                     ">Saturday<br></td>",
+                                     "</tr>",
+                                     "<tr>",
+                                     kWeekend + "1" + kEnd,
+                                     kDay + "2" + kEnd,
+                                     kDay + "3" + kEnd,
+                                     kDay + "4" + kEnd,
+                                     kDay + "5" + kEnd,
+                                     kDay + "6" + kEnd,
+                                     kWeekend + "7" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kWeekend + "8" + kEnd,
+                                     kDay + "9" + kEnd,
+                                     kDay + "10" + kEnd,
+                                     kDay + "11" + kEnd,
+                                     kDay + "12" + kEnd,
+                                     kDay + "13" + kEnd,
+                                     kWeekend + "14" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kWeekend + "15" + kEnd,
+                                     kDay + "16" + kEnd,
+                                     kDay + "17" + kEnd,
+                                     kDay + "18" + kEnd,
+                                     kDay + "19" + kEnd,
+                                     kDay + "20" + kEnd,
+                                     kWeekend + "21" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kWeekend + "22" + kEnd,
+                                     kDay + "23" + kEnd,
+                                     kDay + "24" + kEnd,
+                                     kDay + "25" + kEnd,
+                                     kDay + "26" + kEnd,
+                                     kDay + "27" + kEnd,
+                                     kWeekend + "28" + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kWeekend + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kWeekend + kEnd,
+                                     "</tr>",
+                                     "<tr>",
+                                     kWeekend + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kDay + kEnd,
+                                     kWeekend + kEnd,
+                                     "</tr>",
+                                 }) +
+                                 kTail;
     const CalendarRequest request{1, 2026, 1, false};
     const std::string page = Page(request, EnglishNames("FF0000"));
     EXPECT_EQ(page, expected);
@@ -139,8 +240,8 @@ TEST(HtmlCalendar, PickedColourAndLocaleNamesChangeOnlyTheirLines) {
     names[kWeekendColorSlot] = "0080FF";
     const CalendarRequest request{7, 2030, 0, true};  // August 2030
     const auto lines = BuildHtmlCalendarLines(request, names, "https://orvanta.example/tessaly/");
-    const auto english = BuildHtmlCalendarLines(request, EnglishNames("c0c0c0"),
-                                                "https://orvanta.example/tessaly/");
+    const auto english =
+        BuildHtmlCalendarLines(request, EnglishNames("c0c0c0"), "https://orvanta.example/tessaly/");
     ASSERT_EQ(lines.size(), english.size());
     std::vector<std::pair<size_t, std::string>> differences;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -150,8 +251,9 @@ TEST(HtmlCalendar, PickedColourAndLocaleNamesChangeOnlyTheirLines) {
     }
     const std::vector<std::pair<size_t, std::string>> expected = {
         {3, "<title>Août 2030 calendar created with Tessaly</title>"},
-        {5, "<META NAME=\"Description\" CONTENT=\"This Août 2030 calendar was created with "
-            "Tessaly, a shareware tool for creating calendars you can put online or print out.\" />"},
+        {5,
+         "<META NAME=\"Description\" CONTENT=\"This Août 2030 calendar was created with "
+         "Tessaly, a shareware tool for creating calendars you can put online or print out.\" />"},
         {10, "  td.weekend {background: #0080FF; " + kStyle},
         {16, "<strong><big><big><big>Août 2030</big></big></big></strong></td></tr>"},
         {19, ">lundi<br></td>"},

@@ -7,8 +7,15 @@ namespace {
 
 LocaleNames MixedCaseLocale() {
     LocaleNames names;
-    names.days = {"domingo", "lunes", "martes", "mi\xC3\xA9rcoles", "jueves", "viernes", "s\xC3\xA1" "bado"};
-    names.months = {"enero",  "febrero", "marzo",      "abril",   "mayo",      "junio",
+    names.days = {"domingo",
+                  "lunes",
+                  "martes",
+                  "mi\xC3\xA9rcoles",
+                  "jueves",
+                  "viernes",
+                  "s\xC3\xA1"
+                  "bado"};
+    names.months = {"enero", "febrero", "marzo",      "abril",   "mayo",      "junio",
                     "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
     // A Cyrillic lower-case first letter (UTF-8 lead byte) and one that is already upper.
     names.months[0] = "\xD1\x8F\xD0\xBD\xD0\xB2\xD0\xB0\xD1\x80\xD1\x8C";

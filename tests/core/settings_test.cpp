@@ -16,7 +16,7 @@ TEST(SettingsStore, AFirstReadGivesDefaultsAndLeavesTheEmptyKey) {
     EXPECT_EQ(RegReadInteger(store, kKey, "PDF", 0), 0);
     ASSERT_EQ(store.keys.count(kKey), 1u);
     EXPECT_TRUE(store.keys[kKey].empty());
-    EXPECT_EQ(store.opens, 3);  // one open per call...
+    EXPECT_EQ(store.opens, 3);     // one open per call...
     EXPECT_EQ(store.openKeys, 0);  // ...and each closed again
 }
 
@@ -29,15 +29,15 @@ TEST(SettingsStore, ReadsStoredTextByTheIntegerRule) {
     const Case cases[] = {
         {Type::String, std::string("0\0", 2), 0},
         {Type::String, std::string(" 1\0", 3), 1},
-        {Type::String, std::string("1 \0", 3), 7},  // trailing blank: default
-        {Type::String, std::string("\0", 1), 7},    // empty text
-        {Type::String, "", 7},                      // no data at all
+        {Type::String, std::string("1 \0", 3), 7},       // trailing blank: default
+        {Type::String, std::string("\0", 1), 7},         // empty text
+        {Type::String, "", 7},                           // no data at all
         {Type::String, std::string("12\0junk", 7), 12},  // text ends at the first NUL
-        {Type::String, "5", 5},                     // stored without its NUL
+        {Type::String, "5", 5},                          // stored without its NUL
         {Type::ExpandString, std::string("1\0", 2), 1},
         {Type::ExpandString, std::string("%X%\0", 4), 7},  // not expanded, does not convert
         {Type::String, std::string("$10\0", 4), 16},
-        {Type::Other, "", 7},                       // no data: the type is not looked at
+        {Type::Other, "", 7},  // no data: the type is not looked at
     };
     for (const auto& c : cases) {
         test::MemorySettings store;

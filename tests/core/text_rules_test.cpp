@@ -9,9 +9,9 @@ namespace {
 
 TEST(ColorToHTML, WritesRedGreenBlueInUpperCase) {
     const std::pair<ColorValue, const char*> cases[] = {
-        {0x5, "050000"},       {0xFF, "FF0000"},      {0x1AB, "AB0100"},  {0xFF00, "00FF00"},
-        {0x12345, "452301"},   {0xFF0000, "0000FF"},  {0, "000000"},      {0xC0C0C0, "C0C0C0"},
-        {0xFFFFFF, "FFFFFF"},  {0x0A0B0C, "0C0B0A"},
+        {0x5, "050000"},      {0xFF, "FF0000"},     {0x1AB, "AB0100"}, {0xFF00, "00FF00"},
+        {0x12345, "452301"},  {0xFF0000, "0000FF"}, {0, "000000"},     {0xC0C0C0, "C0C0C0"},
+        {0xFFFFFF, "FFFFFF"}, {0x0A0B0C, "0C0B0A"},
     };
     for (const auto& [color, html] : cases) {
         EXPECT_EQ(ColorToHTML(color), html) << std::hex << color;
@@ -63,18 +63,24 @@ TEST(WinAnsi, ConvertsWhatWindows1252CanShowAndNothingElse) {
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"Monday", "Monday"},
         {"", ""},
-        {"d\xC3\xA9" "cembre", "d\xE9" "cembre"},          // é
-        {"M\xC3\xA4rz", "M\xE4rz"},                          // ä
-        {"Stra\xC3\x9F" "e", "Stra\xDF" "e"},                // ß
-        {"\xE2\x82\xAC", "\x80"},                            // euro sign
-        {"\xC5\xA0", "\x8A"},                                // Š
-        {"\xC5\xB8", "\x9F"},                                // Ÿ
+        {"d\xC3\xA9"
+         "cembre",
+         "d\xE9"
+         "cembre"},                  // é
+        {"M\xC3\xA4rz", "M\xE4rz"},  // ä
+        {"Stra\xC3\x9F"
+         "e",
+         "Stra\xDF"
+         "e"},                                                               // ß
+        {"\xE2\x82\xAC", "\x80"},                                            // euro sign
+        {"\xC5\xA0", "\x8A"},                                                // Š
+        {"\xC5\xB8", "\x9F"},                                                // Ÿ
         {"\xD1\x8F\xD0\xBD\xD0\xB2\xD0\xB0\xD1\x80\xD1\x8C", std::nullopt},  // январь
-        {"\xCE\x99\xCE\xB1", std::nullopt},                  // Greek
-        {"\xC2\x81", std::nullopt},                          // a C1 control 1252 lacks
-        {"\xC3", std::nullopt},                              // cut short
-        {"\xC0\xA9", std::nullopt},                          // overlong
-        {"\xE9t\xE9", std::nullopt},                         // Latin-1 bytes, not UTF-8
+        {"\xCE\x99\xCE\xB1", std::nullopt},                                  // Greek
+        {"\xC2\x81", std::nullopt},   // a C1 control 1252 lacks
+        {"\xC3", std::nullopt},       // cut short
+        {"\xC0\xA9", std::nullopt},   // overlong
+        {"\xE9t\xE9", std::nullopt},  // Latin-1 bytes, not UTF-8
     };
     for (const auto& [utf8, expected] : cases) {
         EXPECT_EQ(Utf8ToWinAnsi(utf8), expected) << utf8;

@@ -38,9 +38,9 @@ TEST(FileSave, CannotCreateNamesTheFullPathAndKeepsTheEarlierFile) {
          [&] {
              std::filesystem::create_directory(folder.withSeparator() + "locked");
              test::WriteWholeFile(locked, "earlier");
-             std::filesystem::permissions(folder.withSeparator() + "locked",
-                                          std::filesystem::perms::owner_read |
-                                              std::filesystem::perms::owner_exec);
+             std::filesystem::permissions(
+                 folder.withSeparator() + "locked",
+                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
          }},
     };
     for (const auto& c : cases) {

@@ -10,7 +10,7 @@ namespace {
 
 // Runs with LC_ALL set to `locale`, restoring the environment afterwards.
 class ScopedLcAll {
-public:
+  public:
     explicit ScopedLcAll(const char* locale) {
         if (const char* old = std::getenv("LC_ALL")) {
             saved_ = old;
@@ -25,7 +25,7 @@ public:
         }
     }
 
-private:
+  private:
     std::optional<std::string> saved_;
 };
 
@@ -47,10 +47,13 @@ TEST(PosixLocaleNames, ReadsFullNamesOfTheUsersTimeLocale) {
     };
     const Case cases[] = {
         {"C", "Sunday", "January", "December"},
-        {"fr_FR.UTF-8", "dimanche", "janvier", "d\xC3\xA9" "cembre"},
+        {"fr_FR.UTF-8", "dimanche", "janvier",
+         "d\xC3\xA9"
+         "cembre"},
         {"de_DE.UTF-8", "Sonntag", "Januar", "Dezember"},
         // Stand-alone month names: nominative, not the genitive of dates.
-        {"ru_RU.UTF-8", "\xD0\x92\xD0\xBE\xD1\x81\xD0\xBA\xD1\x80\xD0\xB5\xD1\x81\xD0\xB5\xD0\xBD\xD1\x8C\xD0\xB5",
+        {"ru_RU.UTF-8",
+         "\xD0\x92\xD0\xBE\xD1\x81\xD0\xBA\xD1\x80\xD0\xB5\xD1\x81\xD0\xB5\xD0\xBD\xD1\x8C\xD0\xB5",
          "\xD0\xAF\xD0\xBD\xD0\xB2\xD0\xB0\xD1\x80\xD1\x8C",
          "\xD0\x94\xD0\xB5\xD0\xBA\xD0\xB0\xD0\xB1\xD1\x80\xD1\x8C"},
     };

@@ -5,7 +5,7 @@ namespace tessaly::test {
 namespace {
 
 class MemoryKey : public SettingsKey {
-public:
+  public:
     MemoryKey(MemorySettings& store, MemorySettings::Values& values)
         : store_(store), values_(values) {
         ++store_.openKeys;
@@ -34,7 +34,7 @@ public:
         return true;
     }
 
-private:
+  private:
     MemorySettings& store_;
     MemorySettings::Values& values_;
 };

@@ -10,7 +10,7 @@ namespace tessaly::test {
 
 // A settings store in memory that can refuse on demand and counts opened keys.
 class MemorySettings : public SettingsBackend {
-public:
+  public:
     struct Value {
         SettingsKey::ValueType type;
         std::string data;
@@ -18,8 +18,8 @@ public:
     using Values = std::map<std::string, Value>;
 
     std::map<std::string, Values> keys;
-    bool refuseKeys = false;      // neither open nor create
-    bool refuseWrites = false;    // the key opens, setting a value fails
+    bool refuseKeys = false;    // neither open nor create
+    bool refuseWrites = false;  // the key opens, setting a value fails
     bool refuseDataReads = false;
     int openKeys = 0;  // keys open right now
     int opens = 0;     // keys opened so far

@@ -10,8 +10,7 @@ namespace tessaly::test {
 TempFolder::TempFolder() {
     std::random_device seed;
     for (;;) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("tessaly-test-" + std::to_string(seed()));
+        path_ = std::filesystem::temp_directory_path() / ("tessaly-test-" + std::to_string(seed()));
         if (std::filesystem::create_directory(path_)) {
             break;
         }

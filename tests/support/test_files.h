@@ -9,7 +9,7 @@ namespace tessaly::test {
 // A fresh folder under the system's temporary folder, removed with everything in it
 // when the object goes.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -20,7 +20,7 @@ public:
     std::string withSeparator() const;
     std::vector<std::string> entries() const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/platform_services.h"
+#include "calendar/month_grid.h"
+#include "calendar/names.h"
+#include "pdf/bitmap.h"
+
+namespace tessaly {
+
+// The main window without a toolkit: what its controls hold, and every handler.
+// A front end creates the controls, forwards each event here and shows the state back;
+// it decides nothing itself. Each public event runs to its end; an error ends its
+// handler and is shown in the error box, and the window goes on with the state reached.
+class TForm1 {
+  public:
+    static constexpr int kYearMin = 1900;
+    static constexpr int kYearMax = 2100;
+    static constexpr int kYearMaxLength = 4;
+    static constexpr std::array<const char*, 2> kWeekStartItems = {"Monday", "Sunday"};
+
+    explicit TForm1(PlatformServices& platform);
+
+    // Window events.
+    void FormCreate();
+    void FormActivate();  // only the first activation does anything
+    void Button1Click();  // "Create and view"
+    void Button5Click();  // "Select color..."
+    void Image1Click();   // the banner: the about message
+    void StatusBar1Click();
+
+    // The user changing a control.
+    void Combo2Select(int index);  // month
+    void Combo1Select(int index);  // week start: runs Combo1Change
+    void CheckBox1Set(bool checked);
+    void CheckBox2Set(bool checked);  // runs CheckBox2Click when the state changes
+    void CheckBox3Set(bool checked);  // runs CheckBox3Click when the state changes
+
+    // The year field: text as typed (the control keeps it to kYearMaxLength), the key
+    // filter (false: drop the key and beep), focus leaving, and the up and down steps.
+    void SpinEdit1Edited(std::string text);
+    bool SpinEdit1KeyAllowed(char key);
+    void SpinEdit1Exit();
+    void SpinEdit1Up();
+    void SpinEdit1Down();
+
+    // What the controls show.
+    int Combo2ItemIndex() const { return combo2ItemIndex_; }
+    int Combo1ItemIndex() const { return combo1ItemIndex_; }
+    const std::string& SpinEdit1Text() const { return spinEdit1Text_; }
+    int SpinEdit1Value() const;
+    bool CheckBox1Checked() const { return checkBox1Checked_; }
+    bool CheckBox2Checked() const { return checkBox2Checked_; }
+    bool CheckBox3Checked() const { return checkBox3Checked_; }
+    // The swatch: nothing until a colour is picked (the button face shows).
+    std::optional<ColorValue> Panel1Color() const { return panel1Color_; }
+    // The hidden line buffer of the last HTML page.
+    const std::vector<std::string>& HTML() const { return html_; }
+    // The hidden weekend picture of the PDF page.
+    const Bitmap24& Image2() const { return image2_; }
+
+    const NameTable& Names() const { return nameTable_; }
+    const std::string& VersionText() const { return versionText_; }
+    const std::string& MakerWebAddress() const { return makerWebAddress_; }
+    CalendarRequest Request() const;
+    std::string GetDate(int position) const;
+    std::string AboutText() const;
+
+  private:
+    template <class Handler>
+    void Dispatch(Handler&& handler);
+
+    void Button3Click();  // the hidden button: the PDF calendar
+    void Combo1Change();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void ShraniImenaDnevov();
+    void ShraniImenaMesecev();
+    void SetCheckBox2(bool checked);
+    void SetCheckBox3(bool checked);
+    void SetSpinEdit1Value(long long value);
+    // Saves in the program's folder, or in the documents folder when that cannot be
+    // written; returns the path written.
+    std::string SaveCalendar(const std::string& programFolderPath, std::string_view bytes,
+                             const std::string& writeErrorMessage);
+
+    PlatformServices& platform_;
+    bool activated_ = false;
+
+    std::string versionText_;
+    std::string makerWebAddress_;
+    NameTable nameTable_;
+
+    int combo2ItemIndex_ = -1;
+    int combo1ItemIndex_ = -1;
+    std::string spinEdit1Text_ = "2000";
+    bool checkBox1Checked_ = false;
+    bool checkBox2Checked_ = false;
+    bool checkBox3Checked_ = false;
+    std::optional<ColorValue> panel1Color_;
+    std::vector<std::string> html_;
+    Bitmap24 image2_;
+
+    ColorValue lastPickedColor_ = 0;  // black before the first pick
+    std::array<ColorValue, 16> customColors_;
+};
+
+// The error box's text: a full stop is added when the message's last character
+// comes after the full stop.
+std::string ErrorBoxText(std::string_view message);
+
+}  // namespace tessaly
