@@ -1,0 +1,22 @@
+#include "app/fake_platform.h"
+
+#include "core/winansi.h"
+#include "pdfcalendar/pdf_calendar.h"
+#include "platform/file_save.h"
+
+namespace tessaly::test {
+
+int FakePlatform::TextWidthInWindowFont(const std::string& text) {
+    return BuiltInWindowFontWidth(Utf8ToWinAnsi(text).value_or(text));
+}
+
+std::optional<std::string> FakePlatform::ToWinAnsi(std::string_view text) {
+    return Utf8ToWinAnsi(text);
+}
+
+void FakePlatform::SaveFile(const std::string& path, std::string_view bytes,
+                            const std::string& writeErrorMessage) {
+    SaveFileAtomically(path, bytes, writeErrorMessage);
+}
+
+}  // namespace tessaly::test
