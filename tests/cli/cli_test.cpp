@@ -73,8 +73,10 @@ struct RunResult {
     std::string output;
 };
 
-RunResult RunCli(const std::string& arguments) {
-    const std::string command = std::string(TESSALY_CLI_PATH) + " " + arguments + " 2>&1";
+RunResult RunCli(const std::string& arguments,
+                 const std::string& environment = "SOURCE_DATE_EPOCH=1700000000") {
+    const std::string command =
+        "env " + environment + " " + std::string(TESSALY_CLI_PATH) + " " + arguments + " 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string output;
     char buffer[512];
@@ -116,6 +118,25 @@ TEST(CliProgram, AFailedWriteExitsWithOneAndKeepsTheEarlierFile) {
     result = RunCli("--output " + folder.path().string());
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"calendar.html"});
+}
+
+TEST(CliProgram, PdfWithAFixedEpochIsReproducibleAndIgnoresTheColour) {
+    test::TempFolder one, two;
+    const std::string common = "--pdf --month 2 --year 2010 --week-start monday --color-weekends";
+    auto result = RunCli("--output " + one.path().string() + " " + common);
+    ASSERT_EQ(result.status, 0) << result.output;
+    // Another colour, same moment: the same bytes (the PDF shading is always silver).
+    result = RunCli("--color 00FF00 --output " + two.path().string() + " " + common);
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output, (two.path() / "calendar.pdf").string() + "\n");
+    const std::string first = test::ReadWholeFile(one.path() / "calendar.pdf");
+    EXPECT_EQ(first, test::ReadWholeFile(two.path() / "calendar.pdf"));
+    // 1700000000 is 2023-11-14 22:13:20 UTC.
+    EXPECT_NE(first.find("/CreationDate (D:20231114221320)\r\n"), std::string::npos);
+    EXPECT_NE(first.find("(February 2010) Tj"), std::string::npos);
+    EXPECT_EQ(one.entries(), std::vector<std::string>{"calendar.pdf"});
+
+    EXPECT_EQ(RunCli("--pdf --output " + one.path().string(), "SOURCE_DATE_EPOCH=soon").status, 1);
 }
 
 TEST(CliProgram, HelpAndVersionSucceed) {

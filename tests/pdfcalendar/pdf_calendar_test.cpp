@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "calendar/names.h"
+#include "core/winansi.h"
+#include "pdfcalendar/pdf_calendar.h"
+#include "support/test_files.h"
+
+namespace tessaly {
+namespace {
+
+// The writer's output, kept in memory.
+struct MemoryPdf {
+    std::string path;
+    std::string bytes;
+    TPrintPDF pdf{PdfWriterServices{
+        [] { return LocalDateTime{2026, 3, 4, 5, 6, 7}; },
+        [] {
+            return ScreenResolution{96, 96};
+        },
+        [this](const std::string& file, std::string_view data) {
+            path = file;
+            bytes = data;
+        },
+    }};
+};
+
+NameTable EnglishNames() {
+    NameTable names;
+    FillDayNames(names, false, {});
+    FillMonthNames(names, false, {});
+    return names;
+}
+
+PdfCalendarEnvironment FixedWidth(int width) {
+    return {[width](const std::string&) { return width; },
+            [](std::string_view text) { return Utf8ToWinAnsi(text); }};
+}
+
+// Object 2's stream: the page's drawing operators.
+std::string ContentOf(const std::string& file) {
+    const std::string head = "2 0 obj\r\n<< /Length 3 0 R\r\n >>\r\nstream\r\n";
+    const auto start = file.find(head);
+    const auto end = file.find("endstream\r\n", start);
+    if (start == std::string::npos || end == std::string::npos) {
+        return "<no content stream>";
+    }
+    return file.substr(start + head.size(), end - start - head.size());
+}
+
+// The drawing operators of one calendar page in PDF coordinates (y up from 612).
+class ExpectedPage {
+  public:
+    void Line(int x1, int y1, int x2, int y2) {
+        Add(std::to_string(x1) + " " + std::to_string(612 - y1) + " m");
+        Add(std::to_string(x2) + " " + std::to_string(612 - y2) + " l");
+        Add("1 w");
+        Add("S");
+    }
+    void Rectangle(int x1, int y1, int x2, int y2) {
+        Line(x1, y1, x1, y2);
+        Line(x1, y2, x2, y2);
+        Line(x2, y2, x2, y1);
+        Line(x2, y1, x1, y1);
+    }
+    void Text(int size, int x, int y, const std::string& text) {
+        Add("BT");
+        Add("/F2 " + std::to_string(size) + " Tf");
+        Add(std::to_string(x) + " " + std::to_string(612 - y) + " Td");
+        Add("(" + text + ") Tj");
+        Add("ET");
+    }
+    void Picture(int number, int x, int y) {
+        Add("q");
+        Add("108 0 0 82 " + std::to_string(x) + " " + std::to_string(612 - y - 82) + " cm");
+        Add("/Im" + std::to_string(number) + " Do");
+        Add("Q");
+    }
+    const std::string& Text() const { return text_; }
+
+  private:
+    void Add(const std::string& line) { text_ += line + "\r\n"; }
+    std::string text_;
+};
+
+struct PageCase {
+    const char* name;
+    CalendarRequest request;
+    int titleWidth;
+    int titleX;
+    std::vector<std::string> headings;  // left to right
+    std::vector<int> weekendColumns;    // 0-based
+    int pictureTop;                     // of row 0
+};
+
+class PdfCalendarPage : public ::testing::TestWithParam<PageCase> {};
+
+TEST_P(PdfCalendarPage, DrawsFrameTitleHeadingsAndGridInOrder) {
+    const PageCase& c = GetParam();
+    ExpectedPage expected;
+    expected.Rectangle(12, 12, 780, 600);
+    expected.Rectangle(12, 12, 780, 600);
+    const NameTable names = EnglishNames();
+    expected.Text(36, c.titleX, 50,
+                  names[7 + c.request.monthIndex] + " " + std::to_string(c.request.year));
+    for (int k = 0; k < 7; ++k) {
+        expected.Text(16, 24 + 108 * k, 92, c.headings[k]);
+    }
+    int picture = 0;
+    for (int column = 0; column < 7; ++column) {
+        for (int row = 0; row < 6; ++row) {
+            const bool weekend =
+                std::count(c.weekendColumns.begin(), c.weekendColumns.end(), column);
+            if (c.request.colorWeekends && weekend) {
+                expected.Picture(++picture, 18 + 108 * column, c.pictureTop + 82 * row);
+            }
+            expected.Rectangle(18 + 108 * column, 100 + 82 * row, 126 + 108 * column,
+                               182 + 82 * row);
+            expected.Text(16, 24 + 108 * column, 120 + 82 * row,
+                          CellText(c.request, 7 * row + column + 1));
+        }
+    }
+
+    MemoryPdf out;
+    WritePdfCalendar(out.pdf, c.request, names, WeekendPicture(), FixedWidth(c.titleWidth),
+                     "/somewhere/calendar.pdf");
+    EXPECT_EQ(out.path, "/somewhere/calendar.pdf");
+    EXPECT_EQ(ContentOf(out.bytes), expected.Text());
+
+    const auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (auto at = out.bytes.find(what); at != std::string::npos;
+             at = out.bytes.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("/Subtype /Image"), c.request.colorWeekends ? 12u : 0u);
+    EXPECT_EQ(count("/Width 105\r\n/Height 137\r\n"), c.request.colorWeekends ? 12u : 0u);
+    EXPECT_EQ(count(" Tj\r\n"), 1u + 7u + 42u);
+    EXPECT_NE(out.bytes.find("/Title (Calendar by Tessaly)\r\n"), std::string::npos);
+    EXPECT_NE(out.bytes.find("/Author (Tessaly, [https://orvanta.example/tessaly/])\r\n"),
+              std::string::npos);
+    EXPECT_NE(out.bytes.find("/Creator (Tessaly)\r\n/Keywords ()\r\n/Subject ()\r\n"),
+              std::string::npos);
+    EXPECT_NE(out.bytes.find("/Producer (Orvanta)\r\n"), std::string::npos);
+    EXPECT_NE(out.bytes.find("/MediaBox [ 0 0 792 612]\r\n"), std::string::npos);
+}
+
+const std::vector<std::string> kMondayFirst = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                               "Friday", "Saturday", "Sunday"};
+const std::vector<std::string> kSundayFirst = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                               "Thursday", "Friday", "Saturday"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PdfCalendarPage,
+    ::testing::Values(
+        // Four rows of days; the shading sits one point below each cell's top.
+        PageCase{"FebruaryMondayShaded", {1, 2010, 0, true}, 90, 281, kMondayFirst, {5, 6}, 101},
+        PageCase{"FebruarySundayPlain", {1, 2026, 1, false}, 91, 280, kSundayFirst, {0, 6}, 100},
+        PageCase{"JanuarySundayShaded", {0, 2000, 1, true}, 93, 280, kSundayFirst, {0, 6}, 100},
+        PageCase{"MarchMondayPlain", {2, 2015, 0, false}, 92, 280, kMondayFirst, {5, 6}, 101}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PdfCalendar, TitleIsCentredWithHalvesToEven) {
+    const std::pair<int, int> cases[] = {{90, 281}, {91, 280}, {92, 280}, {93, 280},
+                                         {0, 326},  {1, 326},  {3, 324},  {652, 0},
+                                         {653, 0},  {655, -2}, {-2, 327}};
+    for (const auto& [width, x] : cases) {
+        EXPECT_EQ(TitleX(width), x) << width;
+    }
+}
+
+TEST(PdfCalendar, NamesAreShownInWindows1252OrElseInEnglish) {
+    NameTable names = EnglishNames();
+    names[0] = "So(nn)tag";
+    names[1] = "Back\\slash";
+    names[3] = "mi\xC3\xA9rcoles";
+    names[7] = "J\xC3\xA4nner";
+    names[8] = "\xD0\xA4\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8C";  // Cyrillic
+    names[19] = "not a name";
+    const NameTable shown = PdfNames(names, [](std::string_view t) { return Utf8ToWinAnsi(t); });
+    EXPECT_EQ(shown[0], "So(nn)tag");
+    EXPECT_EQ(shown[1], "Back\\slash");
+    EXPECT_EQ(shown[3], "mi\xE9rcoles");
+    EXPECT_EQ(shown[7], "J\xE4nner");
+    EXPECT_EQ(shown[8], "February");
+    EXPECT_EQ(shown[19], "not a name");
+}
+
+// The title is measured as the window shows it: the English name where the PDF uses it.
+TEST(PdfCalendar, TitleWidthIsAskedOfTheTextTheWindowWouldShow) {
+    NameTable names = EnglishNames();
+    names[8] = "\xD0\xA4\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8C";
+    names[9] = "M\xC3\xA4rz";
+    std::vector<std::string> measured;
+    PdfCalendarEnvironment environment{
+        [&](const std::string& text) {
+            measured.push_back(text);
+            return BuiltInWindowFontWidth(Utf8ToWinAnsi(text).value_or(text));
+        },
+        [](std::string_view text) { return Utf8ToWinAnsi(text); }};
+    for (int month : {1, 2}) {
+        MemoryPdf out;
+        WritePdfCalendar(out.pdf, {month, 2027, 1}, names, WeekendPicture(), environment, "x.pdf");
+    }
+    EXPECT_EQ(measured, (std::vector<std::string>{"February 2027", "M\xC3\xA4rz 2027"}));
+    // Built-in widths of the 13-pixel window font.
+    EXPECT_EQ(BuiltInWindowFontWidth("January 2000"), 64);
+    EXPECT_EQ(BuiltInWindowFontWidth("M\xE4rz"), 9 + 6 + 3 + 5);
+    EXPECT_EQ(BuiltInWindowFontWidth(""), 0);
+}
+
+TEST(PdfCalendar, TheWeekendPictureIsSilver) {
+    const Bitmap24 picture = WeekendPicture();
+    EXPECT_EQ(picture.width, 105);
+    EXPECT_EQ(picture.height, 137);
+    ASSERT_EQ(picture.rgb.size(), 3u * 105 * 137);
+    EXPECT_TRUE(
+        std::all_of(picture.rgb.begin(), picture.rgb.end(), [](auto b) { return b == 192; }));
+}
+
+// Rendered at 72 DPI a pixel is a point: weekend cells silver, others white, grid dark.
+TEST(PdfCalendar, RendersSilverWeekendsWhiteDaysAndDarkGridLines) {
+    if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) {
+        if (std::getenv("CI") != nullptr) {
+            FAIL() << "pdftoppm is missing";
+        }
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    }
+    for (int weekStart : {0, 1}) {
+        test::TempFolder folder;
+        const auto pdfPath = folder.path() / "calendar.pdf";
+        TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{}; }, nullptr,
+                                        [](const std::string& file, std::string_view data) {
+                                            test::WriteWholeFile(file, std::string(data));
+                                        }});
+        WritePdfCalendar(pdf, {1, 2010, weekStart, true}, EnglishNames(), WeekendPicture(),
+                         FixedWidth(90), pdfPath.string());
+        const auto ppmBase = folder.path() / "page";
+        const std::string command = "pdftoppm -r 72 -aa no -aaVector no -singlefile " +
+                                    pdfPath.string() + " " + ppmBase.string();
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const std::string ppm = test::ReadWholeFile(ppmBase.string() + ".ppm");
+        ASSERT_TRUE(ppm.starts_with("P6\n792 612\n255\n")) << ppm.substr(0, 20);
+        const size_t header = std::string("P6\n792 612\n255\n").size();
+        auto pixel = [&](int x, int y) {
+            const size_t at = header + 3 * (static_cast<size_t>(y) * 792 + static_cast<size_t>(x));
+            return std::array<int, 3>{static_cast<unsigned char>(ppm[at]),
+                                      static_cast<unsigned char>(ppm[at + 1]),
+                                      static_cast<unsigned char>(ppm[at + 2])};
+        };
+        const std::vector<int> weekend =
+            weekStart == 0 ? std::vector<int>{5, 6} : std::vector<int>{0, 6};
+        for (int column = 0; column < 7; ++column) {
+            for (int row = 0; row < 6; ++row) {
+                // Lower right of the cell: clear of the day number.
+                const int x = 18 + 108 * column + 90;
+                const int y = 100 + 82 * row + 70;
+                const bool shaded = std::count(weekend.begin(), weekend.end(), column) > 0;
+                const std::array<int, 3> want =
+                    shaded ? std::array<int, 3>{192, 192, 192} : std::array<int, 3>{255, 255, 255};
+                EXPECT_EQ(pixel(x, y), want)
+                    << "week start " << weekStart << " cell " << column << "," << row;
+            }
+        }
+        for (int line : {18, 126, 234, 774}) {
+            const auto p = pixel(line, 141);
+            EXPECT_LT(p[0] + p[1] + p[2], 3 * 100) << "grid line at x " << line;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
