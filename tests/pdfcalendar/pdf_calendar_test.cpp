@@ -224,6 +224,9 @@ TEST(PdfCalendar, TheWeekendPictureIsSilver) {
 
 // Rendered at 72 DPI a pixel is a point: weekend cells silver, others white, grid dark.
 TEST(PdfCalendar, RendersSilverWeekendsWhiteDaysAndDarkGridLines) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the renderer runs on the build machine, not under Windows";
+#endif
     if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) {
         if (std::getenv("CI") != nullptr) {
             FAIL() << "pdftoppm is missing";
