@@ -1,0 +1,391 @@
+#include "pdf/print_pdf.h"
+
+#include <algorithm>
+#include <cassert>
+#include <charconv>
+#include <concepts>
+#include <stdexcept>
+#include <utility>
+
+namespace tessaly {
+
+namespace {
+
+constexpr std::string_view kBaseFonts[] = {
+    "Helvetica",   "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
+    "Courier",     "Courier-Bold",   "Courier-Oblique",   "Courier-BoldOblique",
+    "Times-Roman", "Times-Bold",     "Times-Italic",      "Times-BoldItalic",
+    "Symbol",      "ZapfDingbats",
+};
+
+// The page's one content stream; object 3 right after it holds its length.
+constexpr std::int32_t kContentObject = 2;
+
+// "stream", "endstream" and "endobj" with their line ends: the part of the content
+// object after its head that is not content.
+constexpr std::size_t kStreamFrameSize = 8 + 11 + 8;
+
+// A text to be written as the inside of a PDF string literal.
+struct Escaped {
+    std::string_view text;
+};
+
+void Put(std::string& out, std::string_view text) {
+    out.append(text);
+}
+
+template <typename T>
+concept Number = std::integral<T> && !std::same_as<T, char> && !std::same_as<T, bool>;
+
+// to_chars, not streams or printf: the process locale must not reach the file.
+void Put(std::string& out, Number auto value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+// Backslash and both parentheses would end or change the string; control bytes could
+// be taken for line ends. Bytes from 0x80 up stay: they are WinAnsi characters.
+void Put(std::string& out, Escaped escaped) {
+    for (const char c : escaped.text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '(' || c == ')') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += '\\';
+            out += static_cast<char>('0' + (byte >> 6));
+            out += static_cast<char>('0' + ((byte >> 3) & 7));
+            out += static_cast<char>('0' + (byte & 7));
+        } else {
+            out += c;
+        }
+    }
+}
+
+template <typename... Pieces>
+void WriteLine(std::string& out, const Pieces&... pieces) {
+    (Put(out, pieces), ...);
+    out.append("\r\n");
+}
+
+// Zero-padded to `width` digits; out-of-range clock values are clamped so the date
+// keeps its fixed 14 digits.
+void PutPadded(std::string& out, int value, int width) {
+    int limit = 1;
+    for (int i = 0; i < width; ++i) {
+        limit *= 10;
+    }
+    value = std::clamp(value, 0, limit - 1);
+    char digits[12];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(static_cast<std::size_t>(width - (result.ptr - digits)), '0');
+    out.append(digits, result.ptr);
+}
+
+std::string CreationDate(const LocalDateTime& t) {
+    std::string date;
+    PutPadded(date, t.year, 4);
+    PutPadded(date, t.month, 2);
+    PutPadded(date, t.day, 2);
+    PutPadded(date, t.hour, 2);
+    PutPadded(date, t.minute, 2);
+    PutPadded(date, t.second, 2);
+    return date;
+}
+
+// Points of one side of a picture, truncated toward zero: the page side stands for
+// `inches` of screen pixels.
+std::int64_t PictureSide(int pixels, std::int32_t pageSide, double inches, int dpi) {
+    if (dpi <= 0) {
+        dpi = ScreenResolution{}.dpiX;  // no usable screen
+    }
+    const double scale = pageSide / (inches * dpi);
+    return static_cast<std::int64_t>(pixels * scale);
+}
+
+}  // namespace
+
+TPrintPDF::TPrintPDF(PdfWriterServices services) : services_(std::move(services)) {
+    if (!services_.now || !services_.save) {
+        throw std::invalid_argument("TPrintPDF needs a clock and a save function");
+    }
+}
+
+void TPrintPDF::RequireOpen(const char* call) const {
+    if (!open_) {
+        throw std::logic_error(std::string("TPrintPDF::") + call + " without BeginDocument");
+    }
+}
+
+void TPrintPDF::RecordOffset(std::size_t size) {
+    runningOffset_ += size;
+    offsets_.push_back(runningOffset_);
+}
+
+std::int32_t TPrintPDF::OpenObject() {
+    const std::int32_t number = ++objectCount_;
+    objectBuffer_.clear();
+    WriteLine(objectBuffer_, number, " 0 obj");
+    return number;
+}
+
+void TPrintPDF::CloseObject() {
+    WriteLine(objectBuffer_, "endobj");
+    RecordOffset(objectBuffer_.size());
+    fileBuffer_ += objectBuffer_;
+    assert(runningOffset_ == fileBuffer_.size());
+}
+
+void TPrintPDF::BeginDocument() {
+    pageNumber_ = 1;
+    objectCount_ = 0;
+    runningOffset_ = 0;
+    pagesObject_ = resourcesObject_ = outlinesObject_ = catalogObject_ = 0;
+    offsets_.clear();
+    fontObjects_.clear();
+    pictureObjects_.clear();
+    fileBuffer_.clear();
+    objectBuffer_.clear();
+    contentBuffer_.clear();
+
+    WriteLine(fileBuffer_, "%PDF-1.4");
+    RecordOffset(fileBuffer_.size());
+    WriteInformation();
+    OpenContentStream();
+    open_ = true;
+}
+
+void TPrintPDF::WriteInformation() {
+    OpenObject();
+    WriteLine(objectBuffer_, "<<");
+    WriteLine(objectBuffer_, "/Producer (", Escaped{Producer}, ")");
+    WriteLine(objectBuffer_, "/Author (", Escaped{Author}, ")");
+    WriteLine(objectBuffer_, "/CreationDate (D:", CreationDate(services_.now()), ")");
+    WriteLine(objectBuffer_, "/Creator (", Escaped{Creator}, ")");
+    WriteLine(objectBuffer_, "/Keywords (", Escaped{Keywords}, ")");
+    WriteLine(objectBuffer_, "/Subject (", Escaped{Subject}, ")");
+    WriteLine(objectBuffer_, "/Title (", Escaped{TITLE}, ")");
+    WriteLine(objectBuffer_, "/ModDate ()");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+}
+
+// The content stream's head waits in objectBuffer_ until EndDocument; its length goes
+// into the next object, so it can be written once the content is complete.
+void TPrintPDF::OpenContentStream() {
+    const std::int32_t number = OpenObject();
+    WriteLine(objectBuffer_, "<< /Length ", number + 1, " 0 R");
+    WriteLine(objectBuffer_, " >>");
+    contentHeadSize_ = objectBuffer_.size();
+    WriteLine(objectBuffer_, "stream");
+}
+
+void TPrintPDF::EndDocument() {
+    RequireOpen("EndDocument");
+    std::size_t expectedSize = fileBuffer_.size() + objectBuffer_.size() + contentBuffer_.size() +
+                               4096 + 32 * pictureObjects_.size();
+    for (const std::string& picture : pictureObjects_) {
+        expectedSize += picture.size();
+    }
+    fileBuffer_.reserve(expectedSize);
+
+    CloseContentStream();
+    WriteFontsAndResources();
+    WritePictures();
+    WritePageAndCatalog();
+    WriteCrossReference();
+    WriteLine(fileBuffer_, "%%EOF");
+
+    open_ = false;
+    pictureObjects_.clear();
+    pictureObjects_.shrink_to_fit();
+    contentBuffer_.clear();
+    services_.save(FileName, fileBuffer_);
+}
+
+void TPrintPDF::CloseContentStream() {
+    objectBuffer_ += contentBuffer_;
+    contentBuffer_.clear();
+    WriteLine(objectBuffer_, "endstream");
+    CloseObject();
+    const std::size_t contentLength = objectBuffer_.size() - contentHeadSize_ - kStreamFrameSize;
+
+    OpenObject();
+    WriteLine(objectBuffer_, contentLength);
+    CloseObject();
+}
+
+void TPrintPDF::WriteFontsAndResources() {
+    outlinesObject_ = OpenObject();
+    WriteLine(objectBuffer_, "<< /Type /Outlines");
+    WriteLine(objectBuffer_, "/Count 0");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+
+    for (std::size_t k = 1; k <= std::size(kBaseFonts); ++k) {
+        fontObjects_.push_back(OpenObject());
+        WriteLine(objectBuffer_, "<< /Type /Font");
+        WriteLine(objectBuffer_, "/Subtype /", "Type1");
+        WriteLine(objectBuffer_, "/Name /F", k);
+        WriteLine(objectBuffer_, "/BaseFont /", kBaseFonts[k - 1]);
+        WriteLine(objectBuffer_, "/Encoding /", "WinAnsiEncoding");
+        WriteLine(objectBuffer_, ">>");
+        CloseObject();
+    }
+
+    // The page follows the resource dictionary and the pictures, so its number is known.
+    const std::int32_t pictureCount = static_cast<std::int32_t>(pictureObjects_.size());
+    pagesObject_ = OpenObject();
+    WriteLine(objectBuffer_, "<< /Type /Pages");
+    WriteLine(objectBuffer_, "/Kids [");
+    WriteLine(objectBuffer_, pagesObject_ + 2 + pictureCount, " 0 R");
+    WriteLine(objectBuffer_, "]");
+    WriteLine(objectBuffer_, "/Count ", pageNumber_);
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+
+    resourcesObject_ = OpenObject();
+    WriteLine(objectBuffer_, "<< /ProcSet [ /PDF /Text /ImageC]");
+    WriteLine(objectBuffer_, "/XObject << ");
+    for (std::int32_t m = 1; m <= pictureCount; ++m) {
+        WriteLine(objectBuffer_, "/Im", m, " ", resourcesObject_ + m, " 0 R");
+    }
+    WriteLine(objectBuffer_, ">>");
+    WriteLine(objectBuffer_, "/Font << ");
+    for (std::size_t k = 1; k <= fontObjects_.size(); ++k) {
+        WriteLine(objectBuffer_, "/F", k, " ", fontObjects_[k - 1], " 0 R ");
+    }
+    WriteLine(objectBuffer_, ">>");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+}
+
+// Picture samples go straight from their own buffer into the file, without a further
+// copy through objectBuffer_.
+void TPrintPDF::WritePictures() {
+    static constexpr std::string_view kTail = "\r\nendstream\r\nendobj\r\n";
+    for (const std::string& picture : pictureObjects_) {
+        OpenObject();
+        const std::size_t size = objectBuffer_.size() + picture.size() + kTail.size();
+        fileBuffer_ += objectBuffer_;
+        fileBuffer_ += picture;
+        fileBuffer_ += kTail;
+        RecordOffset(size);
+        assert(runningOffset_ == fileBuffer_.size());
+    }
+}
+
+void TPrintPDF::WritePageAndCatalog() {
+    OpenObject();
+    WriteLine(objectBuffer_, "<< /Type /Page");
+    WriteLine(objectBuffer_, "/Parent ", pagesObject_, " 0 R");
+    WriteLine(objectBuffer_, "/MediaBox [ 0 0 ", PageWidth, " ", PageHeight, "]");
+    WriteLine(objectBuffer_, "/Contents ", kContentObject, " 0 R");
+    WriteLine(objectBuffer_, "/Resources ", resourcesObject_, " 0 R");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+
+    catalogObject_ = OpenObject();
+    WriteLine(objectBuffer_, "<< /Type /Catalog");
+    WriteLine(objectBuffer_, "/Pages ", pagesObject_, " 0 R");
+    WriteLine(objectBuffer_, "/Outlines ", outlinesObject_, " 0 R");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+}
+
+void TPrintPDF::WriteCrossReference() {
+    const std::int32_t entries = ++objectCount_;  // the free entry 0 included
+    objectBuffer_.clear();
+    WriteLine(objectBuffer_, "xref");
+    WriteLine(objectBuffer_, "0 ", entries);
+    WriteLine(objectBuffer_, "0000000000 65535 f");
+    for (std::size_t k = 0; k + 1 < offsets_.size(); ++k) {
+        std::string offset;
+        Put(offset, offsets_[k]);
+        if (offset.size() < 10) {
+            offset.insert(0, 10 - offset.size(), '0');
+        }
+        WriteLine(objectBuffer_, offset, " 00000 n");
+    }
+    WriteLine(objectBuffer_, "trailer");
+    WriteLine(objectBuffer_, "<< /Size ", entries);
+    WriteLine(objectBuffer_, "/Root ", catalogObject_, " 0 R");
+    WriteLine(objectBuffer_, "/Info 1 0 R");
+    WriteLine(objectBuffer_, ">>");
+    WriteLine(objectBuffer_, "startxref");
+    WriteLine(objectBuffer_, offsets_.back());
+    fileBuffer_ += objectBuffer_;
+}
+
+void TPrintPDF::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    RequireOpen("DrawLine");
+    // 64-bit: PageHeight - y must not overflow for any pair of 32-bit values.
+    const std::int64_t height = PageHeight;
+    WriteLine(contentBuffer_, x1, " ", height - y1, " m");
+    WriteLine(contentBuffer_, x2, " ", height - y2, " l");
+    WriteLine(contentBuffer_, LineWidth, " w");
+    WriteLine(contentBuffer_, "S");
+}
+
+void TPrintPDF::DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    DrawLine(x1, y1, x1, y2);
+    DrawLine(x1, y2, x2, y2);
+    DrawLine(x2, y2, x2, y1);
+    DrawLine(x2, y1, x1, y1);
+}
+
+void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) {
+    RequireOpen("DrawText");
+    WriteLine(contentBuffer_, "BT");
+    WriteLine(contentBuffer_, "/F", Font.Face + 1, " ", Font.Size, " Tf");
+    WriteLine(contentBuffer_, x, " ", std::int64_t{PageHeight} - y, " Td");
+    WriteLine(contentBuffer_, "(", Escaped{text}, ") Tj");
+    WriteLine(contentBuffer_, "ET");
+}
+
+void TPrintPDF::DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image) {
+    RequireOpen("DrawImage");
+    const std::size_t sampleSize = 3 * static_cast<std::size_t>(std::max(image.width, 0)) *
+                                   static_cast<std::size_t>(std::max(image.height, 0));
+    if (image.width < 0 || image.height < 0 || image.rgb.size() != sampleSize) {
+        throw std::invalid_argument("TPrintPDF::DrawImage: bitmap size does not match its data");
+    }
+
+    const ScreenResolution screen = services_.screen ? services_.screen() : ScreenResolution{};
+    const std::int64_t w = PictureSide(image.width, PageWidth, 8.0, screen.dpiX);
+    const std::int64_t h = PictureSide(image.height, PageHeight, 10.625, screen.dpiY);
+    const std::size_t m = pictureObjects_.size() + 1;
+
+    std::string object;
+    object.reserve(256 + sampleSize);
+    WriteLine(object, "<< /Type /XObject");
+    WriteLine(object, "/Subtype /Image");
+    WriteLine(object, "/Width ", image.width);
+    WriteLine(object, "/Height ", image.height);
+    WriteLine(object, "/ColorSpace /DeviceRGB");
+    WriteLine(object, "/BitsPerComponent 8");
+    WriteLine(object, "/Length ", sampleSize);
+    WriteLine(object, "/Name /Im", m);
+    WriteLine(object, ">>");
+    WriteLine(object, "stream");
+    if (!image.rgb.empty()) {
+        object.append(reinterpret_cast<const char*>(image.rgb.data()), image.rgb.size());
+    }
+    // Room made before the content lines, so a failure cannot leave them without object.
+    if (pictureObjects_.capacity() < m) {
+        pictureObjects_.reserve(std::max<std::size_t>(16, 2 * m));
+    }
+
+    // The unit square onto a w x h box whose top-left corner is (x, y).
+    WriteLine(contentBuffer_, "q");
+    WriteLine(contentBuffer_, w, " 0 0 ", h, " ", x, " ", std::int64_t{PageHeight} - y - h, " cm");
+    // A picture without pixels paints nothing, and renderers reject drawing one.
+    if (sampleSize > 0) {
+        WriteLine(contentBuffer_, "/Im", m, " Do");
+    }
+    WriteLine(contentBuffer_, "Q");
+    pictureObjects_.push_back(std::move(object));
+}
+
+}  // namespace tessaly
