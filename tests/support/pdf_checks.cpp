@@ -1,0 +1,248 @@
+#include "support/pdf_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace tessaly::test {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kPathListSeparator = ';';
+constexpr const char* kExecutableSuffix = ".exe";
+constexpr const char* kNullDevice = "NUL";
+FILE* OpenPipe(const std::string& command) {
+    return _popen(command.c_str(), "rb");
+}
+int ClosePipe(FILE* pipe) {
+    return _pclose(pipe);
+}
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+#else
+constexpr char kPathListSeparator = ':';
+constexpr const char* kExecutableSuffix = "";
+constexpr const char* kNullDevice = "/dev/null";
+FILE* OpenPipe(const std::string& command) {
+    return popen(command.c_str(), "r");
+}
+int ClosePipe(FILE* pipe) {
+    const int status = pclose(pipe);
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+std::string Quoted(const std::string& path) {
+    std::string quoted = "'";
+    for (const char c : path) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+#endif
+
+bool IsOnPath(const std::string& tool) {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path != nullptr ? path : "";
+    while (!folders.empty()) {
+        const auto end = std::min(folders.find(kPathListSeparator), folders.size());
+        const std::filesystem::path folder(folders.substr(0, end));
+        std::error_code ignored;
+        if (!folder.empty() &&
+            std::filesystem::is_regular_file(folder / (tool + kExecutableSuffix), ignored)) {
+            return true;
+        }
+        folders.remove_prefix(std::min(end + 1, folders.size()));
+    }
+    return false;
+}
+
+// A tool that is missing skips the test locally; on CI it must be there.
+bool ToolPresent(const std::string& tool, std::string& failures) {
+    if (IsOnPath(tool)) {
+        return true;
+    }
+    if (std::getenv("CI") != nullptr) {
+        failures += tool + " is not installed, and CI needs every outside check\n";
+    } else {
+        [&] { GTEST_SKIP() << tool << " is not installed: outside check of the PDF skipped"; }();
+    }
+    return false;
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+ToolRun Run(const std::string& command) {
+    ToolRun run;
+    FILE* pipe = OpenPipe(command);
+    if (pipe == nullptr) {
+        run.output = "could not start: " + command;
+        return run;
+    }
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
+        run.output.append(chunk, got);
+    }
+    run.exitCode = ClosePipe(pipe);
+    return run;
+}
+
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+struct CrossReference {
+    std::vector<std::size_t> offsets;  // by object number; [0] unused
+    std::size_t tableOffset = 0;
+    std::string failures;
+};
+
+bool ReadNumber(std::string_view text, std::size_t& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+// The line starting at `at`, without its CR LF; npos-safe.
+std::string_view LineAt(std::string_view pdf, std::size_t at) {
+    if (at >= pdf.size()) {
+        return {};
+    }
+    const auto end = pdf.find("\r\n", at);
+    return end == std::string_view::npos ? pdf.substr(at) : pdf.substr(at, end - at);
+}
+
+CrossReference ReadCrossReference(std::string_view pdf) {
+    CrossReference table;
+    constexpr std::string_view kEnd = "\r\n%%EOF\r\n";
+    if (pdf.size() < kEnd.size() || pdf.substr(pdf.size() - kEnd.size()) != kEnd) {
+        table.failures = "the file does not end in %%EOF CR LF\n";
+        return table;
+    }
+    const auto startxref = pdf.rfind("startxref\r\n");
+    if (startxref == std::string_view::npos ||
+        !ReadNumber(LineAt(pdf, startxref + 11), table.tableOffset)) {
+        table.failures = "no readable startxref\n";
+        return table;
+    }
+    if (LineAt(pdf, table.tableOffset) != "xref") {
+        table.failures = "startxref does not point at a line \"xref\"\n";
+        return table;
+    }
+    std::size_t at = table.tableOffset + 6;
+    const std::string_view subsection = LineAt(pdf, at);
+    std::size_t count = 0;
+    if (subsection.substr(0, 2) != "0 " || !ReadNumber(subsection.substr(2), count) || count == 0) {
+        table.failures = "the table does not start with \"0 <count>\"\n";
+        return table;
+    }
+    at += subsection.size() + 2;
+    if (pdf.substr(at, 20) != "0000000000 65535 f\r\n") {
+        table.failures = "entry 0 is not the 20-byte free entry\n";
+        return table;
+    }
+    table.offsets.push_back(0);
+    for (std::size_t n = 1; n < count; ++n) {
+        const std::string_view entry = pdf.substr(at + 20 * n, 20);
+        std::size_t offset = 0;
+        if (entry.size() != 20 || entry.substr(10) != " 00000 n\r\n" ||
+            !ReadNumber(entry.substr(0, 10), offset)) {
+            table.failures += "entry " + std::to_string(n) + " is not a 20-byte in-use entry\n";
+            table.offsets.clear();
+            return table;
+        }
+        table.offsets.push_back(offset);
+    }
+    at += 20 * count;
+    if (LineAt(pdf, at) != "trailer" ||
+        LineAt(pdf, at + 9) != "<< /Size " + std::to_string(count)) {
+        table.failures +=
+            "the trailer does not follow the table with /Size " + std::to_string(count) + "\n";
+    }
+    return table;
+}
+
+}  // namespace
+
+std::string OutsideCheckFailures(const std::filesystem::path& pdf) {
+    std::string failures;
+    const std::string file = Quoted(pdf.string());
+    const std::string toNull = std::string(" >") + kNullDevice;
+    if (ToolPresent("qpdf", failures)) {
+        const ToolRun run = Run("qpdf --check " + file + " 2>&1");
+        if (run.exitCode != 0) {
+            failures += "qpdf --check exited " + std::to_string(run.exitCode) + ":\n" + run.output;
+        }
+    }
+    if (ToolPresent("pdftotext", failures)) {
+        // Only stderr reaches the pipe: the text itself goes to the null device.
+        const ToolRun run = Run("pdftotext " + file + " - 2>&1" + toNull);
+        if (run.exitCode != 0 || !run.output.empty()) {
+            failures += "pdftotext exited " + std::to_string(run.exitCode) + ":\n" + run.output;
+        }
+    }
+    if (ToolPresent("gs", failures)) {
+        const ToolRun run = Run("gs -dNOPAUSE -dBATCH -dPDFSTOPONERROR -sDEVICE=nullpage -o " +
+                                std::string(kNullDevice) + " " + file + " 2>&1");
+        if (run.exitCode != 0 || Lowered(run.output).find("repaired") != std::string::npos) {
+            failures += "gs exited " + std::to_string(run.exitCode) + ":\n" + run.output;
+        }
+    }
+    return failures;
+}
+
+std::optional<std::string> ExtractedText(const std::filesystem::path& pdf) {
+    std::string failures;
+    if (!ToolPresent("pdftotext", failures)) {
+        if (!failures.empty()) {
+            ADD_FAILURE() << failures;
+        }
+        return std::nullopt;
+    }
+    return Run("pdftotext -enc UTF-8 " + Quoted(pdf.string()) + " - 2>" + kNullDevice).output;
+}
+
+std::string CrossReferenceFailures(std::string_view pdf) {
+    CrossReference table = ReadCrossReference(pdf);
+    for (std::size_t n = 1; n < table.offsets.size(); ++n) {
+        const std::string opening = std::to_string(n) + " 0 obj";
+        if (LineAt(pdf, table.offsets[n]) != opening) {
+            table.failures += "entry " + std::to_string(n) + " (offset " +
+                              std::to_string(table.offsets[n]) + ") does not point at \"" +
+                              opening + "\"\n";
+        }
+    }
+    return table.failures;
+}
+
+std::vector<std::size_t> ObjectOffsets(std::string_view pdf) {
+    return ReadCrossReference(pdf).offsets;
+}
+
+std::string_view ObjectText(std::string_view pdf, int number) {
+    const CrossReference table = ReadCrossReference(pdf);
+    const auto n = static_cast<std::size_t>(number);
+    if (number < 1 || n >= table.offsets.size()) {
+        return {};
+    }
+    const std::size_t end = n + 1 < table.offsets.size() ? table.offsets[n + 1] : table.tableOffset;
+    if (table.offsets[n] > end || end > pdf.size()) {
+        return {};
+    }
+    return pdf.substr(table.offsets[n], end - table.offsets[n]);
+}
+
+}  // namespace tessaly::test
