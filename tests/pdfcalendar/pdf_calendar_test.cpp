@@ -6,6 +6,7 @@
 #include "calendar/names.h"
 #include "core/winansi.h"
 #include "pdfcalendar/pdf_calendar.h"
+#include "support/pdf_checks.h"
 #include "support/test_files.h"
 
 namespace tessaly {
@@ -211,6 +212,52 @@ TEST(PdfCalendar, TitleWidthIsAskedOfTheTextTheWindowWouldShow) {
     EXPECT_EQ(BuiltInWindowFontWidth("January 2000"), 64);
     EXPECT_EQ(BuiltInWindowFontWidth("M\xE4rz"), 9 + 6 + 3 + 5);
     EXPECT_EQ(BuiltInWindowFontWidth(""), 0);
+}
+
+// Localized names with accents, and names a PDF string must escape, still give files
+// that qpdf, pdftotext and Ghostscript accept, with the names legible.
+TEST(PdfCalendar, CalendarsWithAccentedAndSpecialNamesPassTheOutsideChecks) {
+    NameTable accented = EnglishNames();
+    accented[0] = "dimanche";
+    accented[1] =
+        "M\xC3\xBC"
+        "ller";                        // ü
+    accented[3] = "mi\xC3\xA9rcoles";  // é
+    accented[7 + 4] =
+        "Stra\xC3\x9F"
+        "enmonat";  // ß
+    NameTable special = EnglishNames();
+    special[2] = "Tue (half)";
+    special[5] = "Fri\\day";
+    special[6] = "Sat)urday(";
+    special[7 + 4] = "Ma(y";
+    const std::pair<NameTable, std::vector<std::string>> cases[] = {
+        {accented,
+         {"M\xC3\xBCller", "mi\xC3\xA9rcoles",
+          "Stra\xC3\x9F"
+          "enmonat 2031"}},
+        {special, {"Tue (half)", "Fri\\day", "Sat)urday(", "Ma(y 2031"}},
+    };
+    for (const auto& [names, legible] : cases) {
+        for (int weekStart : {0, 1}) {
+            test::TempFolder folder;
+            const auto path = folder.path() / "calendar.pdf";
+            TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{2031, 5, 1, 0, 0, 0}; },
+                                            nullptr,
+                                            [](const std::string& file, std::string_view data) {
+                                                test::WriteWholeFile(file, std::string(data));
+                                            }});
+            WritePdfCalendar(pdf, {4, 2031, weekStart, true}, names, WeekendPicture(),
+                             FixedWidth(100), path.string());
+            EXPECT_EQ(test::CrossReferenceFailures(test::ReadWholeFile(path)), "");
+            EXPECT_EQ(test::OutsideCheckFailures(path), "");
+            if (const auto text = test::ExtractedText(path)) {
+                for (const auto& name : legible) {
+                    EXPECT_NE(text->find(name), std::string::npos) << name << " in\n" << *text;
+                }
+            }
+        }
+    }
 }
 
 TEST(PdfCalendar, TheWeekendPictureIsSilver) {

@@ -65,12 +65,19 @@ bool IsOnPath(const std::string& tool) {
     return false;
 }
 
-// A tool that is missing skips the test locally; on CI it must be there.
+// A tool that is missing skips the test locally; on CI it must be there. Under Windows
+// (Wine on the build machine) the Linux tools are out of reach, and the native run of
+// the same tests does the checks.
 bool ToolPresent(const std::string& tool, std::string& failures) {
     if (IsOnPath(tool)) {
         return true;
     }
-    if (std::getenv("CI") != nullptr) {
+#ifdef _WIN32
+    const bool required = false;
+#else
+    const bool required = std::getenv("CI") != nullptr;
+#endif
+    if (required) {
         failures += tool + " is not installed, and CI needs every outside check\n";
     } else {
         [&] { GTEST_SKIP() << tool << " is not installed: outside check of the PDF skipped"; }();
