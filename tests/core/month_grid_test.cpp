@@ -53,7 +53,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Outside the grid.
         CellCase{0, 2000, 1, 0, ""}, CellCase{0, 2000, 1, -7, ""}, CellCase{4, 2000, 1, 43, ""},
         // No selection (-1) and stray indexes read as Sunday, like the names row.
-        CellCase{0, 2000, -1, 7, "1"}, CellCase{0, 2000, 5, 7, "1"}));
+        CellCase{0, 2000, -1, 7, "1"}, CellCase{0, 2000, 5, 7, "1"}),
+    [](const auto& info) {
+        const CellCase& c = info.param;
+        return std::to_string(c.year) + "_" + std::to_string(c.monthIndex + 1) + "_start" +
+               (c.weekStart < 0 ? "None" : std::to_string(c.weekStart)) + "_cell" +
+               (c.position < 0 ? "Minus" + std::to_string(-c.position)
+                               : std::to_string(c.position));
+    });
 
 // Every month of the range, both week starts, against the C library's own calendar.
 TEST(MonthGrid, AgreesWithTheCLibraryForEveryMonth) {
