@@ -1,0 +1,37 @@
+# Sourced (bash): puts Wine into the project's own prefix, quiet, and makes that
+# prefix once. Without WINEPREFIX Wine would create and use ~/.wine.
+#
+#   . scripts/wine-env.sh
+
+tessaly_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${TESSALY_WINEPREFIX:-$tessaly_root/build/wineprefix}"
+export WINEDEBUG=-all
+
+tessaly_make_wineprefix() {
+    local ready="$WINEPREFIX/.tessaly-ready"
+    [ -e "$ready" ] && return 0
+    mkdir -p "$(dirname "$WINEPREFIX")" || return 1
+    (
+        # Parallel test runs may all arrive here at once: one makes the prefix.
+        flock 9 || exit 1
+        [ -e "$ready" ] && exit 0
+        # A prefix without the mark is a half-made one from an interrupted run.
+        rm -rf -- "$WINEPREFIX"
+        echo "wine-env: creating $WINEPREFIX" >&2
+        # No Mono or Gecko: their installers would ask on screen, and nothing here needs them.
+        WINEDLLOVERRIDES="mscoree,mshtml=" timeout -k 10 300 wineboot --init \
+            </dev/null >/dev/null 2>&1 || exit 1
+        timeout -k 10 120 wineserver -w || exit 1
+        # Wine does not install its own fonts into a new prefix.
+        local font
+        for font in tahoma tahomabd marlett ms_sans_serif; do
+            cp "/usr/share/wine/fonts/$font.ttf" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
+        done
+        touch "$ready"
+    ) 9>"$WINEPREFIX.lock"
+}
+
+if ! tessaly_make_wineprefix; then
+    echo "wine-env: could not create the Wine prefix $WINEPREFIX" >&2
+    return 1
+fi
