@@ -1,0 +1,44 @@
+#include "platform/locale_names_win32.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace tessaly {
+
+namespace {
+
+std::string LocaleText(LCID lcid, LCTYPE type) {
+    char buffer[256];
+    const int count = ::GetLocaleInfoA(lcid, type, buffer, sizeof buffer);
+    // The count includes the terminating zero; a failure gives 0 and an empty name.
+    return count > 0 ? std::string(buffer, static_cast<size_t>(count - 1)) : std::string();
+}
+
+}  // namespace
+
+LocaleNames ReadLocaleNames(unsigned long lcid) {
+    // Windows numbers the days from Monday; the table starts on Sunday.
+    static constexpr LCTYPE kDays[7] = {LOCALE_SDAYNAME7, LOCALE_SDAYNAME1, LOCALE_SDAYNAME2,
+                                        LOCALE_SDAYNAME3, LOCALE_SDAYNAME4, LOCALE_SDAYNAME5,
+                                        LOCALE_SDAYNAME6};
+    LocaleNames names;
+    for (size_t k = 0; k < names.days.size(); ++k) {
+        names.days[k] = LocaleText(lcid, kDays[k]);
+    }
+    for (size_t k = 0; k < names.months.size(); ++k) {
+        names.months[k] = LocaleText(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + k));
+    }
+    return WithEnglishFallback(names);
+}
+
+LocaleNames ReadUserLocaleNames() {
+    return ReadLocaleNames(::GetThreadLocale());
+}
+
+LocaleNames ReadLocaleNamesAfterSettingChange() {
+    ::SetThreadLocale(LOCALE_USER_DEFAULT);
+    return ReadUserLocaleNames();
+}
+
+}  // namespace tessaly
