@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <random>
 #include <string>
 
@@ -18,66 +17,54 @@ using namespace std::string_literals;
 
 constexpr const char* kTestRoot = "Software\\Orvanta\\TessalyTest";
 
-struct StoredValue {
-    DWORD type;
-    std::string data;
-};
-
 // The real per-user registry, under a key of the test's own that goes afterwards.
 class RegistryStore : public ::testing::Test {
   protected:
-    void SetUp() override {
-        key_ = std::string(kTestRoot) + "\\" + std::to_string(std::random_device()());
-    }
-
     void TearDown() override {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
-        // Only goes when no other run still has a key below it.
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestRoot);
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestRoot);  // stays while another run uses it
     }
 
-    // Stores a value the way another program could have left it.
-    void Seed(const char* name, DWORD type, const std::string& data) {
+    HKEY Open() {
         HKEY key = nullptr;
-        ASSERT_EQ(
-            ::RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &key);
+        return key;
+    }
+
+    // Stores a value as another program could have left it.
+    void Seed(DWORD type, const std::string& data) {
+        RegWriteInteger(backend_, key_, "WeekStart", 0);  // makes the key
+        const HKEY key = Open();
+        EXPECT_EQ(
+            ::RegSetValueExA(key, "WeekStart", 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                             static_cast<DWORD>(data.size())),
             ERROR_SUCCESS);
-        EXPECT_EQ(::RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                                   static_cast<DWORD>(data.size())),
-                  ERROR_SUCCESS);
         ::RegCloseKey(key);
     }
 
-    std::optional<StoredValue> Stored(const char* name) {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        StoredValue value{REG_NONE, std::string(256, '\0')};
-        DWORD size = static_cast<DWORD>(value.data.size());
-        const LSTATUS status = ::RegQueryValueExA(
-            key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(value.data.data()), &size);
+    // The value's type and data; a type of REG_NONE when it is missing.
+    std::pair<DWORD, std::string> Stored(const char* name) {
+        const HKEY key = Open();
+        DWORD type = REG_NONE;
+        std::string data(256, '\0');
+        DWORD size = static_cast<DWORD>(data.size());
+        ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
         ::RegCloseKey(key);
-        if (status != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        value.data.resize(size);
-        return value;
+        data.resize(type == REG_NONE ? 0 : size);
+        return {type, data};
     }
 
-    // Sub-keys and values of the test key; nothing when the key does not exist.
-    std::optional<std::pair<DWORD, DWORD>> KeyContents() {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return std::nullopt;
+    // Values under the test key; -1 when the key does not exist.
+    long ValueCount() {
+        const HKEY key = Open();
+        if (key == nullptr) {
+            return -1;
         }
-        DWORD subKeys = 0;
         DWORD values = 0;
-        ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+        ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
                            nullptr, nullptr, nullptr, nullptr);
         ::RegCloseKey(key);
-        return std::make_pair(subKeys, values);
+        return static_cast<long>(values);
     }
 
     std::int32_t Read(const char* name, std::int32_t defaultValue) {
@@ -85,105 +72,67 @@ class RegistryStore : public ::testing::Test {
     }
 
     RegistrySettingsBackend backend_;
-    std::string key_;
+    std::string key_ = std::string(kTestRoot) + "\\" + std::to_string(std::random_device()());
 };
 
 TEST_F(RegistryStore, FirstReadGivesTheDefaultsAndLeavesTheEmptyKey) {
-    ASSERT_FALSE(KeyContents());
+    ASSERT_EQ(ValueCount(), -1);
     EXPECT_EQ(Read("WeekStart", 1), 1);
     EXPECT_EQ(Read("Localized", 0), 0);
     EXPECT_EQ(Read("PDF", 0), 0);
-    EXPECT_EQ(KeyContents(), std::make_pair(DWORD{0}, DWORD{0}));
+    EXPECT_EQ(ValueCount(), 0);
 }
 
-TEST_F(RegistryStore, ReadsTextValuesWrittenByOthers) {
-    struct Case {
-        const char* what;
-        DWORD type;
-        std::string data;
-        std::int32_t expected;
-    };
-    const Case cases[] = {
-        {"expandable string", REG_EXPAND_SZ, "1\0"s, 1},
-        {"expandable string is not expanded", REG_EXPAND_SZ, "%NUMBER_OF_PROCESSORS%\0"s, 7},
-        {"empty text", REG_SZ, "\0"s, 7},
-        {"no data at all", REG_SZ, ""s, 7},
-        {"no data is no error whatever the type", REG_BINARY, ""s, 7},
-        {"leading blank", REG_SZ, " 1\0"s, 1},
-        {"trailing blank", REG_SZ, "1 \0"s, 7},
-        {"text ends at the first NUL", REG_SZ,
-         "12\0"s
+TEST_F(RegistryStore, ReadsTextValuesOthersWrote) {
+    const std::tuple<DWORD, std::string, std::int32_t> cases[] = {
+        {REG_EXPAND_SZ, "1\0"s, 1},
+        {REG_EXPAND_SZ, "%NUMBER_OF_PROCESSORS%\0"s, 7},  // not expanded
+        {REG_SZ, "\0"s, 7},
+        {REG_SZ, ""s, 7},
+        {REG_BINARY, ""s, 7},  // no data is no error, whatever the type
+        {REG_SZ,
+         "12\0"
          "34\0"s,
          12},
-        {"no terminating NUL", REG_SZ, "-5"s, -5},
+        {REG_SZ, "-5"s, -5},  // without its NUL
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Seed("WeekStart", c.type, c.data);
-        EXPECT_EQ(Read("WeekStart", 7), c.expected);
+    for (const auto& [type, data, expected] : cases) {
+        Seed(type, data);
+        EXPECT_EQ(Read("WeekStart", 7), expected) << "type " << type << " \"" << data << '"';
     }
 }
 
-TEST_F(RegistryStore, RefusesValuesOfOtherTypesAndLeavesThem) {
-    struct Case {
-        const char* what;
-        DWORD type;
-        std::string data;
+TEST_F(RegistryStore, RefusesOtherTypesAndLeavesThemUntilAWrite) {
+    const std::pair<DWORD, std::string> cases[] = {
+        {REG_DWORD, "\x01\0\0\0"s},
+        {REG_DWORD, "\0\0\0\0"s},
+        {REG_BINARY, "1\0"s},
+        {REG_MULTI_SZ, "1\0\0"s},
     };
-    const Case cases[] = {
-        {"number 1", REG_DWORD, "\x01\0\0\0"s},
-        {"number 0", REG_DWORD, "\0\0\0\0"s},
-        {"binary text", REG_BINARY, "1\0"s},
-        {"list of texts", REG_MULTI_SZ, "1\0\0"s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Seed("WeekStart", c.type, c.data);
+    for (const auto& [type, data] : cases) {
+        SCOPED_TRACE(type);
+        Seed(type, data);
         try {
             Read("WeekStart", 1);
             ADD_FAILURE() << "read without an error";
         } catch (const TessalyError& error) {
             EXPECT_STREQ(error.what(), "Invalid data type for 'WeekStart'");
         }
-        const auto stored = Stored("WeekStart");
-        ASSERT_TRUE(stored);
-        EXPECT_EQ(stored->type, c.type);
-        EXPECT_EQ(stored->data, c.data);
+        EXPECT_EQ(Stored("WeekStart"), std::make_pair(type, data));
+        RegWriteInteger(backend_, key_, "WeekStart", 0);
+        EXPECT_EQ(Read("WeekStart", 1), 0);
     }
 }
 
 TEST_F(RegistryStore, WritesDecimalTextWithItsNul) {
-    struct Case {
-        std::int32_t value;
-        std::string data;
-    };
-    const Case cases[] = {
-        {0, "0\0"s},
-        {1, "1\0"s},
-        {-1, "-1\0"s},
-        {INT32_MIN, "-2147483648\0"s},
-        {INT32_MAX, "2147483647\0"s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
-        RegWriteInteger(backend_, key_, "PDF", c.value);
-        const auto stored = Stored("PDF");
-        ASSERT_TRUE(stored);
-        EXPECT_EQ(stored->type, DWORD{REG_SZ});
-        EXPECT_EQ(stored->data, c.data);
-        EXPECT_EQ(Read("PDF", 7), c.value);
+    const std::pair<std::int32_t, std::string> cases[] = {
+        {0, "0\0"s}, {1, "1\0"s}, {INT32_MIN, "-2147483648\0"s}, {INT32_MAX, "2147483647\0"s}};
+    for (const auto& [value, data] : cases) {
+        RegWriteInteger(backend_, key_, "PDF", value);
+        EXPECT_EQ(Stored("PDF"), std::make_pair(DWORD{REG_SZ}, data));
+        EXPECT_EQ(Read("PDF", 7), value);
     }
-    // Every write replaced the one value.
-    EXPECT_EQ(KeyContents(), std::make_pair(DWORD{0}, DWORD{1}));
-}
-
-TEST_F(RegistryStore, WriteReplacesANumberValueWithText) {
-    Seed("WeekStart", REG_DWORD, "\x01\0\0\0"s);
-    RegWriteInteger(backend_, key_, "WeekStart", 0);
-    const auto stored = Stored("WeekStart");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, DWORD{REG_SZ});
-    EXPECT_EQ(Read("WeekStart", 1), 0);
+    EXPECT_EQ(ValueCount(), 1);  // each write replaced the one value
 }
 
 }  // namespace
