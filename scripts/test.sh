@@ -17,7 +17,9 @@ cmake --preset asan
 cmake --build --preset asan --parallel "$jobs"
 ctest --preset asan --parallel "$jobs"
 
-if [ -f scripts/test-windows.sh ]; then
-    echo "== Windows build and tests under Wine"
-    scripts/test-windows.sh
+echo "== Windows build and tests under Wine"
+scripts/test-windows.sh
+if [ -f scripts/test-windows-gui.sh ]; then
+    echo "== The Windows program driven under Xvfb and Wine"
+    scripts/test-windows-gui.sh
 fi
