@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "calendar/names.h"
+#include "core/product.h"
+#include "platform/system.h"
+#include "ui/qt/window_font.h"
+#include "window_harness.h"
+
+namespace tessaly {
+namespace {
+
+using test::StartedWindow;
+using test::WhenModal;
+
+// A fresh settings folder and program folder for each window of a test.
+struct Desktop {
+    test::TempFolder config;
+    test::TempFolder program;
+    test::ConfigHome home{config.path().string()};
+
+    std::string Settings() const {
+        return test::ReadWholeFile(config.path() / "Orvanta" / "Tessaly.conf");
+    }
+    std::filesystem::path ProgramFile(const char* name) const { return program.path() / name; }
+};
+
+TEST(QtWindow, ControlsStandWhereTheLayoutPutsThem) {
+    Desktop desktop;
+    StartedWindow w(desktop.program.withSeparator());
+    EXPECT_EQ(w.window.windowTitle(), "Tessaly");
+    EXPECT_EQ(w.window.size(), QSize(365, 372));
+    EXPECT_EQ(w.window.minimumSize(), w.window.maximumSize());
+    EXPECT_FALSE(w.window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(w.window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(QFontMetrics(w.window.font()).height(), kWindowFontLineHeight);
+
+    struct Case {
+        const char* name;
+        const char* parent;
+        QRect geometry;
+        QString text;
+    };
+    const Case cases[] = {
+        {"Image1", "Form1", {0, 0, 368, 67}, ""},
+        {"GroupBox1",
+         "Form1",
+         {8, 80, 353, 65},
+         "For which month would you like to make a calendar?"},
+        {"Combo2", "GroupBox1", {64, 25, 153, 24}, ""},
+        {"SpinEdit1Control", "GroupBox1", {224, 24, 65, 26}, ""},
+        {"GroupBox2", "Form1", {8, 152, 353, 161}, "Should a week start on Monday or Sunday?"},
+        {"Combo1", "GroupBox2", {64, 25, 145, 24}, "Sunday"},
+        {"CheckBox1", "GroupBox2", {64, 56, 257, 17}, "Color weekends with another color"},
+        {"Panel1", "GroupBox2", {80, 76, 25, 25}, ""},
+        {"Button5", "GroupBox2", {111, 76, 113, 25}, "Select color..."},
+        {"CheckBox2", "GroupBox2", {64, 104, 273, 17}, "Use localized names of days and months"},
+        {"CheckBox3", "GroupBox2", {64, 128, 273, 17}, "Create as PDF instead of HTML"},
+        {"Button1", "Form1", {208, 319, 137, 25}, "Create and view"},
+        {"StatusBar1", "Form1", {0, 353, 365, 19}, ""},
+    };
+    for (const auto& c : cases) {
+        const QWidget& control = w.Get<QWidget>(c.name);
+        EXPECT_EQ(control.parentWidget()->objectName(), c.parent) << c.name;
+        EXPECT_EQ(control.geometry(), c.geometry) << c.name;
+        QString text;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) {
+            text = button->text();
+        } else if (const auto* box = qobject_cast<const QGroupBox*>(&control)) {
+            text = box->title();
+        } else if (const auto* combo = qobject_cast<const QComboBox*>(&control)) {
+            text = combo->currentIndex() < 0 ? "" : combo->currentText();
+        }
+        if (!c.text.isEmpty()) {
+            EXPECT_EQ(text, c.text) << c.name;
+        }
+    }
+    // Today's month and year.
+    const LocalDateTime today = LocalNow();
+    EXPECT_EQ(w.Get<QComboBox>("Combo2").currentIndex(), today.month - 1);
+    EXPECT_EQ(w.Get<QLineEdit>("SpinEdit1").text(), QString::number(today.year));
+    EXPECT_EQ(w.Get<QComboBox>("Combo2").count(), 12);
+    EXPECT_EQ(w.Get<QComboBox>("Combo2").maxVisibleItems(), 12);
+    EXPECT_EQ(w.Get<QWidget>("Image1").toolTip(), "Click for version information...");
+    for (const char* name : {"Image1", "StatusBar1"}) {
+        EXPECT_EQ(w.Get<QWidget>(name).cursor().shape(), Qt::PointingHandCursor) << name;
+    }
+
+    // Focus starts on "Create and view"; Tab visits the controls in the layout's order.
+    std::vector<std::string> order;
+    for (int k = 0; k < 9; ++k) {
+        order.push_back(QApplication::focusWidget()->objectName().toStdString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"Button1", "Combo2", "SpinEdit1", "Combo1", "CheckBox1",
+                                        "CheckBox2", "CheckBox3", "Button5", "Button1"}));
+}
+
+TEST(QtWindow, ReturnOrSpaceRightAfterStartMakesThisMonthsPageAndOpensIt) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        Desktop desktop;
+        StartedWindow w(desktop.program.withSeparator());
+        QTest::keyClick(w.window.windowHandle(), key);
+
+        const std::string page = desktop.ProgramFile("calendar.html");
+        EXPECT_EQ(w.services.opened, std::vector<std::string>{page}) << key;
+        const LocalDateTime today = LocalNow();
+        const std::string title = std::string("<title>") + kEnglishMonthNames[today.month - 1] +
+                                  " " + std::to_string(today.year);
+        EXPECT_NE(test::ReadWholeFile(page).find(title), std::string::npos) << key;
+    }
+}
+
+TEST(QtWindow, ThePdfChoiceIsStoredAndTheNextStartMakesAPdf) {
+    Desktop desktop;
+    {
+        StartedWindow first(desktop.program.withSeparator());
+        QTest::mouseClick(&first.Get<QCheckBox>("CheckBox3"), Qt::LeftButton);
+        EXPECT_NE(desktop.Settings().find("\nPDF=1\n"), std::string::npos) << desktop.Settings();
+    }
+    StartedWindow second(desktop.program.withSeparator());
+    EXPECT_TRUE(second.Get<QCheckBox>("CheckBox3").isChecked());
+    QTest::mouseClick(&second.Get<QPushButton>("Button1"), Qt::LeftButton);
+    const std::string pdf = desktop.ProgramFile("calendar.pdf");
+    EXPECT_EQ(second.services.opened, std::vector<std::string>{pdf});
+    EXPECT_TRUE(test::ReadWholeFile(pdf).starts_with("%PDF-1.4"));
+    EXPECT_FALSE(std::filesystem::exists(desktop.ProgramFile("calendar.html")));
+}
+
+TEST(QtWindow, APickedColourReachesSwatchBoxAndPageAndCancelChangesNothing) {
+    struct Case {
+        bool accept;
+        bool checked;
+        std::string weekendRule;
+    };
+    const Case cases[] = {
+        {true, true, "  td.weekend {background: #123456; "},
+        {false, false, ""},
+    };
+    for (const auto& c : cases) {
+        Desktop desktop;
+        StartedWindow w(desktop.program.withSeparator());
+        const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+        WhenModal([&](QWidget& dialog) {
+            auto& picker = dynamic_cast<QColorDialog&>(dialog);
+            picker.setCurrentColor(QColor(0x12, 0x34, 0x56));
+            c.accept ? picker.accept() : picker.reject();
+        });
+        QTest::mouseClick(&w.Get<QPushButton>("Button5"), Qt::LeftButton);
+
+        const QColor swatch = w.Get<QWidget>("Panel1").palette().color(QPalette::Window);
+        EXPECT_EQ(swatch, c.accept ? QColor(0x12, 0x34, 0x56) : buttonFace);
+        EXPECT_EQ(w.Get<QCheckBox>("CheckBox1").isChecked(), c.checked);
+        QTest::mouseClick(&w.Get<QPushButton>("Button1"), Qt::LeftButton);
+        const std::string page = test::ReadWholeFile(desktop.ProgramFile("calendar.html"));
+        EXPECT_EQ(page.find("td.weekend {") != std::string::npos, c.accept);
+        if (c.accept) {
+            EXPECT_NE(page.find("\r\n" + c.weekendRule), std::string::npos);
+        }
+    }
+}
+
+TEST(QtWindow, OnlyOkInTheAboutBoxOpensTheMakersAddress) {
+    struct Case {
+        const char* answer;
+        std::function<void(QMessageBox&)> give;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"OK", [](QMessageBox& box) { box.button(QMessageBox::Ok)->click(); }, true},
+        {"Return", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, true},
+        {"Cancel", [](QMessageBox& box) { box.button(QMessageBox::Cancel)->click(); }, false},
+        {"Esc", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, false},
+        {"close box", [](QMessageBox& box) { box.close(); }, false},
+    };
+    for (const auto& c : cases) {
+        Desktop desktop;
+        StartedWindow w(desktop.program.withSeparator());
+        QString title, text;
+        QMessageBox::Icon icon{};
+        WhenModal([&](QWidget& dialog) {
+            auto& box = dynamic_cast<QMessageBox&>(dialog);
+            title = box.windowTitle();
+            text = box.text();
+            icon = box.icon();
+            c.give(box);
+        });
+        QTest::mouseClick(&w.Get<QWidget>("Image1"), Qt::LeftButton);
+
+        EXPECT_EQ(title, "Information");
+        EXPECT_EQ(icon, QMessageBox::Information);
+        EXPECT_EQ(text,
+                  "Tessaly version 3.5\n\nCopyright 2026 Orvanta\nhttps://orvanta.example/\n"
+                  "https://orvanta.example/tessaly/\n\nVisit Orvanta web site for more "
+                  "information and other interesting programs.");
+        EXPECT_EQ(w.services.opened,
+                  c.opens ? std::vector<std::string>{kMakerWebAddress} : std::vector<std::string>{})
+            << c.answer;
+    }
+}
+
+TEST(QtWindow, EitherPanelOfTheStatusBarOpensTheMakersAddress) {
+    Desktop desktop;
+    StartedWindow w(desktop.program.withSeparator());
+    for (const QPoint at : {QPoint(20, 10), QPoint(300, 10)}) {
+        QTest::mouseClick(&w.Get<QWidget>("StatusBar1"), Qt::LeftButton, {}, at);
+    }
+    EXPECT_EQ(w.services.opened, (std::vector<std::string>{kMakerWebAddress, kMakerWebAddress}));
+}
+
+TEST(QtWindow, TheYearFieldTypesClampsAndStepsByTheWindowRules) {
+    enum class Then { Leave, UpKey, DownKey, UpButton, DownButton, Return };
+    struct Case {
+        const char* typed;
+        Then then;
+        const char* shown;
+        int year;  // what a calendar would be made for
+    };
+    const Case cases[] = {
+        {"19a5", Then::Leave, "1900", 1900},  // the letter is dropped; 195 clamps
+        {"1800", Then::Leave, "1900", 1900},
+        {"9999", Then::Leave, "2100", 2100},
+        {"12.5", Then::Leave, "12.5", 1900},    // does not convert: stays as typed
+        {"201234", Then::Leave, "2012", 2012},  // four characters at most
+        {"2100", Then::UpKey, "2100", 2100},
+        {"2100", Then::DownKey, "2099", 2099},
+        {"2100", Then::UpButton, "2100", 2100},
+        {"2100", Then::DownButton, "2099", 2099},
+        {"x", Then::UpButton, "1901", 1901},
+        {"2050", Then::Return, "2050", 2050},  // Enter is dropped, nothing is made
+    };
+    for (const auto& c : cases) {
+        Desktop desktop;
+        StartedWindow w(desktop.program.withSeparator());
+        auto& field = w.Get<QLineEdit>("SpinEdit1");
+        field.setFocus();
+        field.selectAll();
+        QTest::keyClick(&field, Qt::Key_Delete);
+        QTest::keyClicks(&field, c.typed);
+        switch (c.then) {
+            case Then::Leave:
+                QTest::keyClick(&field, Qt::Key_Tab);
+                break;
+            case Then::UpKey:
+            case Then::DownKey:
+                QTest::keyClick(&field, c.then == Then::UpKey ? Qt::Key_Up : Qt::Key_Down);
+                break;
+            case Then::UpButton:
+            case Then::DownButton:
+                // From another control: pressing a button brings the focus back.
+                w.Get<QPushButton>("Button1").setFocus();
+                QTest::mouseClick(
+                    &w.Get<QWidget>(c.then == Then::UpButton ? "SpinEdit1Up" : "SpinEdit1Down"),
+                    Qt::LeftButton);
+                EXPECT_EQ(QApplication::focusWidget(), &field) << c.typed;
+                break;
+            case Then::Return:
+                QTest::keyClick(&field, Qt::Key_Return);
+                EXPECT_TRUE(w.services.opened.empty());
+                break;
+        }
+        EXPECT_EQ(field.text().toStdString(), c.shown) << c.typed;
+        EXPECT_EQ(w.window.Form().Request().year, c.year) << c.typed;
+    }
+}
+
+TEST(QtWindow, HoldingAYearButtonRepeatsOnlyAfterTheDelay) {
+    Desktop desktop;
+    StartedWindow w(desktop.program.withSeparator());
+    auto& field = w.Get<QLineEdit>("SpinEdit1");
+    const int start = field.text().toInt();
+    auto& up = w.Get<QWidget>("SpinEdit1Up");
+    QTest::mousePress(&up, Qt::LeftButton);
+    QTest::qWait(250);  // a stalled loop repeats later, never sooner
+    EXPECT_EQ(field.text().toInt(), std::min(start + 1, 2100));
+    QTest::qWait(700);
+    QTest::mouseRelease(&up, Qt::LeftButton);
+    EXPECT_GE(field.text().toInt(), std::min(start + 3, 2100));
+}
+
+TEST(QtWindow, AStoreThatCannotBeWrittenShowsTheErrorAndTheWindowGoesOn) {
+    test::TempFolder config;
+    test::TempFolder program;
+    // A regular file where the settings folder should be: even root cannot write there.
+    test::WriteWholeFile(config.path() / "config", "");
+    test::ConfigHome home((config.path() / "config").string());
+    StartedWindow w(program.withSeparator());
+
+    QString title, text;
+    QMessageBox::Icon icon{};
+    int buttons = 0;
+    WhenModal([&](QWidget& dialog) {
+        auto& box = dynamic_cast<QMessageBox&>(dialog);
+        title = box.windowTitle();
+        text = box.text();
+        icon = box.icon();
+        buttons = static_cast<int>(box.buttons().size());
+        box.button(QMessageBox::Ok)->click();
+    });
+    QTest::mouseClick(&w.Get<QCheckBox>("CheckBox3"), Qt::LeftButton);
+    EXPECT_EQ(title, "Tessaly");
+    EXPECT_EQ(text, "Failed to set data for 'PDF'");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, 1);
+
+    // The box keeps its tick and the next click makes the PDF.
+    EXPECT_TRUE(w.Get<QCheckBox>("CheckBox3").isChecked());
+    QTest::mouseClick(&w.Get<QPushButton>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(w.services.opened,
+              std::vector<std::string>{program.withSeparator() + "calendar.pdf"});
+}
+
+}  // namespace
+}  // namespace tessaly
