@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -88,6 +90,8 @@ TEST(QtWindow, ControlsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(w.Get<QLineEdit>("SpinEdit1").text(), QString::number(today.year));
     EXPECT_EQ(w.Get<QComboBox>("Combo2").count(), 12);
     EXPECT_EQ(w.Get<QComboBox>("Combo2").maxVisibleItems(), 12);
+    EXPECT_EQ(w.Get<QComboBox>("Combo2").view()->sizeHintForRow(0), 16);
+    EXPECT_EQ(w.Get<QLabel>("Image1").pixmap().size(), QSize(368, 67));  // built in
     EXPECT_EQ(w.Get<QWidget>("Image1").toolTip(), "Click for version information...");
     for (const char* name : {"Image1", "StatusBar1"}) {
         EXPECT_EQ(w.Get<QWidget>(name).cursor().shape(), Qt::PointingHandCursor) << name;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <functional>
 
@@ -78,6 +79,17 @@ class StatusBar : public QWidget {
     std::vector<QLabel*> panels_;
 };
 
+// The open lists of the drop-downs have rows 16 pixels high.
+class ListRows : public QStyledItemDelegate {
+  public:
+    static constexpr int kRowHeight = 16;
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kRowHeight};
+    }
+};
+
 template <class Widget>
 Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -124,6 +136,7 @@ void MainWindow::CreateControls() {
         combo2_->addItem(QString::fromLatin1(month));
     }
     combo2_->setMaxVisibleItems(12);
+    combo2_->setItemDelegate(new ListRows(combo2_));
     connect(combo2_, &QComboBox::activated, this,
             [this](int index) { Forward([&] { form_.Combo2Select(index); }); });
 
@@ -147,6 +160,7 @@ void MainWindow::CreateControls() {
     for (const char* item : TForm1::kWeekStartItems) {
         combo1_->addItem(QString::fromLatin1(item));
     }
+    combo1_->setItemDelegate(new ListRows(combo1_));
     connect(combo1_, &QComboBox::activated, this,
             [this](int index) { Forward([&] { form_.Combo1Select(index); }); });
 
