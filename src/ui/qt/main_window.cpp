@@ -18,20 +18,18 @@ namespace tessaly {
 
 namespace {
 
-// A click is a left-button release over the widget, as on a Windows control.
-bool IsClick(const QWidget& widget, const QMouseEvent& event) {
-    return event.button() == Qt::LeftButton && widget.rect().contains(event.position().toPoint());
-}
-
-class Banner : public QLabel {
+// A widget that reports a click: a left-button release over it, as on a Windows control.
+template <class Base>
+class Clickable : public Base {
   public:
-    Banner(QWidget* parent, std::function<void()> clicked)
-        : QLabel(parent), clicked_(std::move(clicked)) {}
+    Clickable(QWidget* parent, std::function<void()> clicked)
+        : Base(parent), clicked_(std::move(clicked)) {}
 
   protected:
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseReleaseEvent(QMouseEvent* event) override {
-        if (IsClick(*this, *event)) {
+        if (event->button() == Qt::LeftButton &&
+            this->rect().contains(event->position().toPoint())) {
             clicked_();
         }
     }
@@ -40,13 +38,15 @@ class Banner : public QLabel {
     std::function<void()> clicked_;
 };
 
+using Banner = Clickable<QLabel>;
+
 // Two sunken panels; a click anywhere on the bar is one click.
-class StatusBar : public QWidget {
+class StatusBar : public Clickable<QWidget> {
   public:
     static constexpr int kFirstPanelWidth = 170;
 
     StatusBar(QWidget* parent, std::function<void()> clicked)
-        : QWidget(parent), clicked_(std::move(clicked)) {
+        : Clickable<QWidget>(parent, std::move(clicked)) {
         // The bar has the desktop's status-bar font, not the window's.
         setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
         for (const char* text : {kMakerNotice, kMakerWebAddress}) {
@@ -67,15 +67,8 @@ class StatusBar : public QWidget {
         panels_[1]->setGeometry(kFirstPanelWidth, kTop, width() - kFirstPanelWidth,
                                 height() - kTop);
     }
-    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (IsClick(*this, *event)) {
-            clicked_();
-        }
-    }
 
   private:
-    std::function<void()> clicked_;
     std::vector<QLabel*> panels_;
 };
 
