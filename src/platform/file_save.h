@@ -14,6 +14,10 @@ namespace tessaly {
 void SaveFileAtomically(const std::string& path, std::string_view bytes,
                         const std::string& writeErrorMessage);
 
+// A new hidden name in the folder of `path` for its temporary copy:
+// ".<name>.<random>.tmp". `separators` are the platform's path separators.
+std::string TemporaryPathBeside(const std::string& path, std::string_view separators);
+
 // The message HTML pages report when their text cannot be written out.
 inline constexpr const char* kSaveStreamError = "Failed to Save Stream";
 

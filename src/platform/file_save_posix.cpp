@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 
 #include "core/errors.h"
 #include "platform/file_save.h"
@@ -12,28 +11,11 @@ namespace tessaly {
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Opens a fresh hidden file beside the target; O_EXCL so it never takes over an
 // existing file.
 int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
-    std::random_device seed;
-    std::mt19937 random(seed());
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix(8, ' ');
-        for (char& c : suffix) {
-            c = kAlphabet[random() % (sizeof kAlphabet - 1)];
-        }
-        tempPath = FolderOf(path) + "." + NameOf(path) + "." + suffix + ".tmp";
+        tempPath = TemporaryPathBeside(path, "/");
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;

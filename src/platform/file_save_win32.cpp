@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <random>
 
 #include "core/errors.h"
 #include "platform/file_save.h"
@@ -10,32 +9,11 @@ namespace tessaly {
 
 namespace {
 
-// Windows takes either separator.
-size_t LastSeparator(const std::string& path) {
-    return path.find_last_of("\\/");
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto separator = LastSeparator(path);
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
-std::string NameOf(const std::string& path) {
-    const auto separator = LastSeparator(path);
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
 // A fresh file beside the target; CREATE_NEW so it never takes over an existing file.
 HANDLE CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
-    std::random_device seed;
-    std::mt19937 random(seed());
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix(8, ' ');
-        for (char& c : suffix) {
-            c = kAlphabet[random() % (sizeof kAlphabet - 1)];
-        }
-        tempPath = FolderOf(path) + "." + NameOf(path) + "." + suffix + ".tmp";
+        // Windows takes either separator.
+        tempPath = TemporaryPathBeside(path, "\\/");
         const HANDLE file = ::CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
