@@ -1,0 +1,108 @@
+#include "ui/win32/win32_platform_services.h"
+
+#include <commdlg.h>
+
+#include <climits>
+
+#include "core/product.h"
+#include "platform/file_save.h"
+#include "platform/locale_names_win32.h"
+#include "platform/system.h"
+#include "platform/text_encoding.h"
+
+namespace tessaly {
+
+Win32PlatformServices::Win32PlatformServices(HFONT windowFont)
+    : windowFont_(windowFont), localeNames_(ReadUserLocaleNames()) {}
+
+void Win32PlatformServices::ReloadLocaleNames() {
+    localeNames_ = ReadLocaleNamesAfterSettingChange();
+}
+
+void Win32PlatformServices::OpenWithDefaultHandler(const std::string& target) {
+    tessaly::OpenWithDefaultHandler(target);
+}
+
+std::optional<ColorValue> Win32PlatformServices::PickColor(
+    ColorValue initial, std::array<ColorValue, 16>& customColors) {
+    COLORREF custom[16];
+    for (size_t i = 0; i < customColors.size(); ++i) {
+        custom[i] = static_cast<COLORREF>(customColors[i]);
+    }
+    CHOOSECOLORA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = owner_;
+    choose.rgbResult = static_cast<COLORREF>(initial);
+    choose.lpCustColors = custom;
+    choose.Flags = CC_RGBINIT;
+    if (!::ChooseColorA(&choose)) {
+        return std::nullopt;
+    }
+    for (size_t i = 0; i < customColors.size(); ++i) {
+        customColors[i] = static_cast<ColorValue>(custom[i]);
+    }
+    return static_cast<ColorValue>(choose.rgbResult);
+}
+
+bool Win32PlatformServices::ShowAboutBox(const std::string& text) {
+    // A message box centres itself on the screen; Esc and the close box give IDCANCEL.
+    return ::MessageBoxA(owner_, text.c_str(), "Information",
+                         MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON1) == IDOK;
+}
+
+void Win32PlatformServices::ShowErrorBox(const std::string& text) {
+    ::MessageBoxA(owner_, text.c_str(), kProductName, MB_OK | MB_ICONERROR);
+}
+
+LocalDateTime Win32PlatformServices::Now() {
+    return LocalNow();
+}
+
+std::string Win32PlatformServices::ProgramFolder() {
+    return tessaly::ProgramFolder();
+}
+
+std::optional<std::string> Win32PlatformServices::DocumentsFolder() {
+    return tessaly::DocumentsFolder();
+}
+
+int Win32PlatformServices::TextWidthInWindowFont(const std::string& text) {
+    if (text.empty() || text.size() > INT_MAX) {
+        return 0;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const HGDIOBJ previous = ::SelectObject(screen, windowFont_);
+    SIZE extent{};
+    ::GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(screen, previous);
+    ::ReleaseDC(nullptr, screen);
+    return extent.cx;
+}
+
+ScreenResolution Win32PlatformServices::ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const ScreenResolution dpi{::GetDeviceCaps(screen, LOGPIXELSX),
+                               ::GetDeviceCaps(screen, LOGPIXELSY)};
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+std::optional<std::string> Win32PlatformServices::ToWinAnsi(std::string_view text) {
+    return tessaly::ToWinAnsi(text);
+}
+
+char Win32PlatformServices::DecimalSeparator() {
+    // Read each time, so a change in the regional settings counts at once.
+    char separator[8] = {};
+    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) > 1) {
+        return separator[0];
+    }
+    return '.';
+}
+
+void Win32PlatformServices::SaveFile(const std::string& path, std::string_view bytes,
+                                     const std::string& writeErrorMessage) {
+    SaveFileAtomically(path, bytes, writeErrorMessage);
+}
+
+}  // namespace tessaly

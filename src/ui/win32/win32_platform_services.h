@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/platform_services.h"
+#include "platform/registry_win32.h"
+
+namespace tessaly {
+
+// The desktop and system services of the Win32 program. Dialogs are owned by the main
+// window once it exists; text is measured in the window's font.
+class Win32PlatformServices : public PlatformServices {
+  public:
+    // `windowFont` stays owned by the caller and must outlive this object.
+    explicit Win32PlatformServices(HFONT windowFont);
+
+    void SetOwnerWindow(HWND owner) { owner_ = owner; }
+    // For WM_WININICHANGE: the user may have chosen another locale.
+    void ReloadLocaleNames();
+
+    SettingsBackend& Settings() override { return settings_; }
+    void OpenWithDefaultHandler(const std::string& target) override;
+    std::optional<ColorValue> PickColor(ColorValue initial,
+                                        std::array<ColorValue, 16>& customColors) override;
+    bool ShowAboutBox(const std::string& text) override;
+    void ShowErrorBox(const std::string& text) override;
+    LocalDateTime Now() override;
+    std::string ProgramFolder() override;
+    std::optional<std::string> DocumentsFolder() override;
+    int TextWidthInWindowFont(const std::string& text) override;
+    ScreenResolution ScreenDpi() override;
+    const LocaleNames& UserLocaleNames() override { return localeNames_; }
+    std::optional<std::string> ToWinAnsi(std::string_view text) override;
+    char DecimalSeparator() override;
+    void SaveFile(const std::string& path, std::string_view bytes,
+                  const std::string& writeErrorMessage) override;
+
+  private:
+    HFONT windowFont_;
+    HWND owner_ = nullptr;
+    RegistrySettingsBackend settings_;
+    LocaleNames localeNames_;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,12 @@
+#include "ui/win32/window_font.h"
+
+namespace tessaly {
+
+HFONT CreateWindowFont() {
+    constexpr int kCellHeight = 13;
+    return ::CreateFontA(kCellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+}
+
+}  // namespace tessaly
