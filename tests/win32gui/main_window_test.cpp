@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/product.h"
+#include "platform/system.h"
+#include "ui/win32/main_window.h"
+#include "ui/win32/window_font.h"
+#include "win32gui/window_helpers.h"
+
+namespace tessaly {
+namespace {
+
+using namespace std::chrono_literals;
+using test::TextOf;
+
+std::string Stored(const char* name) {
+    char data[32] = {};
+    DWORD size = sizeof data;
+    const LSTATUS status =
+        ::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, data, &size);
+    return status == ERROR_SUCCESS ? data : "<none>";
+}
+
+// The program's window, started on a settings store that holds `stored`.
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void Start(const std::vector<std::pair<const char*, const char*>>& stored = {}) {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+        for (const auto& [name, text] : stored) {
+            ::RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text,
+                              static_cast<DWORD>(std::strlen(text) + 1));
+        }
+        ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
+        ::SetForegroundWindow(window_.Handle());
+        test::PumpMessages(window_.Handle(), 300ms);
+    }
+    ~MainWindowTest() override {
+        ::DestroyWindow(window_.Handle());
+        // Closing the window ends the program's loop; here the next test goes on.
+        MSG quit;
+        ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        ::DeleteObject(font_);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    // The n-th child of a class in creation order (statics: the swatch, then the
+    // banner), or the one with a text.
+    HWND Child(const char* className, int index = 0) const {
+        HWND child = nullptr;
+        for (int i = 0; i <= index; ++i) {
+            child = ::FindWindowExA(window_.Handle(), child, className, nullptr);
+        }
+        return child;
+    }
+    HWND Child(const char* className, const char* text) const {
+        return ::FindWindowExA(window_.Handle(), nullptr, className, text);
+    }
+    HWND Year() const { return Child(WC_EDITA); }
+    RECT PlaceOf(HWND control) const {
+        RECT place{};
+        ::GetWindowRect(control, &place);
+        ::MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+
+    HFONT font_ = CreateWindowFont();
+    Win32PlatformServices services_{font_};
+    MainWindow window_{::GetModuleHandleA(nullptr), services_, font_};
+};
+
+TEST_F(MainWindowTest, ControlsSitAtTheirPixelPlacesInTheWindowFont) {
+    Start();
+    const HWND status = Child(STATUSCLASSNAMEA);
+    const std::pair<HWND, RECT> places[] = {
+        {Child(WC_STATICA, 1), {0, 0, 368, 67}},
+        {Child(WC_BUTTONA, "For which month would you like to make a calendar?"),
+         {8, 80, 361, 145}},
+        {Child(WC_COMBOBOXA, 0), {72, 105, 225, 129}},
+        {Year(), {232, 104, 297, 130}},
+        {Child(WC_BUTTONA, "Should a week start on Monday or Sunday?"), {8, 152, 361, 313}},
+        {Child(WC_COMBOBOXA, 1), {72, 177, 217, 201}},
+        {Child(WC_BUTTONA, "Color weekends with another color"), {72, 208, 329, 225}},
+        {Child(WC_STATICA, 0), {88, 228, 113, 253}},
+        {Child(WC_BUTTONA, "Select color..."), {119, 228, 232, 253}},
+        {Child(WC_BUTTONA, "Use localized names of days and months"), {72, 256, 345, 273}},
+        {Child(WC_BUTTONA, "Create as PDF instead of HTML"), {72, 280, 345, 297}},
+        {Child(WC_BUTTONA, "Create and view"), {208, 319, 345, 344}},
+        {status, {0, 353, 365, 372}},
+    };
+    for (const auto& [control, expected] : places) {
+        ASSERT_NE(control, nullptr);
+        const RECT place = PlaceOf(control);
+        EXPECT_TRUE(::EqualRect(&place, &expected))
+            << TextOf(control) << " at " << place.left << "," << place.top << " " << place.right
+            << "," << place.bottom;
+        const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
+        if (control == status) {
+            EXPECT_NE(font, font_);
+        } else if (!TextOf(control).empty()) {
+            EXPECT_EQ(font, font_) << TextOf(control);
+        }
+    }
+    // The year's buttons lie within the field's 65 x 26.
+    RECT year = PlaceOf(Year()), buttons = PlaceOf(Child(UPDOWN_CLASSA)), both{};
+    ::UnionRect(&both, &year, &buttons);
+    EXPECT_TRUE(::EqualRect(&both, &year));
+
+    // The open month list shows all twelve rows of 16 pixels.
+    COMBOBOXINFO months{};
+    months.cbSize = sizeof months;
+    ::SendMessageA(Child(WC_COMBOBOXA, 0), CB_SHOWDROPDOWN, TRUE, 0);
+    ::GetComboBoxInfo(Child(WC_COMBOBOXA, 0), &months);
+    RECT list{};
+    ::GetClientRect(months.hwndList, &list);
+    EXPECT_EQ(::SendMessageA(months.hwndList, LB_GETITEMHEIGHT, 0, 0), 16);
+    EXPECT_GE(list.bottom, 12 * 16);
+    ::SendMessageA(Child(WC_COMBOBOXA, 0), CB_SHOWDROPDOWN, FALSE, 0);
+
+    int parts[4] = {};
+    EXPECT_EQ(::SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(parts)), 2);
+    EXPECT_EQ(parts[0], 170);
+
+    RECT client{}, frame{};
+    ::GetClientRect(window_.Handle(), &client);
+    ::GetWindowRect(window_.Handle(), &frame);
+    EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(365L, 372L));
+    EXPECT_EQ(std::make_pair(frame.left, frame.top), std::make_pair(188L, 112L));
+    const LONG style = ::GetWindowLongA(window_.Handle(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU),
+              WS_MINIMIZEBOX | WS_SYSMENU);
+}
+
+TEST_F(MainWindowTest, StartsOnTodayWithTheFocusOnCreateAndViewAndTabsInOrder) {
+    Start();
+    const LocalDateTime today = LocalNow();
+    EXPECT_EQ(::SendMessageA(Child(WC_COMBOBOXA, 0), CB_GETCURSEL, 0, 0), today.month - 1);
+    EXPECT_EQ(::SendMessageA(Child(WC_COMBOBOXA, 1), CB_GETCURSEL, 0, 0), 1);  // Sunday
+    EXPECT_EQ(TextOf(Year()), std::to_string(today.year));
+
+    const HWND create = Child(WC_BUTTONA, "Create and view");
+    EXPECT_EQ(::GetFocus(), create);
+    EXPECT_TRUE(::SendMessageA(create, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
+    const HWND order[] = {
+        Child(WC_COMBOBOXA, 0),
+        Year(),
+        Child(WC_COMBOBOXA, 1),
+        Child(WC_BUTTONA, "Color weekends with another color"),
+        Child(WC_BUTTONA, "Use localized names of days and months"),
+        Child(WC_BUTTONA, "Create as PDF instead of HTML"),
+        Child(WC_BUTTONA, "Select color..."),
+        create,
+    };
+    HWND at = create;
+    for (const HWND next : order) {
+        const HWND from = at;
+        at = ::GetNextDlgTabItem(window_.Handle(), at, FALSE);
+        EXPECT_EQ(at, next) << "after " << TextOf(from);
+    }
+}
+
+TEST_F(MainWindowTest, StoredChoicesShowAndEachControlStoresItsOwn) {
+    Start({{"WeekStart", "0"}, {"Localized", "1"}});
+    const HWND weekStart = Child(WC_COMBOBOXA, 1);
+    const HWND localized = Child(WC_BUTTONA, "Use localized names of days and months");
+    const HWND pdf = Child(WC_BUTTONA, "Create as PDF instead of HTML");
+    EXPECT_EQ(::SendMessageA(weekStart, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(::SendMessageA(localized, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::SendMessageA(pdf, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    ::SendMessageA(pdf, BM_CLICK, 0, 0);
+    EXPECT_EQ(Stored("PDF"), "1");
+    EXPECT_EQ(Stored("Localized"), "1");
+    ::SendMessageA(localized, BM_CLICK, 0, 0);
+    EXPECT_EQ(Stored("Localized"), "0");
+    // The user choosing Sunday: the list changes, then tells its window.
+    ::SendMessageA(weekStart, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(window_.Handle(), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(weekStart), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(weekStart));
+    EXPECT_EQ(Stored("WeekStart"), "1");
+}
+
+TEST_F(MainWindowTest, YearFieldFiltersKeysStepsAndClampsWhenLeft) {
+    Start();
+    const HWND year = Year();
+    EXPECT_EQ(::SendMessageA(year, EM_GETLIMITTEXT, 0, 0), 4);
+    ::SetFocus(year);
+    ::SetWindowTextA(year, "");
+    for (const char key : std::string("1x9\r9 9")) {
+        ::SendMessageA(year, WM_CHAR, static_cast<unsigned char>(key), 1);
+    }
+    EXPECT_EQ(TextOf(year), "1999");
+
+    const std::tuple<const char*, WPARAM, const char*> steps[] = {
+        {"1999", VK_UP, "2000"}, {"2100", VK_UP, "2100"},   {"1900", VK_DOWN, "1900"},
+        {"abc", VK_UP, "1901"},  {"12.5", VK_DOWN, "1900"},
+    };
+    for (const auto& [text, key, shown] : steps) {
+        ::SetWindowTextA(year, text);
+        ::SendMessageA(year, WM_KEYDOWN, key, 1);
+        EXPECT_EQ(TextOf(year), shown) << text;
+    }
+
+    // A click on the up button steps once and puts the focus into the field.
+    const HWND create = Child(WC_BUTTONA, "Create and view");
+    ::SetFocus(create);
+    ::SetWindowTextA(year, "2030");
+    const HWND buttons = Child(UPDOWN_CLASSA);
+    RECT area{};
+    ::GetClientRect(buttons, &area);
+    const LPARAM upper = MAKELPARAM(area.right / 2, area.bottom / 4);
+    ::SendMessageA(buttons, WM_LBUTTONDOWN, MK_LBUTTON, upper);
+    ::SendMessageA(buttons, WM_LBUTTONUP, 0, upper);
+    test::PumpMessages(window_.Handle(), 100ms);
+    EXPECT_EQ(TextOf(year), "2031");
+    EXPECT_EQ(::GetFocus(), year);
+
+    // Out of range stays as typed until the focus moves on to another control.
+    ::SetWindowTextA(year, "1800");
+    EXPECT_EQ(TextOf(year), "1800");
+    ::SetFocus(create);
+    EXPECT_EQ(TextOf(year), "1900");
+}
+
+}  // namespace
+}  // namespace tessaly
