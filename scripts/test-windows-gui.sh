@@ -1,0 +1,287 @@
+#!/usr/bin/env bash
+# Drives the real tessaly.exe under Xvfb and Wine, through the keyboard as a user would,
+# and checks what it leaves behind: the calendar files beside the .exe, the registry,
+# and what it asked the shell to open. Runs in a fresh Wine prefix and display of its
+# own, so it disturbs no other Wine run.
+#
+#   scripts/test-windows-gui.sh [build folder]     (default: build/windows)
+#
+# Prints "N passed, N failed" last; exits non-zero when a check fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+passed=0
+failed=0
+pass() {
+    echo "PASS: $1"
+    passed=$((passed + 1))
+}
+fail() {
+    echo "FAIL: $1" >&2
+    failed=$((failed + 1))
+}
+finish() {
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit $?
+}
+
+build="${1:-build/windows}"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    if [ "$build" != build/windows ] || ! cmake --preset windows >/dev/null; then
+        fail "$build is a configured build folder"
+        finish
+    fi
+fi
+# The window's own tests exist once tests/win32gui is part of the build.
+targets=(tessaly tessaly-cli)
+if [ -d "$build/tests/win32gui" ]; then
+    targets+=(win32gui_window_tests)
+fi
+if ! cmake --build "$build" --target "${targets[@]}" --parallel "$(nproc)" >/dev/null; then
+    fail "the build of ${targets[*]}"
+    finish
+fi
+gui_exe="$(realpath "$build/src/ui/win32/tessaly.exe")"
+cli_exe="$(realpath "$build/src/cli/tessaly-cli.exe")"
+window_tests_exe=""
+if [ -d "$build/tests/win32gui" ]; then
+    window_tests_exe="$(realpath "$build/tests/win32gui/win32gui_window_tests.exe")"
+fi
+
+work="$(mktemp -d /tmp/tessaly-gui-test.XXXXXX)"
+xvfb_pid=""
+app_pid=""
+own_prefix=""
+cleanup() {
+    if [ -n "$app_pid" ]; then
+        kill "$app_pid" 2>/dev/null
+    fi
+    # Only this test's own server: a prefix from the caller's environment stays untouched.
+    if [ -n "$own_prefix" ]; then
+        WINEPREFIX="$own_prefix" timeout -k 5 30 wineserver -k >/dev/null 2>&1
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -rf -- "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# --- a display of our own: Xvfb picks a free number and reports it
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+    echo "test-windows-gui: Xvfb did not start: $(cat "$work/xvfb.log")" >&2
+    fail "a virtual display starts"
+    finish
+fi
+export DISPLAY=":$(cat "$work/display")"
+
+# --- a fresh Wine prefix; no Mono or Gecko installers, and no menu entries on the host
+export WINEPREFIX="$work/prefix"
+own_prefix="$WINEPREFIX"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LC_ALL=en_US.UTF-8
+echo "preparing a Wine prefix on display $DISPLAY..."
+if ! timeout -k 10 300 wineboot --init </dev/null >/dev/null 2>&1 ||
+    ! timeout -k 10 120 wineserver -w; then
+    fail "a Wine prefix can be made"
+    finish
+fi
+# Wine does not install its own fonts into a new prefix. The window's "MS Sans Serif" is
+# the bitmap face in sserife.fon: Wine 8 does not load its ms_sans_serif.ttf.
+for font in tahoma.ttf tahomabd.ttf marlett.ttf sserife.fon; do
+    cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
+# There is no window manager: Wine draws the window frames itself and keeps its windows
+# unmanaged (else every closing window waits two seconds for a manager's answer). Crash
+# dialogs stay away, and every file or address handed to the shell is only written
+# down in C:\opened.txt: no viewer or browser ever starts.
+cat >"$work/test.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CLASSES_ROOT\TessalyTest.Opened\shell\open\command]
+@="C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\opened.txt"
+
+[HKEY_CLASSES_ROOT\.html]
+@="TessalyTest.Opened"
+
+[HKEY_CLASSES_ROOT\.pdf]
+@="TessalyTest.Opened"
+
+[HKEY_CLASSES_ROOT\http\shell\open\command]
+@="C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\opened.txt"
+
+[HKEY_CLASSES_ROOT\https\shell\open\command]
+@="C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\opened.txt"
+EOF
+if ! timeout -k 10 60 wine reg import "$(winepath -w "$work/test.reg" 2>/dev/null)" \
+    </dev/null >/dev/null 2>&1; then
+    fail "the test's registry settings can be imported"
+    finish
+fi
+opened="$WINEPREFIX/drive_c/opened.txt"
+
+app="$work/app"
+mkdir -p "$app"
+cp "$gui_exe" "$app/tessaly.exe"
+
+# Starts tessaly.exe from its folder and waits for its window; sets app_pid and window.
+window=""
+start_app() {
+    (cd "$app" && exec timeout -k 5 300 wine tessaly.exe </dev/null >>"$work/app.log" 2>&1) &
+    app_pid=$!
+    window="$(timeout 60 xdotool search --sync --onlyvisible --name '^Tessaly$' 2>/dev/null |
+        head -n 1)"
+    [ -n "$window" ] || return 1
+    # The first activation (today's date, the stored choices) runs just after the show.
+    sleep 1
+}
+
+# Waits until the program has ended, up to $1 seconds.
+wait_for_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$app_pid" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+    wait "$app_pid" 2>/dev/null
+    app_pid=""
+}
+
+# Waits until file $1 exists, up to $2 seconds; the program moves it into place whole.
+wait_for_file() {
+    local deadline=$((SECONDS + $2))
+    while [ ! -s "$1" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+    sleep 0.5
+}
+
+# Waits until C:\opened.txt names file $1, up to $2 seconds.
+wait_for_opened() {
+    local deadline=$((SECONDS + $2))
+    until grep -qF "\\$1" "$opened" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+}
+
+# Opening a file starts the shell's handler, which takes the activation; a click on the
+# caption brings it back, as a user would do.
+activate_window() {
+    xdotool mousemove --window "$window" 150 8
+    sleep 0.3
+    xdotool click 1
+    sleep 0.5
+}
+
+stored_value() {
+    timeout -k 5 30 wine reg query 'HKCU\Software\Orvanta\Tessaly' /v "$1" </dev/null 2>/dev/null |
+        tr -d '\r' | awk -v name="$1" '$1 == name { print $2 " " $3 }'
+}
+
+# --- first run: Return right after the start makes this month's HTML calendar
+if ! start_app; then
+    fail "tessaly.exe shows its window"
+    finish
+fi
+pass "tessaly.exe shows its window"
+
+month="$(date +%-m)"
+year="$(date +%Y)"
+xdotool key Return
+if wait_for_file "$app/calendar.html" 30; then
+    mkdir -p "$work/cli"
+    if (cd "$work/cli" && timeout -k 5 60 wine "$cli_exe" --month "$month" \
+        --year "$year" </dev/null >/dev/null 2>"$work/cli.log") &&
+        cmp -s "$app/calendar.html" "$work/cli/calendar.html"; then
+        pass "Return after the start writes calendar.html, identical to tessaly-cli's for $month/$year"
+    else
+        fail "calendar.html differs from tessaly-cli's for $month/$year (or tessaly-cli failed)"
+    fi
+else
+    fail "Return after the start writes calendar.html beside tessaly.exe"
+fi
+if wait_for_opened calendar.html 15; then
+    pass "the shell is asked to open calendar.html"
+else
+    fail "the shell is asked to open calendar.html"
+fi
+
+# --- tick "Create as PDF instead of HTML": sixth in the tab order after "Create and view"
+activate_window
+xdotool key --delay 150 Tab Tab Tab Tab Tab Tab space
+sleep 1
+if [ "$(stored_value PDF)" = "REG_SZ 1" ]; then
+    pass "ticking the PDF box stores PDF = 1 (REG_SZ) at once"
+else
+    fail "ticking the PDF box stores PDF = 1 (REG_SZ) at once; found '$(stored_value PDF)'"
+fi
+
+# --- close with Alt+F4; nothing is asked, the program ends
+xdotool key alt+F4
+if wait_for_exit 20; then
+    pass "Alt+F4 ends the program"
+else
+    fail "Alt+F4 ends the program"
+    timeout -k 5 30 wine taskkill /im tessaly.exe </dev/null >/dev/null 2>&1
+    wait_for_exit 10 || {
+        kill "$app_pid" 2>/dev/null
+        finish
+    }
+fi
+
+# --- second run: the remembered PDF choice makes Return write calendar.pdf
+rm -f "$app/calendar.html"
+if ! start_app; then
+    fail "tessaly.exe starts again"
+    finish
+fi
+xdotool key Return
+if wait_for_file "$app/calendar.pdf" 30 && [ "$(head -c 8 "$app/calendar.pdf")" = "%PDF-1.4" ] &&
+    [ ! -e "$app/calendar.html" ]; then
+    pass "after a restart Return writes calendar.pdf (and no calendar.html)"
+else
+    fail "after a restart Return writes calendar.pdf starting with %PDF-1.4, and no calendar.html"
+fi
+if wait_for_opened calendar.pdf 15; then
+    pass "the shell is asked to open calendar.pdf"
+else
+    fail "the shell is asked to open calendar.pdf"
+fi
+
+activate_window
+xdotool key alt+F4
+wait_for_exit 20 || fail "Alt+F4 ends the program the second time"
+
+# --- the window and its dialogs, control by control
+if [ -n "$window_tests_exe" ]; then
+    if timeout -k 5 300 wine "$window_tests_exe" </dev/null >"$work/window-tests.log" 2>&1 &&
+        ! grep -q '\[  SKIPPED \]' "$work/window-tests.log"; then
+        pass "win32gui_window_tests: $(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' \
+            "$work/window-tests.log")"
+    else
+        cat "$work/window-tests.log" >&2
+        fail "win32gui_window_tests"
+    fi
+else
+    echo "SKIP: win32gui_window_tests (tests/win32gui is not part of the build)"
+fi
+finish
