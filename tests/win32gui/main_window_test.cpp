@@ -158,11 +158,16 @@ TEST_F(MainWindowTest, StartsOnTodayWithTheFocusOnCreateAndViewAndTabsInOrder) {
         Child(WC_BUTTONA, "Select color..."),
         create,
     };
-    HWND at = create;
+    // Tab as the dialog manager handles it, all the way round: the push button with
+    // the focus is the one Return presses.
     for (const HWND next : order) {
-        const HWND from = at;
-        at = ::GetNextDlgTabItem(window_.Handle(), at, FALSE);
-        EXPECT_EQ(at, next) << "after " << TextOf(from);
+        const HWND from = ::GetFocus();
+        ::PostMessageA(from, WM_KEYDOWN, VK_TAB, 1);
+        test::PumpMessages(window_.Handle(), 50ms);
+        EXPECT_EQ(::GetFocus(), next) << "after " << TextOf(from);
+        const bool pushButton = next == create || next == Child(WC_BUTTONA, "Select color...");
+        EXPECT_EQ((::SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0, pushButton)
+            << TextOf(next);
     }
 }
 

@@ -118,6 +118,8 @@ MainWindow::MainWindow(HINSTANCE instance, Win32PlatformServices& services, HFON
     : instance_(instance), services_(services), font_(font), form_(services) {}
 
 MainWindow::~MainWindow() {
+    services_.SetBeforeDialog(nullptr);
+    services_.SetOwnerWindow(nullptr);
     if (window_ != nullptr) {
         ::DestroyWindow(window_);
     }
@@ -157,6 +159,7 @@ bool MainWindow::Create(int showCommand) {
         return false;
     }
     services_.SetOwnerWindow(window_);
+    services_.SetBeforeDialog([this] { ShowModel(); });
     CreateControls();
     form_.FormCreate();
     ShowModel();
@@ -347,6 +350,15 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             return 0;
+        case DM_GETDEFID: {
+            // The dialog manager asks this when the focus moves and on Return: the
+            // focused push button is the default one; elsewhere Return does nothing.
+            const HWND focus = ::GetFocus();
+            if (focus == button1_ || focus == button5_) {
+                return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+            }
+            return 0;
+        }
         case WM_SETCURSOR: {
             const auto over = reinterpret_cast<HWND>(wParam);
             if ((over == image1_ || over == statusBar1_) && LOWORD(lParam) == HTCLIENT) {

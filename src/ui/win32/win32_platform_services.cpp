@@ -35,6 +35,7 @@ std::optional<ColorValue> Win32PlatformServices::PickColor(
     choose.rgbResult = static_cast<COLORREF>(initial);
     choose.lpCustColors = custom;
     choose.Flags = CC_RGBINIT;
+    BeforeDialog();
     if (!::ChooseColorA(&choose)) {
         return std::nullopt;
     }
@@ -46,11 +47,13 @@ std::optional<ColorValue> Win32PlatformServices::PickColor(
 
 bool Win32PlatformServices::ShowAboutBox(const std::string& text) {
     // A message box centres itself on the screen; Esc and the close box give IDCANCEL.
+    BeforeDialog();
     return ::MessageBoxA(owner_, text.c_str(), "Information",
                          MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON1) == IDOK;
 }
 
 void Win32PlatformServices::ShowErrorBox(const std::string& text) {
+    BeforeDialog();
     ::MessageBoxA(owner_, text.c_str(), kProductName, MB_OK | MB_ICONERROR);
 }
 

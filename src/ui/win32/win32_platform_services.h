@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "app/platform_services.h"
 #include "platform/registry_win32.h"
 
@@ -15,6 +17,11 @@ class Win32PlatformServices : public PlatformServices {
     explicit Win32PlatformServices(HFONT windowFont);
 
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
+    // Runs before each modal dialog, so the window behind it shows the model's state
+    // of that moment (a handler may have changed it before the dialog opens).
+    void SetBeforeDialog(std::function<void()> beforeDialog) {
+        beforeDialog_ = std::move(beforeDialog);
+    }
     // For WM_WININICHANGE: the user may have chosen another locale.
     void ReloadLocaleNames();
 
@@ -36,8 +43,15 @@ class Win32PlatformServices : public PlatformServices {
                   const std::string& writeErrorMessage) override;
 
   private:
+    void BeforeDialog() {
+        if (beforeDialog_) {
+            beforeDialog_();
+        }
+    }
+
     HFONT windowFont_;
     HWND owner_ = nullptr;
+    std::function<void()> beforeDialog_;
     RegistrySettingsBackend settings_;
     LocaleNames localeNames_;
 };
