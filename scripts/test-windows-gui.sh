@@ -84,23 +84,14 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(cat "$work/display")"
 
-# --- a fresh Wine prefix; no Mono or Gecko installers, and no menu entries on the host
-export WINEPREFIX="$work/prefix"
-own_prefix="$WINEPREFIX"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# --- a fresh Wine prefix of its own, made as every other Wine run here makes one
+own_prefix="$work/prefix"
 export LC_ALL=en_US.UTF-8
 echo "preparing a Wine prefix on display $DISPLAY..."
-if ! timeout -k 10 300 wineboot --init </dev/null >/dev/null 2>&1 ||
-    ! timeout -k 10 120 wineserver -w; then
+if ! TESSALY_WINEPREFIX="$own_prefix" source scripts/wine-env.sh; then
     fail "a Wine prefix can be made"
     finish
 fi
-# Wine does not install its own fonts into a new prefix. The window's "MS Sans Serif" is
-# the bitmap face in sserife.fon: Wine 8 does not load its ms_sans_serif.ttf.
-for font in tahoma.ttf tahomabd.ttf marlett.ttf sserife.fon; do
-    cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-done
 # There is no window manager: Wine draws the window frames itself and keeps its windows
 # unmanaged (else every closing window waits two seconds for a manager's answer). Crash
 # dialogs stay away, and every file or address handed to the shell is only written

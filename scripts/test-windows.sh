@@ -15,6 +15,13 @@ stop_wine() {
 }
 trap stop_wine EXIT
 
+# The regional settings of a Wine session (decimal separator and the like) are those of
+# the locale its first process started under, whatever LC_ALL later processes bring: the
+# session is French, so the comma-decimal settings are the ones under test. Tests that
+# need another locale's names or code page pin LC_ALL themselves and ask by locale id.
+export LC_ALL=fr_FR.UTF-8
+wineserver -k >/dev/null 2>&1 || true
+
 # The server and Wine's own services start here, outside ctest and away from its
 # output: started by a test, they would hold ctest's pipe open and it would wait for good.
 wineserver -p </dev/null >/dev/null 2>&1

@@ -6,9 +6,12 @@
 tessaly_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${TESSALY_WINEPREFIX:-$tessaly_root/build/wineprefix}"
 export WINEDEBUG=-all
+# No Mono or Gecko installers (they would ask on screen, and nothing here needs them),
+# and no menu entries written into the host's home.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 tessaly_make_wineprefix() {
-    local ready="$WINEPREFIX/.tessaly-ready"
+    local ready="$WINEPREFIX/.tessaly-ready-2"  # -2: with the bitmap window font
     [ -e "$ready" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")" || return 1
     (
@@ -18,14 +21,14 @@ tessaly_make_wineprefix() {
         # A prefix without the mark is a half-made one from an interrupted run.
         rm -rf -- "$WINEPREFIX"
         echo "wine-env: creating $WINEPREFIX" >&2
-        # No Mono or Gecko: their installers would ask on screen, and nothing here needs them.
-        WINEDLLOVERRIDES="mscoree,mshtml=" timeout -k 10 300 wineboot --init \
+        timeout -k 10 300 wineboot --init \
             </dev/null >/dev/null 2>&1 || exit 1
         timeout -k 10 120 wineserver -w || exit 1
-        # Wine does not install its own fonts into a new prefix.
+        # Wine does not install its own fonts into a new prefix. The window's "MS Sans
+        # Serif" is the bitmap face in sserife.fon: Wine 8 does not load ms_sans_serif.ttf.
         local font
-        for font in tahoma tahomabd marlett ms_sans_serif; do
-            cp "/usr/share/wine/fonts/$font.ttf" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
+        for font in tahoma.ttf tahomabd.ttf marlett.ttf ms_sans_serif.ttf sserife.fon; do
+            cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
         done
         touch "$ready"
     ) 9>"$WINEPREFIX.lock"
