@@ -13,6 +13,10 @@ struct CellCase {
     const char* text;
 };
 
+void PrintTo(const CellCase& c, std::ostream* os) {
+    *os << c.year << "-" << c.monthIndex + 1 << " start " << c.weekStart << " cell " << c.position;
+}
+
 class MonthGridCells : public ::testing::TestWithParam<CellCase> {};
 
 TEST_P(MonthGridCells, GivesTheDayNumberOrNothing) {

@@ -96,6 +96,11 @@ struct PageCase {
     int pictureTop;                     // of row 0
 };
 
+// Named in test listings by its name alone.
+void PrintTo(const PageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PdfCalendarPage : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(PdfCalendarPage, DrawsFrameTitleHeadingsAndGridInOrder) {
