@@ -22,6 +22,9 @@ class TForm1 {
     static constexpr int kYearMin = 1900;
     static constexpr int kYearMax = 2100;
     static constexpr int kYearMaxLength = 4;
+    // Holding a step button of the year field repeats the step after these delays.
+    static constexpr int kYearFirstRepeatMs = 400;
+    static constexpr int kYearRepeatMs = 100;
     static constexpr std::array<const char*, 2> kWeekStartItems = {"Monday", "Sunday"};
 
     explicit TForm1(PlatformServices& platform);

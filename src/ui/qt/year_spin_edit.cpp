@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
+#include "app/form1.h"
+
 namespace tessaly {
 
 namespace {
@@ -77,8 +79,8 @@ YearSpinEdit::YearSpinEdit(QWidget* parent, int maxLength, Events events)
         button->setArrowType(arrow);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRepeat(true);
-        button->setAutoRepeatDelay(kRepeatDelayMs);
-        button->setAutoRepeatInterval(kRepeatIntervalMs);
+        button->setAutoRepeatDelay(TForm1::kYearFirstRepeatMs);
+        button->setAutoRepeatInterval(TForm1::kYearRepeatMs);
         // `pressed` comes at the press and again at each repeat.
         connect(button, &QToolButton::pressed, this, [this, step] {
             editor_->setFocus(Qt::MouseFocusReason);

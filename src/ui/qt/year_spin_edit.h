@@ -22,9 +22,6 @@ class YearSpinEdit : public QWidget {
         std::function<void()> down;
     };
 
-    static constexpr int kRepeatDelayMs = 400;
-    static constexpr int kRepeatIntervalMs = 100;
-
     YearSpinEdit(QWidget* parent, int maxLength, Events events);
 
     // Shows `text` without reporting it as an edit.

@@ -46,8 +46,6 @@ enum ControlId {
 // shows does not open in the middle of the activation.
 constexpr UINT kMsgActivated = WM_APP + 1;
 constexpr UINT_PTR kSpinRepeatTimer = 1;
-constexpr UINT kSpinFirstRepeatMs = 400;
-constexpr UINT kSpinRepeatMs = 100;
 
 constexpr int kComboHeight = 24;
 constexpr int kComboRowHeight = 16;
@@ -515,7 +513,7 @@ LRESULT MainWindow::OnControlMessage(HWND control, UINT message, WPARAM wParam, 
                     ::SetFocus(spinEdit1_);
                 }
                 if (spinHeld_) {
-                    ::SetTimer(window_, kSpinRepeatTimer, kSpinFirstRepeatMs, nullptr);
+                    ::SetTimer(window_, kSpinRepeatTimer, TForm1::kYearFirstRepeatMs, nullptr);
                 }
                 return result;
             }
@@ -549,7 +547,7 @@ void MainWindow::OnSpinRepeat() {
     if (ArrowUnderPointer(spinButtons_) == spinDirection_) {
         Step(spinDirection_);
     }
-    ::SetTimer(window_, kSpinRepeatTimer, kSpinRepeatMs, nullptr);
+    ::SetTimer(window_, kSpinRepeatTimer, TForm1::kYearRepeatMs, nullptr);
 }
 
 void MainWindow::StopSpinRepeat() {
