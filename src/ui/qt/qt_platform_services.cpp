@@ -16,10 +16,7 @@
 #include <QScreen>
 #include <QtMath>
 
-#include "platform/file_save.h"
 #include "platform/locale_names.h"
-#include "platform/system.h"
-#include "platform/text_encoding.h"
 #include "ui/qt/window_font.h"
 
 namespace tessaly {
@@ -98,18 +95,6 @@ void QtPlatformServices::ShowErrorBox(const std::string& text) {
     box.exec();
 }
 
-LocalDateTime QtPlatformServices::Now() {
-    return LocalNow();
-}
-
-std::string QtPlatformServices::ProgramFolder() {
-    return tessaly::ProgramFolder();
-}
-
-std::optional<std::string> QtPlatformServices::DocumentsFolder() {
-    return tessaly::DocumentsFolder();
-}
-
 int QtPlatformServices::TextWidthInWindowFont(const std::string& text) {
     const QFont font = window_ ? window_->font() : WindowFont();
     return QFontMetrics(font).horizontalAdvance(QString::fromUtf8(text));
@@ -130,10 +115,6 @@ const LocaleNames& QtPlatformServices::UserLocaleNames() {
     return *localeNames_;
 }
 
-std::optional<std::string> QtPlatformServices::ToWinAnsi(std::string_view text) {
-    return tessaly::ToWinAnsi(text);
-}
-
 char QtPlatformServices::DecimalSeparator() {
     // A locale object of its own: the process keeps the "C" numbers that files need.
     locale_t numeric = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
@@ -146,11 +127,6 @@ char QtPlatformServices::DecimalSeparator() {
         radix != nullptr && radix[0] != '\0' && radix[1] == '\0' ? radix[0] : '.';
     ::freelocale(numeric);
     return separator;
-}
-
-void QtPlatformServices::SaveFile(const std::string& path, std::string_view bytes,
-                                  const std::string& writeErrorMessage) {
-    SaveFileAtomically(path, bytes, writeErrorMessage);
 }
 
 }  // namespace tessaly

@@ -8,14 +8,14 @@
 #include <memory>
 #include <optional>
 
-#include "app/platform_services.h"
+#include "platform/system_services.h"
 
 namespace tessaly {
 
 // The Linux desktop under Qt: dialogs and measurements from Qt, everything else from
 // the toolkit-free POSIX services. Every service is virtual, so tests can replace the
 // opener or the program's folder and keep the rest real.
-class QtPlatformServices : public QObject, public PlatformServices {
+class QtPlatformServices : public QObject, public SystemPlatformServices {
   public:
     explicit QtPlatformServices(std::unique_ptr<SettingsBackend> settings);
 
@@ -29,16 +29,10 @@ class QtPlatformServices : public QObject, public PlatformServices {
                                         std::array<ColorValue, 16>& customColors) override;
     bool ShowAboutBox(const std::string& text) override;
     void ShowErrorBox(const std::string& text) override;
-    LocalDateTime Now() override;
-    std::string ProgramFolder() override;
-    std::optional<std::string> DocumentsFolder() override;
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override;
-    std::optional<std::string> ToWinAnsi(std::string_view text) override;
     char DecimalSeparator() override;
-    void SaveFile(const std::string& path, std::string_view bytes,
-                  const std::string& writeErrorMessage) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

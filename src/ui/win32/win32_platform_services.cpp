@@ -5,10 +5,8 @@
 #include <climits>
 
 #include "core/product.h"
-#include "platform/file_save.h"
 #include "platform/locale_names_win32.h"
 #include "platform/system.h"
-#include "platform/text_encoding.h"
 
 namespace tessaly {
 
@@ -57,18 +55,6 @@ void Win32PlatformServices::ShowErrorBox(const std::string& text) {
     ::MessageBoxA(owner_, text.c_str(), kProductName, MB_OK | MB_ICONERROR);
 }
 
-LocalDateTime Win32PlatformServices::Now() {
-    return LocalNow();
-}
-
-std::string Win32PlatformServices::ProgramFolder() {
-    return tessaly::ProgramFolder();
-}
-
-std::optional<std::string> Win32PlatformServices::DocumentsFolder() {
-    return tessaly::DocumentsFolder();
-}
-
 int Win32PlatformServices::TextWidthInWindowFont(const std::string& text) {
     if (text.empty() || text.size() > INT_MAX) {
         return 0;
@@ -90,10 +76,6 @@ ScreenResolution Win32PlatformServices::ScreenDpi() {
     return dpi;
 }
 
-std::optional<std::string> Win32PlatformServices::ToWinAnsi(std::string_view text) {
-    return tessaly::ToWinAnsi(text);
-}
-
 char Win32PlatformServices::DecimalSeparator() {
     // Read each time, so a change in the regional settings counts at once.
     char separator[8] = {};
@@ -101,11 +83,6 @@ char Win32PlatformServices::DecimalSeparator() {
         return separator[0];
     }
     return '.';
-}
-
-void Win32PlatformServices::SaveFile(const std::string& path, std::string_view bytes,
-                                     const std::string& writeErrorMessage) {
-    SaveFileAtomically(path, bytes, writeErrorMessage);
 }
 
 }  // namespace tessaly

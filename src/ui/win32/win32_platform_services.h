@@ -4,14 +4,14 @@
 
 #include <functional>
 
-#include "app/platform_services.h"
 #include "platform/registry_win32.h"
+#include "platform/system_services.h"
 
 namespace tessaly {
 
 // The desktop and system services of the Win32 program. Dialogs are owned by the main
 // window once it exists; text is measured in the window's font.
-class Win32PlatformServices : public PlatformServices {
+class Win32PlatformServices : public SystemPlatformServices {
   public:
     // `windowFont` stays owned by the caller and must outlive this object.
     explicit Win32PlatformServices(HFONT windowFont);
@@ -31,16 +31,10 @@ class Win32PlatformServices : public PlatformServices {
                                         std::array<ColorValue, 16>& customColors) override;
     bool ShowAboutBox(const std::string& text) override;
     void ShowErrorBox(const std::string& text) override;
-    LocalDateTime Now() override;
-    std::string ProgramFolder() override;
-    std::optional<std::string> DocumentsFolder() override;
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override { return localeNames_; }
-    std::optional<std::string> ToWinAnsi(std::string_view text) override;
     char DecimalSeparator() override;
-    void SaveFile(const std::string& path, std::string_view bytes,
-                  const std::string& writeErrorMessage) override;
 
   private:
     void BeforeDialog() {

@@ -1,0 +1,30 @@
+#include "platform/system_services.h"
+
+#include "platform/file_save.h"
+#include "platform/system.h"
+#include "platform/text_encoding.h"
+
+namespace tessaly {
+
+LocalDateTime SystemPlatformServices::Now() {
+    return LocalNow();
+}
+
+std::string SystemPlatformServices::ProgramFolder() {
+    return tessaly::ProgramFolder();
+}
+
+std::optional<std::string> SystemPlatformServices::DocumentsFolder() {
+    return tessaly::DocumentsFolder();
+}
+
+std::optional<std::string> SystemPlatformServices::ToWinAnsi(std::string_view text) {
+    return tessaly::ToWinAnsi(text);
+}
+
+void SystemPlatformServices::SaveFile(const std::string& path, std::string_view bytes,
+                                      const std::string& writeErrorMessage) {
+    SaveFileAtomically(path, bytes, writeErrorMessage);
+}
+
+}  // namespace tessaly

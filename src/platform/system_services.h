@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/platform_services.h"
+
+namespace tessaly {
+
+// The window's services that come from the operating system alone, the same for every
+// front end: clock, folders, text encoding and file saving. A front end adds its
+// dialogs, measurements and settings store.
+class SystemPlatformServices : public PlatformServices {
+  public:
+    LocalDateTime Now() override;
+    std::string ProgramFolder() override;
+    std::optional<std::string> DocumentsFolder() override;
+    std::optional<std::string> ToWinAnsi(std::string_view text) override;
+    void SaveFile(const std::string& path, std::string_view bytes,
+                  const std::string& writeErrorMessage) override;
+};
+
+}  // namespace tessaly
