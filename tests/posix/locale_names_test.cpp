@@ -4,30 +4,10 @@
 #include <cstdlib>
 
 #include "platform/locale_names.h"
+#include "support/scoped_env.h"
 
 namespace tessaly {
 namespace {
-
-// Runs with LC_ALL set to `locale`, restoring the environment afterwards.
-class ScopedLcAll {
-  public:
-    explicit ScopedLcAll(const char* locale) {
-        if (const char* old = std::getenv("LC_ALL")) {
-            saved_ = old;
-        }
-        ::setenv("LC_ALL", locale, 1);
-    }
-    ~ScopedLcAll() {
-        if (saved_) {
-            ::setenv("LC_ALL", saved_->c_str(), 1);
-        } else {
-            ::unsetenv("LC_ALL");
-        }
-    }
-
-  private:
-    std::optional<std::string> saved_;
-};
 
 bool LocaleInstalled(const char* name) {
     locale_t probe = ::newlocale(LC_TIME_MASK, name, static_cast<locale_t>(nullptr));
@@ -65,7 +45,7 @@ TEST(PosixLocaleNames, ReadsFullNamesOfTheUsersTimeLocale) {
             }
             continue;
         }
-        ScopedLcAll scoped(c.locale);
+        test::ScopedEnv scoped("LC_ALL", c.locale);
         const LocaleNames names = ReadUserLocaleNames();
         EXPECT_EQ(names.days[0], c.sunday) << c.locale;
         EXPECT_EQ(names.months[0], c.january) << c.locale;

@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/product.h"
 #include "platform/settings_file_posix.h"
+#include "support/scoped_env.h"
 #include "support/test_files.h"
 
 namespace tessaly {
@@ -227,28 +228,14 @@ TEST(SettingsFile, DefaultPathFollowsTheXdgRules) {
         {"", "/home/u", "/home/u/.config/Orvanta/Tessaly.conf"},
         {"relative", "/home/u", "/home/u/.config/Orvanta/Tessaly.conf"},
     };
-    const auto saved = [](const char* name) -> std::optional<std::string> {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    };
-    const auto restore = [](const char* name, const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(name, value->c_str(), 1);
-        } else {
-            ::unsetenv(name);
-        }
-    };
-    const auto savedXdg = saved("XDG_CONFIG_HOME");
-    const auto savedHome = saved("HOME");
+    test::ScopedEnv xdg("XDG_CONFIG_HOME", std::nullopt);
+    test::ScopedEnv home("HOME", std::nullopt);
     for (const auto& c : cases) {
-        restore("XDG_CONFIG_HOME",
-                c.xdgConfigHome ? std::optional<std::string>(c.xdgConfigHome) : std::nullopt);
-        ::setenv("HOME", c.home, 1);
+        xdg.Set(c.xdgConfigHome ? std::optional<std::string>(c.xdgConfigHome) : std::nullopt);
+        home.Set(c.home);
         EXPECT_EQ(DefaultSettingsFilePath(), c.expected)
             << (c.xdgConfigHome ? c.xdgConfigHome : "");
     }
-    restore("XDG_CONFIG_HOME", savedXdg);
-    restore("HOME", savedHome);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/product.h"
+#include "support/scoped_env.h"
 #include "ui/qt/window_font.h"
 #include "window_harness.h"
 
@@ -17,30 +18,18 @@ using test::WhenModal;
 
 // LC_ALL set to `name` while the object lives; `available` tells whether the C library
 // has that locale at all.
-class UserLocale {
+class UserLocale : public test::ScopedEnv {
   public:
-    explicit UserLocale(const char* name) {
-        if (const char* value = std::getenv("LC_ALL")) {
-            saved_ = value;
-        }
-        ::setenv("LC_ALL", name, 1);
+    explicit UserLocale(const char* name) : ScopedEnv("LC_ALL", name) {
         const locale_t probe = ::newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
         available_ = probe != static_cast<locale_t>(nullptr);
         if (available_) {
             ::freelocale(probe);
         }
     }
-    ~UserLocale() {
-        if (saved_) {
-            ::setenv("LC_ALL", saved_->c_str(), 1);
-        } else {
-            ::unsetenv("LC_ALL");
-        }
-    }
     bool available() const { return available_; }
 
   private:
-    std::optional<std::string> saved_;
     bool available_ = false;
 };
 

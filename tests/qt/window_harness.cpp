@@ -10,21 +10,6 @@
 
 namespace tessaly::test {
 
-ConfigHome::ConfigHome(const std::string& folder) {
-    if (const char* value = std::getenv("XDG_CONFIG_HOME")) {
-        saved_ = value;
-    }
-    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-}
-
-ConfigHome::~ConfigHome() {
-    if (saved_) {
-        ::setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
-}
-
 RecordingServices::RecordingServices(std::string programFolder)
     : QtPlatformServices(std::make_unique<SettingsFile>(DefaultSettingsFilePath())),
       programFolder_(std::move(programFolder)) {}

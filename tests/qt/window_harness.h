@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scoped_env.h"
 #include "support/test_files.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_platform_services.h"
@@ -14,15 +15,9 @@
 namespace tessaly::test {
 
 // XDG_CONFIG_HOME pointed at `folder` while the object lives.
-class ConfigHome {
+class ConfigHome : public ScopedEnv {
   public:
-    explicit ConfigHome(const std::string& folder);
-    ~ConfigHome();
-    ConfigHome(const ConfigHome&) = delete;
-    ConfigHome& operator=(const ConfigHome&) = delete;
-
-  private:
-    std::optional<std::string> saved_;
+    explicit ConfigHome(const std::string& folder) : ScopedEnv("XDG_CONFIG_HOME", folder) {}
 };
 
 // The program's own services, settings file included, except that whatever the
