@@ -14,13 +14,24 @@ packages=(
     # the Linux desktop program
     qt6-base-dev qt6-base-dev-tools libgl-dev
     # the Windows program, cross-built and run under Wine
-    mingw-w64 wine wine64 xvfb xdotool
+    mingw-w64 wine wine64 fonts-wine xvfb xdotool
     # outside checks and renders of the calendars
     qpdf poppler-utils ghostscript imagemagick
     # locales the tests read names from
     locales
     # opening files from the command line
     xdg-utils
+    # fonts for names outside WinAnsi: chosen by fontconfig, subset by HarfBuzz
+    libharfbuzz-dev libfontconfig-dev libfribidi-dev
+    fonts-liberation2 fonts-dejavu-core fonts-noto-core fonts-noto-cjk
+    # events from iCalendar files
+    libical-dev
+    # fuzzing, and the speed comparison with other programs
+    clang libclang-rt-14-dev hyperfine pcal
+    # packages: the .deb, the Windows installer, man pages, desktop metadata
+    nsis help2man appstream desktop-file-utils lintian bash-completion man-db dpkg-dev file
+    # looking at the HTML page in a browser
+    chromium
 )
 
 missing=()
