@@ -38,27 +38,28 @@ constexpr int RoundedQuotient(int numerator, int denominator) {
 constexpr int kColumnWidth = RoundedQuotient(kPageWidth - 36, 7);  // 108
 constexpr int kRowHeight = RoundedQuotient(kPageHeight - 40, 7);   // 82
 
-// Advance widths of characters 0x20..0xFF in the 8-point face (13 pixels high, 96 DPI,
-// character set 1252) of the MS Sans Serif bitmap font, read from the FNT character
-// table of Wine's sserife.fon: what GetTextExtentPoint32A measures in the window font.
+// Advance widths of characters 0x20..0xFF in the 10-point face (16-pixel cell, 3 pixels
+// of internal leading, so 13-pixel characters; 96 DPI, character set 1252) of the MS Sans
+// Serif bitmap font, read from Wine's sserife.fon with scripts/dev/fon-widths.py: what
+// GetTextExtentPoint32A measures in the window font.
 constexpr std::array<std::uint8_t, 224> kWindowFontWidths = {
-    3,  3, 5, 7, 6, 8, 6,  2,  3, 3,  4, 6, 3,  3, 3, 5,  // 0x20
-    6,  6, 6, 6, 6, 6, 6,  6,  6, 6,  3, 3, 6,  6, 6, 6,  // 0x30
-    11, 7, 7, 7, 8, 7, 6,  8,  8, 3,  5, 7, 6,  9, 8, 8,  // 0x40
-    7,  8, 8, 7, 7, 8, 7,  11, 7, 7,  7, 3, 5,  3, 6, 6,  // 0x50
-    3,  6, 6, 6, 6, 6, 3,  6,  6, 2,  2, 6, 2,  8, 6, 6,  // 0x60
-    6,  6, 3, 5, 3, 6, 6,  8,  5, 5,  5, 4, 2,  4, 7, 3,  // 0x70
-    6,  3, 3, 3, 5, 6, 5,  5,  3, 11, 7, 6, 10, 3, 7, 3,  // 0x80
-    3,  3, 3, 4, 4, 6, 5,  6,  3, 9,  5, 6, 10, 3, 5, 7,  // 0x90
-    3,  3, 6, 6, 6, 6, 2,  6,  3, 9,  4, 6, 6,  3, 8, 6,  // 0xA0
-    4,  6, 3, 3, 3, 6, 6,  3,  3, 3,  4, 6, 8,  8, 8, 6,  // 0xB0
-    7,  7, 7, 7, 7, 7, 10, 7,  7, 7,  7, 7, 3,  3, 3, 3,  // 0xC0
-    8,  8, 8, 8, 8, 8, 8,  6,  8, 8,  8, 8, 8,  7, 7, 6,  // 0xD0
-    6,  6, 6, 6, 6, 6, 10, 6,  6, 6,  6, 6, 2,  4, 4, 4,  // 0xE0
-    6,  6, 6, 6, 6, 6, 6,  6,  6, 6,  6, 6, 6,  5, 6, 5,  // 0xF0
+    3,  3,  5,  7,  7,  12, 9,  3,  4,  4,  5,  7,  3,  4,  3,  4,   // 0x20
+    7,  7,  7,  7,  7,  7,  7,  7,  7,  7,  3,  3,  7,  7,  7,  7,   // 0x30
+    14, 9,  9,  9,  10, 9,  8,  10, 10, 3,  7,  8,  7,  11, 10, 10,  // 0x40
+    9,  10, 10, 9,  9,  10, 9,  13, 8,  9,  8,  4,  4,  4,  7,  7,   // 0x50
+    4,  8,  8,  7,  8,  8,  3,  8,  7,  3,  3,  7,  3,  11, 7,  8,   // 0x60
+    8,  8,  4,  7,  3,  7,  7,  9,  6,  7,  6,  5,  3,  5,  9,  5,   // 0x70
+    7,  5,  3,  4,  5,  6,  9,  9,  4,  14, 9,  5,  13, 5,  8,  5,   // 0x80
+    5,  3,  3,  5,  5,  5,  4,  5,  4,  7,  7,  5,  12, 5,  6,  9,   // 0x90
+    3,  3,  7,  7,  7,  7,  3,  7,  4,  8,  5,  7,  7,  4,  8,  7,   // 0xA0
+    4,  7,  4,  4,  4,  7,  7,  3,  4,  4,  5,  7,  9,  9,  9,  7,   // 0xB0
+    9,  9,  9,  9,  9,  9,  13, 9,  9,  9,  9,  9,  3,  3,  3,  3,   // 0xC0
+    9,  10, 10, 10, 10, 10, 10, 7,  10, 10, 10, 10, 10, 9,  9,  8,   // 0xD0
+    8,  8,  8,  8,  8,  8,  13, 7,  8,  8,  8,  8,  3,  3,  3,  3,   // 0xE0
+    8,  7,  8,  8,  8,  8,  8,  7,  8,  7,  7,  7,  7,  7,  8,  7,   // 0xF0
 };
-// Control characters are drawn as the font's default character, 'a' (0x61).
-constexpr int kDefaultCharacterWidth = 6;
+// Control characters are drawn as the font's default character, 0x81.
+constexpr int kDefaultCharacterWidth = 5;
 
 }  // namespace
 

@@ -39,7 +39,7 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
                       const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
                       const std::string& fileName);
 
-// Width of Windows-1252 text in the 8-point, 13-pixel MS Sans Serif face, for
+// Width of Windows-1252 text in the window font, MS Sans Serif with 13-pixel characters, for
 // programs without a window to measure with.
 int BuiltInWindowFontWidth(std::string_view winAnsiText);
 

@@ -213,9 +213,9 @@ TEST(PdfCalendar, TitleWidthIsAskedOfTheTextTheWindowWouldShow) {
         WritePdfCalendar(out.pdf, {month, 2027, 1}, names, WeekendPicture(), environment, "x.pdf");
     }
     EXPECT_EQ(measured, (std::vector<std::string>{"February 2027", "M\xC3\xA4rz 2027"}));
-    // Built-in widths of the 13-pixel window font.
-    EXPECT_EQ(BuiltInWindowFontWidth("January 2000"), 64);
-    EXPECT_EQ(BuiltInWindowFontWidth("M\xE4rz"), 9 + 6 + 3 + 5);
+    // Built-in widths of the window font, 13-pixel characters.
+    EXPECT_EQ(BuiltInWindowFontWidth("February 2026"), 85);
+    EXPECT_EQ(BuiltInWindowFontWidth("M\xE4rz"), 11 + 8 + 4 + 6);
     EXPECT_EQ(BuiltInWindowFontWidth(""), 0);
 }
 

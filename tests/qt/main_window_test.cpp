@@ -43,8 +43,7 @@ TEST(QtWindow, ControlsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(w.window.minimumSize(), w.window.maximumSize());
     EXPECT_FALSE(w.window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.window.windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_LE(QFontMetrics(w.window.font()).height(), kWindowFontLineHeight);
-    EXPECT_GE(QFontMetrics(w.window.font()).height(), kWindowFontLineHeight - 1);
+    EXPECT_EQ(w.window.font().pixelSize(), kWindowFontPixelSize);
 
     struct Case {
         const char* name;

@@ -22,7 +22,7 @@ WORD UserLanguage() {
     return PRIMARYLANGID(LANGIDFROMLCID(::GetUserDefaultLCID()));
 }
 
-TEST(WindowFont, IsMsSansSerifWithA13PixelCell) {
+TEST(WindowFont, IsMsSansSerifWith13PixelCharacters) {
     WindowFont window;
     const HDC screen = ::GetDC(nullptr);
     const HGDIOBJ previous = ::SelectObject(screen, window.font);
@@ -33,9 +33,10 @@ TEST(WindowFont, IsMsSansSerifWithA13PixelCell) {
     ::SelectObject(screen, previous);
     ::ReleaseDC(nullptr, screen);
 
-    // The cell, internal leading included, is 13 pixels; a height of the other sign
-    // would make the letters themselves 13 pixels and the cell larger.
-    EXPECT_EQ(metrics.tmHeight, 13);
+    // The characters are 13 pixels high: the 10-point face, a 16-pixel cell with 3
+    // pixels of internal leading. A height of the other sign would give the 8-point face.
+    EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 13);
+    EXPECT_EQ(metrics.tmHeight, 16);
     EXPECT_STREQ(face, "MS Sans Serif")
         << "Wine needs the bitmap face: copy /usr/share/wine/fonts/sserife.fon into the "
            "prefix's drive_c/windows/Fonts";
@@ -47,7 +48,8 @@ TEST(TextWidthInWindowFont, AgreesWithTheBuiltInWidthsOfTheSameFace) {
     EXPECT_EQ(services.TextWidthInWindowFont(""), 0);
     // The PDF title is centred with these widths, and tessaly-cli uses the built-in
     // table of the same face; allow Wine a pixel.
-    for (const char* text : {"December 2026", "Wednesday", "Saturday", "Mo", "WWW", "iii"}) {
+    for (const char* text :
+         {"December 2026", "Wednesday", "Saturday", "Mo", "WWW", "iii", "\x01", "M\xE4rz"}) {
         EXPECT_NEAR(services.TextWidthInWindowFont(text), BuiltInWindowFontWidth(text), 1) << text;
     }
 }

@@ -1,19 +1,13 @@
 #include "ui/qt/window_font.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 
 namespace tessaly {
 
 QFont WindowFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setStyleHint(QFont::SansSerif);
-    for (int size = kWindowFontLineHeight; size > 1; --size) {
-        font.setPixelSize(size);
-        if (QFontMetrics(font).height() <= kWindowFontLineHeight) {
-            break;
-        }
-    }
+    font.setPixelSize(kWindowFontPixelSize);
     return font;
 }
 

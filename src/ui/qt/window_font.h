@@ -4,12 +4,11 @@
 
 namespace tessaly {
 
-// The layout is laid out in pixels for a font whose lines are 13 pixels high.
-inline constexpr int kWindowFontLineHeight = 13;
+// The layout is laid out in pixels for a font whose characters are 13 pixels high.
+inline constexpr int kWindowFontPixelSize = 13;
 
-// The desktop's sans-serif UI font at the largest pixel size whose line height
-// (ascent + descent) is at most kWindowFontLineHeight: about 11 pixels for the usual
-// Linux UI fonts, so every text fits the fixed control sizes.
+// The desktop's sans-serif UI font with a pixel size (em height, the character height
+// without leading) of kWindowFontPixelSize.
 QFont WindowFont();
 
 }  // namespace tessaly

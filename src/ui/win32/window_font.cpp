@@ -3,9 +3,9 @@
 namespace tessaly {
 
 HFONT CreateWindowFont() {
-    constexpr int kCellHeight = 13;
-    return ::CreateFontA(kCellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    constexpr int kCharacterHeight = 13;
+    return ::CreateFontA(-kCharacterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 

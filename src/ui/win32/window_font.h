@@ -4,10 +4,10 @@
 
 namespace tessaly {
 
-// "MS Sans Serif" with a character cell of 13 pixels. CreateFontA takes a positive
-// height as the cell height (internal leading included) and a negative one as the
-// character height without it; the window's layout was drawn around the 13-pixel cell,
-// so the height is positive. The caller owns the font (DeleteObject).
+// "MS Sans Serif" with characters 13 pixels high. CreateFontA takes a negative height
+// as the character height without the internal leading: at 96 DPI that is the 10-point
+// face of the bitmap font, a 16-pixel cell with 3 pixels of leading. The caller owns the
+// font (DeleteObject).
 HFONT CreateWindowFont();
 
 }  // namespace tessaly
