@@ -297,6 +297,19 @@ TEST(QtWindow, HoldingAYearButtonRepeatsOnlyAfterTheDelay) {
     QTest::mouseRelease(&up, Qt::LeftButton);
 }
 
+// As when the desktop session ends with the window open: the window is destroyed while
+// shown, with the focus in the year field, and no handler may run on a half-gone window.
+TEST(QtWindow, DestroyedWhileShownWithTheFocusInTheYearFieldRunsNoHandler) {
+    Desktop desktop;
+    auto w = std::make_unique<StartedWindow>(desktop.program.withSeparator());
+    auto& field = w->Get<QLineEdit>("SpinEdit1");
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClicks(&field, "1800");
+    ASSERT_TRUE(field.hasFocus() && w->window.isVisible());
+    w.reset();
+}
+
 TEST(QtWindow, AStoreThatCannotBeWrittenShowsTheErrorAndTheWindowGoesOn) {
     test::TempFolder config;
     test::TempFolder program;

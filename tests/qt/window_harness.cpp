@@ -33,9 +33,7 @@ StartedWindow::StartedWindow(const std::string& programFolder) : services(progra
     QCoreApplication::processEvents();  // the first activation's handler
 }
 
-StartedWindow::~StartedWindow() {
-    window.hide();
-}
+StartedWindow::~StartedWindow() = default;
 
 void WhenModal(std::function<void(QWidget& dialog)> answer) {
     auto* poll = new QTimer;

@@ -110,7 +110,9 @@ MainWindow::MainWindow(PlatformServices& platform, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The controls' handlers reach form_, so they go before it does.
+    // Deleting a focused control sends focus-out events; on a half-deleted window no
+    // handler may run. The controls' handlers reach form_, so they go before it does.
+    tearingDown_ = true;
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
@@ -209,6 +211,9 @@ void MainWindow::SetTabOrder() {
 
 template <class Event>
 void MainWindow::Forward(Event&& event) {
+    if (tearingDown_) {
+        return;
+    }
     event();
     Refresh();
 }

@@ -37,6 +37,7 @@ class MainWindow : public QWidget {
     void Refresh();
 
     TForm1 form_;
+    bool tearingDown_ = false;
     QComboBox* combo2_ = nullptr;
     YearSpinEdit* spinEdit1_ = nullptr;
     QComboBox* combo1_ = nullptr;

@@ -92,6 +92,12 @@ YearSpinEdit::YearSpinEdit(QWidget* parent, int maxLength, Events events)
     down_ = makeButton(Qt::DownArrow, [this] { events_.down(); });
 }
 
+// The text field refers to events_, which the members' destruction ends before QWidget
+// deletes the children: the field goes first, so its focus-out can reach no handler.
+YearSpinEdit::~YearSpinEdit() {
+    delete editor_;
+}
+
 void YearSpinEdit::ShowText(const QString& text) {
     // Rewriting equal text would move the caret while the user types.
     if (editor_->text() != text) {

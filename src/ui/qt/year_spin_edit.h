@@ -23,6 +23,7 @@ class YearSpinEdit : public QWidget {
     };
 
     YearSpinEdit(QWidget* parent, int maxLength, Events events);
+    ~YearSpinEdit() override;
 
     // Shows `text` without reporting it as an edit.
     void ShowText(const QString& text);
