@@ -109,7 +109,9 @@ class TForm1 {
     std::vector<std::string> html_;
     Bitmap24 image2_;
 
-    ColorValue lastPickedColor_ = 0;  // black before the first pick
+    // The picker starts on the weekend colour: silver until the first pick. (Black, a
+    // first OK would give unreadable black weekend cells.)
+    ColorValue lastPickedColor_ = ColorFromRgb(0xC0, 0xC0, 0xC0);
     std::array<ColorValue, 16> customColors_;
 };
 

@@ -197,7 +197,8 @@ TEST(Form1, ColourPickingTicksTheBoxAndKeepsItsColour) {
     w.form.Button1Click();
     EXPECT_EQ(w.form.HTML()[9].substr(0, 35), "  td.weekend {background: #FF8000; ");
 
-    // The picker starts on the last pick, black before; custom colours survive only an OK.
+    // The picker starts on the weekend colour: silver before the first pick (a first OK
+    // keeps the shading readable), then the last pick; custom colours survive only an OK.
     answer = std::nullopt;
     std::array<ColorValue, 16> seen{};
     w.platform.picker = [&](ColorValue initial, std::array<ColorValue, 16>& custom) {
@@ -206,7 +207,8 @@ TEST(Form1, ColourPickingTicksTheBoxAndKeepsItsColour) {
         return answer;
     };
     w.form.Button5Click();
-    EXPECT_EQ(initials, (std::vector<ColorValue>{0, 0, ColorFromRgb(0xFF, 0x80, 0x00)}));
+    const ColorValue silver = ColorFromRgb(0xC0, 0xC0, 0xC0);
+    EXPECT_EQ(initials, (std::vector<ColorValue>{silver, silver, ColorFromRgb(0xFF, 0x80, 0x00)}));
     EXPECT_EQ(seen[0], 0x123456);
     EXPECT_EQ(seen[1], 0xFFFFFF);
     EXPECT_TRUE(w.platform.settings.keys[kKey].empty());  // colours are not remembered
