@@ -68,7 +68,8 @@ class RegistryKey : public SettingsKey {
 
 }  // namespace
 
-std::unique_ptr<SettingsKey> RegistrySettingsBackend::OpenOrCreateKey(const std::string& path) {
+std::unique_ptr<SettingsKey> RegistrySettingsBackend::OpenOrCreateKey(const std::string& key) {
+    const std::string path = root_.empty() ? key : root_ + "\\" + key;
     HKEY created = nullptr;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, &created, nullptr) != ERROR_SUCCESS) {

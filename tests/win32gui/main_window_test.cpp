@@ -21,21 +21,36 @@ namespace {
 using namespace std::chrono_literals;
 using test::TextOf;
 
-std::string Stored(const char* name) {
+// The window's settings live under a key of the tests' own, never the user's settings.
+constexpr const char* kTestRoot = "Software\\Orvanta\\TessalyWindowTest";
+const std::string kTestSettingsKey = std::string(kTestRoot) + "\\" + kSettingsKey;
+
+std::string Stored(const char* name, const std::string& key = kTestSettingsKey) {
     char data[32] = {};
     DWORD size = sizeof data;
     const LSTATUS status =
-        ::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, data, &size);
+        ::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size);
     return status == ERROR_SUCCESS ? data : "<none>";
+}
+
+// What the user's own settings hold, read without changing them.
+std::string UsersSettings() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return "no key";
+    }
+    ::RegCloseKey(key);
+    return Stored("WeekStart", kSettingsKey) + Stored("Localized", kSettingsKey) +
+           Stored("PDF", kSettingsKey);
 }
 
 // The program's window, started on a settings store that holds `stored`.
 class MainWindowTest : public ::testing::Test {
   protected:
     void Start(const std::vector<std::pair<const char*, const char*>>& stored = {}) {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
         for (const auto& [name, text] : stored) {
-            ::RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text,
+            ::RegSetKeyValueA(HKEY_CURRENT_USER, kTestSettingsKey.c_str(), name, REG_SZ, text,
                               static_cast<DWORD>(std::strlen(text) + 1));
         }
         ASSERT_TRUE(window_.Create(SW_SHOWNORMAL));
@@ -44,11 +59,12 @@ class MainWindowTest : public ::testing::Test {
     }
     ~MainWindowTest() override {
         ::DestroyWindow(window_.Handle());
+        EXPECT_EQ(UsersSettings(), usersSettings_) << "a test touched the user's own settings";
         // Closing the window ends the program's loop; here the next test goes on.
         MSG quit;
         ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         ::DeleteObject(font_);
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
     }
 
     // The n-th child of a class in creation order (statics: the swatch, then the
@@ -71,8 +87,9 @@ class MainWindowTest : public ::testing::Test {
         return place;
     }
 
+    const std::string usersSettings_ = UsersSettings();
     HFONT font_ = CreateWindowFont();
-    Win32PlatformServices services_{font_};
+    Win32PlatformServices services_{font_, kTestRoot};
     MainWindow window_{::GetModuleHandleA(nullptr), services_, font_};
 };
 

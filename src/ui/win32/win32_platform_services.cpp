@@ -10,8 +10,10 @@
 
 namespace tessaly {
 
-Win32PlatformServices::Win32PlatformServices(HFONT windowFont)
-    : windowFont_(windowFont), localeNames_(ReadUserLocaleNames()) {}
+Win32PlatformServices::Win32PlatformServices(HFONT windowFont, std::string settingsRoot)
+    : windowFont_(windowFont),
+      settings_(std::move(settingsRoot)),
+      localeNames_(ReadUserLocaleNames()) {}
 
 void Win32PlatformServices::ReloadLocaleNames() {
     localeNames_ = ReadLocaleNamesAfterSettingChange();

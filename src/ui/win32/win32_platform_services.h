@@ -13,8 +13,9 @@ namespace tessaly {
 // window once it exists; text is measured in the window's font.
 class Win32PlatformServices : public SystemPlatformServices {
   public:
-    // `windowFont` stays owned by the caller and must outlive this object.
-    explicit Win32PlatformServices(HFONT windowFont);
+    // `windowFont` stays owned by the caller and must outlive this object. The settings
+    // live below HKEY_CURRENT_USER\`settingsRoot` (tests), or HKEY_CURRENT_USER itself.
+    explicit Win32PlatformServices(HFONT windowFont, std::string settingsRoot = {});
 
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
     // Runs before each modal dialog, so the window behind it shows the model's state
