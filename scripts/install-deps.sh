@@ -56,3 +56,48 @@ done
 if [ "$need_locale_gen" -eq 1 ]; then
     $SUDO locale-gen
 fi
+
+# Self-check: every outside tool and file that the build and test scripts use, with the
+# package that brings it, so a missing one is named here rather than deep in a test.
+problems=()
+need_command() {  # command package
+    command -v "$1" >/dev/null 2>&1 || problems+=("command '$1' (package $2)")
+}
+need_file() {  # path package
+    [ -e "$1" ] || problems+=("file $1 (package $2)")
+}
+need_command cmake cmake
+need_command g++ g++
+need_command clang-format clang-format
+need_command pkg-config pkg-config
+for tool in gcc-posix g++-posix windres; do
+    need_command "x86_64-w64-mingw32-$tool" mingw-w64
+done
+for tool in wine wineboot wineserver winepath; do
+    need_command "$tool" wine
+done
+need_file /usr/lib/wine/wine64 wine64
+need_command Xvfb xvfb
+need_command xvfb-run xvfb
+need_command xdotool xdotool
+need_command qpdf qpdf
+need_command pdftotext poppler-utils
+need_command pdftoppm poppler-utils
+need_command gs ghostscript
+need_command import imagemagick
+need_command xdg-open xdg-utils
+need_file /usr/src/googletest/CMakeLists.txt googletest
+need_file /usr/include/benchmark/benchmark.h libbenchmark-dev
+need_file /usr/lib/x86_64-linux-gnu/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake qt6-base-dev
+for font in tahoma.ttf tahomabd.ttf marlett.ttf ms_sans_serif.ttf sserife.fon; do
+    need_file "/usr/share/wine/fonts/$font" fonts-wine
+done
+for locale in de_DE fr_FR ru_RU en_US; do
+    locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$" ||
+        problems+=("locale $locale.UTF-8 (package locales, then locale-gen)")
+done
+if [ "${#problems[@]}" -gt 0 ]; then
+    echo "install-deps: still missing after installing:" >&2
+    printf '  %s\n' "${problems[@]}" >&2
+    exit 1
+fi
