@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Process start to calendar file written, side by side in one run (hyperfine -N):
+# tessaly-cli against the physical limit (write_limit.c writing the same bytes, fsync,
+# rename), Python's HTMLCalendar and pcal writing PostScript. A benchmark, not a test:
+# it prints medians and ratios and never fails on them.
+#
+#   bench/compare-startup.sh [TESSALY_CLI [RUNS]]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cli="${1:-$root/build/dev/src/cli/tessaly-cli}"
+runs="${2:-40}"
+if [ ! -x "$cli" ]; then
+    (cd "$root" && cmake --preset dev >/dev/null && cmake --build --preset dev --target tessaly-cli)
+fi
+for tool in hyperfine gcc pcal /usr/bin/python3; do
+    command -v "$tool" >/dev/null || { echo "compare-startup: $tool is missing" >&2; exit 1; }
+done
+
+work="$(mktemp -d /tmp/tessaly-bench.XXXXXX)"
+trap 'rm -rf -- "$work"' EXIT
+mkdir -p "$work/reference" "$work/out"
+# One fixed creation date, so every run writes the same bytes as the limit program.
+export SOURCE_DATE_EPOCH=1767225600
+month=(--month 2 --year 2026)
+"$cli" "${month[@]}" --output "$work/reference" >/dev/null
+"$cli" "${month[@]}" --pdf --color-weekends --output "$work/reference" >/dev/null
+gcc -O2 -static -o "$work/write_limit" "$root/bench/write_limit.c" \
+    -DHTML_FILE="\"$work/reference/calendar.html\"" -DPDF_FILE="\"$work/reference/calendar.pdf\""
+
+python_page="import calendar
+page = calendar.HTMLCalendar().formatmonth(2026, 2)
+with open('$work/out/python.html', 'w') as f:
+    f.write('<html><body>' + page + '</body></html>')"
+
+hyperfine -N --warmup 10 --runs "$runs" --export-json "$work/times.json" \
+    -n "tessaly-cli HTML" "$cli ${month[*]} --output $work/out" \
+    -n "limit HTML" "$work/write_limit html $work/out/limit.html" \
+    -n "tessaly-cli PDF" "$cli ${month[*]} --pdf --color-weekends --output $work/out" \
+    -n "limit PDF" "$work/write_limit pdf $work/out/limit.pdf" \
+    -n "Python HTMLCalendar" "/usr/bin/python3 -c \"$python_page\"" \
+    -n "pcal PostScript" "pcal -o $work/out/pcal.ps 2 2026" >/dev/null
+
+/usr/bin/python3 - "$work/times.json" "$(stat -c %s "$work/reference/calendar.html")" \
+    "$(stat -c %s "$work/reference/calendar.pdf")" <<'PY'
+import json, sys
+median = {r["command"]: r["median"] * 1000 for r in json.load(open(sys.argv[1]))["results"]}
+print(f"Median of each, process start to file written "
+      f"(HTML {sys.argv[2]} bytes, shaded PDF {sys.argv[3]} bytes):")
+for name, ms in median.items():
+    print(f"  {name:22} {ms:7.2f} ms")
+rows = [
+    ("PDF / limit writing the same bytes", median["tessaly-cli PDF"] / median["limit PDF"], "<= 1.5"),
+    ("HTML / limit writing the same bytes", median["tessaly-cli HTML"] / median["limit HTML"], "<= 1.5"),
+    ("Python HTMLCalendar / HTML", median["Python HTMLCalendar"] / median["tessaly-cli HTML"], ">= 15"),
+    ("pcal PostScript / PDF", median["pcal PostScript"] / median["tessaly-cli PDF"], "> 1"),
+]
+print("Ratios:")
+for name, ratio, target in rows:
+    print(f"  {name:38} {ratio:5.2f}x   (target {target})")
+PY
