@@ -69,6 +69,8 @@ need_file() {  # path package
 need_command cmake cmake
 need_command g++ g++
 need_command clang-format clang-format
+need_command clang++ clang
+need_file /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
 need_command pkg-config pkg-config
 for tool in gcc-posix g++-posix windres; do
     need_command "x86_64-w64-mingw32-$tool" mingw-w64

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tessaly three ways and runs every test: natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and cross-built for Windows under Wine.
+# UndefinedBehaviorSanitizer, and cross-built for Windows under Wine; between them the
+# libFuzzer targets run for a while each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,9 @@ echo "== sanitizer build and tests"
 cmake --preset asan
 cmake --build --preset asan --parallel "$jobs"
 ctest --preset asan --parallel "$jobs"
+
+echo "== fuzzing: each libFuzzer target for 30 seconds"
+scripts/fuzz.sh 30
 
 echo "== Windows build and tests under Wine"
 scripts/test-windows.sh

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a while from its seed corpus
+# (tests/fuzz/corpus/<target>, read only: new inputs go to a scratch folder). Any crash
+# or oracle mismatch fails the run and leaves the input in build/fuzz/crashes/.
+#
+#   scripts/fuzz.sh [SECONDS_EACH]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-30}"
+targets=()
+for source in tests/fuzz/*_fuzz.cpp; do
+    targets+=("$(basename "$source" .cpp)")
+done
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --parallel "$(nproc)" --target "${targets[@]}"
+
+crashes="$PWD/build/fuzz/crashes"
+mkdir -p "$crashes"
+failed=()
+for target in "${targets[@]}"; do
+    scratch="$(mktemp -d)"
+    echo "== $target for ${seconds}s"
+    if ! build/fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 \
+        -artifact_prefix="$crashes/$target-" -print_final_stats=1 \
+        "$scratch" "tests/fuzz/corpus/$target" >"build/fuzz/$target.log" 2>&1; then
+        tail -n 40 "build/fuzz/$target.log" >&2
+        failed+=("$target")
+    else
+        grep -E '^stat::number_of_executed_units' "build/fuzz/$target.log" || true
+    fi
+    rm -rf -- "$scratch"
+done
+if [ "${#failed[@]}" -gt 0 ]; then
+    echo "fuzz: failed: ${failed[*]} (inputs in $crashes)" >&2
+    exit 1
+fi
