@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tessaly three ways and runs every test: natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and cross-built for Windows under Wine.
+# UndefinedBehaviorSanitizer, and cross-built for Windows under Wine. Then makes the
+# packages from scratch and tests them installed: the .deb on this machine (through
+# sudo when not root), the Windows installer in a Wine prefix of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +25,7 @@ if [ -f scripts/test-windows-gui.sh ]; then
     echo "== The Windows program driven under Xvfb and Wine"
     scripts/test-windows-gui.sh
 fi
+
+echo "== The packages: made from scratch, installed, used and removed"
+scripts/package.sh
+scripts/test-packages.sh
