@@ -15,6 +15,7 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaly"
 
 Name "Tessaly ${VERSION}"
+BrandingText "Tessaly ${VERSION}"
 OutFile "${OUTFILE}"
 Icon "${ICON}"
 UninstallIcon "${ICON}"
