@@ -5,6 +5,13 @@
 # own, so it disturbs no other Wine run.
 #
 #   scripts/test-windows-gui.sh [build folder]     (default: build/windows)
+#   scripts/test-windows-gui.sh --packages DIR
+#
+# With --packages, the installed copy instead: the installer in DIR
+# (tessaly-<version>-setup.exe) installs silently; the program, started from its
+# Start-menu shortcut, writes into the documents folder; the silent uninstaller removes
+# what was installed and leaves the calendars and settings. The portable zip in DIR must
+# hold the same programs.
 #
 # Prints "N passed, N failed" last; exits non-zero when a check fails.
 set -uo pipefail
@@ -26,27 +33,52 @@ finish() {
     exit $?
 }
 
-build="${1:-build/windows}"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    if [ "$build" != build/windows ] || ! cmake --preset windows >/dev/null; then
-        fail "$build is a configured build folder"
+packages=""
+if [ "${1:-}" = --packages ]; then
+    packages="${2:?usage: $0 --packages DIR}"
+fi
+
+if [ -n "$packages" ]; then
+    # Wine lets everyone write everywhere; for the installed copy, Program Files is made
+    # unwritable by its Unix permissions, which root would ignore: run without that power.
+    if [ "$(id -u)" -eq 0 ] && [ -z "${TESSALY_WITHOUT_DAC_OVERRIDE:-}" ]; then
+        exec env TESSALY_WITHOUT_DAC_OVERRIDE=1 setpriv --bounding-set=-dac_override \
+            "$PWD/scripts/test-windows-gui.sh" "$@"
+    fi
+    setup=("$packages"/tessaly-*-setup.exe)
+    portable=("$packages"/tessaly-*-windows-portable.zip)
+    if [ "${#setup[@]}" -ne 1 ] || [ ! -f "${setup[0]}" ] || [ "${#portable[@]}" -ne 1 ] ||
+        [ ! -f "${portable[0]}" ]; then
+        fail "$packages holds one installer and one portable zip"
         finish
     fi
-fi
-# The window's own tests exist once tests/win32gui is part of the build.
-targets=(tessaly tessaly-cli)
-if [ -d "$build/tests/win32gui" ]; then
-    targets+=(win32gui_window_tests)
-fi
-if ! cmake --build "$build" --target "${targets[@]}" --parallel "$(nproc)" >/dev/null; then
-    fail "the build of ${targets[*]}"
-    finish
-fi
-gui_exe="$(realpath "$build/src/ui/win32/tessaly.exe")"
-cli_exe="$(realpath "$build/src/cli/tessaly-cli.exe")"
-window_tests_exe=""
-if [ -d "$build/tests/win32gui" ]; then
-    window_tests_exe="$(realpath "$build/tests/win32gui/win32gui_window_tests.exe")"
+    setup="$(realpath "${setup[0]}")"
+    portable="$(realpath "${portable[0]}")"
+    version="${setup##*/tessaly-}"
+    version="${version%-setup.exe}"
+else
+    build="${1:-build/windows}"
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        if [ "$build" != build/windows ] || ! cmake --preset windows >/dev/null; then
+            fail "$build is a configured build folder"
+            finish
+        fi
+    fi
+    # The window's own tests exist once tests/win32gui is part of the build.
+    targets=(tessaly tessaly-cli)
+    if [ -d "$build/tests/win32gui" ]; then
+        targets+=(win32gui_window_tests)
+    fi
+    if ! cmake --build "$build" --target "${targets[@]}" --parallel "$(nproc)" >/dev/null; then
+        fail "the build of ${targets[*]}"
+        finish
+    fi
+    gui_exe="$(realpath "$build/src/ui/win32/tessaly.exe")"
+    cli_exe="$(realpath "$build/src/cli/tessaly-cli.exe")"
+    window_tests_exe=""
+    if [ -d "$build/tests/win32gui" ]; then
+        window_tests_exe="$(realpath "$build/tests/win32gui/win32gui_window_tests.exe")"
+    fi
 fi
 
 work="$(mktemp -d /tmp/tessaly-gui-test.XXXXXX)"
@@ -84,8 +116,12 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(cat "$work/display")"
 
-# --- a fresh Wine prefix of its own, made as every other Wine run here makes one
+# --- a fresh Wine prefix of its own, made as every other Wine run here makes one; with
+# a home of its own too, which the prefix's Documents and other shell folders lead to
 own_prefix="$work/prefix"
+export HOME="$work/home"
+unset XDG_CONFIG_HOME XDG_DOCUMENTS_DIR
+mkdir -p "$HOME"
 export LC_ALL=en_US.UTF-8
 echo "preparing a Wine prefix on display $DISPLAY..."
 if ! TESSALY_WINEPREFIX="$own_prefix" source scripts/wine-env.sh; then
@@ -128,14 +164,14 @@ if ! timeout -k 10 60 wine reg import "$(winepath -w "$work/test.reg" 2>/dev/nul
 fi
 opened="$WINEPREFIX/drive_c/opened.txt"
 
+# Starts tessaly.exe from its folder $app (or with the command in start_command) and
+# waits for its window; sets app_pid and window.
 app="$work/app"
-mkdir -p "$app"
-cp "$gui_exe" "$app/tessaly.exe"
-
-# Starts tessaly.exe from its folder and waits for its window; sets app_pid and window.
+start_command=(wine tessaly.exe)
 window=""
 start_app() {
-    (cd "$app" && exec timeout -k 5 300 wine tessaly.exe </dev/null >>"$work/app.log" 2>&1) &
+    (cd "$app" && exec timeout -k 5 300 "${start_command[@]}" \
+        </dev/null >>"$work/app.log" 2>&1) &
     app_pid=$!
     window="$(timeout 60 xdotool search --sync --onlyvisible --name '^Tessaly$' 2>/dev/null |
         head -n 1)"
@@ -187,6 +223,14 @@ stored_value() {
     timeout -k 5 30 wine reg query 'HKCU\Software\Orvanta\Tessaly' /v "$1" </dev/null 2>/dev/null |
         tr -d '\r' | awk -v name="$1" '$1 == name { print $2 " " $3 }'
 }
+
+if [ -n "$packages" ]; then
+    . scripts/test-windows-installed.sh
+    finish
+fi
+
+mkdir -p "$app"
+cp "$gui_exe" "$app/tessaly.exe"
 
 # --- first run: Return right after the start makes this month's HTML calendar
 if ! start_app; then

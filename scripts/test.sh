@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds Tessaly three ways and runs every test: natively, under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and cross-built for Windows under Wine; between them the
-# libFuzzer targets run for a while each.
+# libFuzzer targets run for a while each. Then makes the packages from scratch and tests
+# them installed: the .deb on this machine (through sudo when not root), the Windows
+# installer in a Wine prefix of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,3 +29,7 @@ if [ -f scripts/test-windows-gui.sh ]; then
     echo "== The Windows program driven under Xvfb and Wine"
     scripts/test-windows-gui.sh
 fi
+
+echo "== The packages: made from scratch, installed, used and removed"
+scripts/package.sh
+scripts/test-packages.sh

@@ -11,6 +11,7 @@ const char* const kCliUsage =
     "Writes a one-page calendar of one month as calendar.html (or calendar.pdf)\n"
     "and prints the written file's full path.\n"
     "\n"
+    "Options:\n"
     "  --month N              month 1-12 (default: this month)\n"
     "  --year N               year 1900-2100 (default: this year)\n"
     "  --week-start DAY       monday or sunday (default: sunday)\n"

@@ -1,0 +1,33 @@
+# bash completion for tessaly-cli: the options as its --help lists them, and their values.
+
+_tessaly_cli() {
+    local cur prev words cword split
+    _init_completion -s || return
+
+    case $prev in
+        --month)
+            COMPREPLY=($(compgen -W '{1..12}' -- "$cur"))
+            return
+            ;;
+        --year)
+            COMPREPLY=($(compgen -W '{1900..2100}' -- "$cur"))
+            return
+            ;;
+        --week-start)
+            COMPREPLY=($(compgen -W 'monday sunday' -- "$cur"))
+            return
+            ;;
+        --output)
+            _filedir -d
+            return
+            ;;
+        --color)
+            # Six hex digits of the user's own: nothing to offer.
+            return
+            ;;
+    esac
+    $split && return
+
+    COMPREPLY=($(compgen -W '$(_parse_help "$1")' -- "$cur"))
+} &&
+    complete -F _tessaly_cli tessaly-cli
