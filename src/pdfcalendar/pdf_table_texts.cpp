@@ -2,22 +2,32 @@
 
 #include <vector>
 
+#include "core/winansi.h"
+
 namespace tessaly {
 
 PdfTableTexts ChoosePdfTableTexts(const NameTable& names, const CalendarRequest& request,
                                   const PdfCalendarEnvironment& environment) {
     const auto monthSlot = static_cast<std::size_t>(kFirstMonthSlot + request.monthIndex);
-    const std::string year = " " + std::to_string(request.year);
+    std::string year = " ";
+    year += std::to_string(request.year);
     const auto tableTexts = [&](const NameTable& table) {
         std::vector<std::string> texts(table.begin(), table.begin() + 7);
         texts.push_back(table[monthSlot] + year);
         return texts;
     };
 
+    // Windows-1252 must hold the name itself, not just the code page's bytes of it: a
+    // Russian name read in Windows-1251 on a Western machine reads as Latin letters.
+    const auto holds = [&](std::size_t slot) {
+        const auto winAnsi = environment.toWinAnsi(names[slot]);
+        return winAnsi && (!environment.unicodeNames ||
+                           Utf8ToWinAnsi((*environment.unicodeNames)[slot]) == winAnsi);
+    };
     PdfTableTexts chosen;
-    bool allWinAnsi = environment.toWinAnsi(names[monthSlot]).has_value();
+    bool allWinAnsi = holds(monthSlot);
     for (std::size_t slot = 0; slot < 7 && allWinAnsi; ++slot) {
-        allWinAnsi = environment.toWinAnsi(names[slot]).has_value();
+        allWinAnsi = holds(slot);
     }
     if (allWinAnsi) {
         const NameTable shown = PdfNames(names, environment.toWinAnsi);

@@ -11,10 +11,13 @@
 namespace tessaly {
 
 Win32PlatformServices::Win32PlatformServices(HFONT windowFont)
-    : windowFont_(windowFont), localeNames_(ReadUserLocaleNames()) {}
+    : windowFont_(windowFont),
+      localeNames_(ReadUserLocaleNames()),
+      localeNamesUtf8_(ReadUserLocaleNamesUtf8()) {}
 
 void Win32PlatformServices::ReloadLocaleNames() {
     localeNames_ = ReadLocaleNamesAfterSettingChange();
+    localeNamesUtf8_ = ReadUserLocaleNamesUtf8();
 }
 
 void Win32PlatformServices::OpenWithDefaultHandler(const std::string& target) {

@@ -34,6 +34,7 @@ class Win32PlatformServices : public SystemPlatformServices {
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override { return localeNames_; }
+    const LocaleNames& UserLocaleNamesUtf8() override { return localeNamesUtf8_; }
     char DecimalSeparator() override;
 
   private:
@@ -48,6 +49,7 @@ class Win32PlatformServices : public SystemPlatformServices {
     std::function<void()> beforeDialog_;
     RegistrySettingsBackend settings_;
     LocaleNames localeNames_;
+    LocaleNames localeNamesUtf8_;
 };
 
 }  // namespace tessaly
