@@ -22,7 +22,7 @@ packages=(
     # opening files from the command line
     xdg-utils
     # fonts for names outside WinAnsi: chosen by fontconfig, subset by HarfBuzz
-    libharfbuzz-dev libfontconfig-dev libfribidi-dev
+    libharfbuzz-dev libfontconfig-dev libfribidi-dev libfreetype-dev
     fonts-liberation2 fonts-dejavu-core fonts-noto-core fonts-noto-cjk
     # events from iCalendar files
     libical-dev
@@ -45,9 +45,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Test locales: a comma-decimal one, one with lower-case month names, a Cyrillic one.
+# Test locales: a comma-decimal one, one with lower-case month names, a Cyrillic one,
+# and the scripts whose names the PDF draws in an embedded font (Latin beyond
+# Windows-1252, Greek, Japanese, and the right-to-left Arabic and Hebrew).
 need_locale_gen=0
-for locale in de_DE.UTF-8 fr_FR.UTF-8 ru_RU.UTF-8 en_US.UTF-8; do
+for locale in de_DE.UTF-8 fr_FR.UTF-8 ru_RU.UTF-8 en_US.UTF-8 \
+    sl_SI.UTF-8 pl_PL.UTF-8 tr_TR.UTF-8 el_GR.UTF-8 ja_JP.UTF-8 ar_EG.UTF-8 he_IL.UTF-8; do
     if ! locale -a 2>/dev/null | grep -qi "^${locale%%.*}\.utf-\?8$"; then
         $SUDO sed -i "s/^# *${locale} UTF-8/${locale} UTF-8/" /etc/locale.gen
         need_locale_gen=1

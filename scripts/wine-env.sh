@@ -11,7 +11,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 tessaly_make_wineprefix() {
-    local ready="$WINEPREFIX/.tessaly-ready-2"  # -2: with the bitmap window font
+    # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252
+    local ready="$WINEPREFIX/.tessaly-ready-3"
     [ -e "$ready" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")" || return 1
     (
@@ -29,6 +30,12 @@ tessaly_make_wineprefix() {
         local font
         for font in tahoma.ttf tahomabd.ttf marlett.ttf ms_sans_serif.ttf sserife.fon; do
             cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
+        done
+        # Bold sans-serif TrueType faces for the PDF's embedded names: Latin, Greek,
+        # Cyrillic and Hebrew in Liberation Sans, Arabic in DejaVu Sans.
+        for font in truetype/liberation2/LiberationSans-Bold.ttf \
+            truetype/dejavu/DejaVuSans-Bold.ttf; do
+            cp "/usr/share/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
         done
         touch "$ready"
     ) 9>"$WINEPREFIX.lock"

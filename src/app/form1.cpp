@@ -94,9 +94,14 @@ void TForm1::Button3Click() {
             written = SaveCalendar(path, bytes, "Cannot create file " + path);
         },
     });
+    NameTable unicodeNames;
+    FillDayNames(unicodeNames, checkBox2Checked_, platform_.UserLocaleNamesUtf8());
+    FillMonthNames(unicodeNames, checkBox2Checked_, platform_.UserLocaleNamesUtf8());
     const PdfCalendarEnvironment environment{
         [this](const std::string& text) { return platform_.TextWidthInWindowFont(text); },
         [this](std::string_view text) { return platform_.ToWinAnsi(text); },
+        [this](const std::vector<std::string>& texts) { return platform_.EmbedTextsForPdf(texts); },
+        unicodeNames,
     };
     WritePdfCalendar(pdf, Request(), nameTable_, image2_, environment,
                      platform_.ProgramFolder() + "calendar.pdf");

@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calendar/color.h"
 #include "calendar/names.h"
 #include "core/date_time.h"
+#include "pdf/embedded_font.h"
 #include "pdf/print_pdf.h"
 #include "settings/reg.h"
 
@@ -42,6 +44,13 @@ class PlatformServices {
     virtual ScreenResolution ScreenDpi() = 0;
     // The process-wide table of the user's locale names (English where empty).
     virtual const LocaleNames& UserLocaleNames() = 0;
+    // The same names in UTF-8, for the PDF's embedded font; where the platform's text is
+    // UTF-8 they are the same table.
+    virtual const LocaleNames& UserLocaleNamesUtf8() { return UserLocaleNames(); }
+    // UTF-8 texts as glyphs of one embedded face; nothing when the machine cannot draw
+    // them all correctly (see EmbedTextsForPdf).
+    virtual std::optional<EmbeddedTexts> EmbedTextsForPdf(
+        const std::vector<std::string>& utf8Texts) = 0;
     // Platform text in Windows-1252; nothing when a character cannot be shown there.
     virtual std::optional<std::string> ToWinAnsi(std::string_view text) = 0;
     // The locale's decimal separator, accepted by the year field.

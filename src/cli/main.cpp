@@ -16,6 +16,7 @@
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
 #include "platform/locale_names.h"
+#include "platform/pdf_font.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 
@@ -46,7 +47,8 @@ LocalDateTime CreationTime() {
             static_cast<int>(time.seconds().count())};
 }
 
-void WritePdf(const CalendarRequest& request, const NameTable& names, const std::string& path) {
+void WritePdf(const CalendarRequest& request, const NameTable& names, const NameTable& unicodeNames,
+              const std::string& path) {
     const LocalDateTime created = CreationTime();
     TPrintPDF pdf(PdfWriterServices{
         [created] { return created; },
@@ -58,10 +60,10 @@ void WritePdf(const CalendarRequest& request, const NameTable& names, const std:
         },
     });
     const PdfCalendarEnvironment environment{
-        [](const std::string& text) {
-            return BuiltInWindowFontWidth(ToWinAnsi(text).value_or(text));
-        },
+        [](const std::string& text) { return BuiltInWindowFontWidthOfUtf8(ToUtf8(text)); },
         ToWinAnsi,
+        EmbedTextsForPdf,
+        unicodeNames,
     };
     WritePdfCalendar(pdf, request, names, WeekendPicture(), environment, path);
 }
@@ -84,7 +86,12 @@ std::string MakeCalendar(const CliOptions& options) {
     const std::string folder = AbsoluteFolder(options.outputFolder);
     if (options.pdf) {
         const std::string path = folder + "calendar.pdf";
-        WritePdf(request, names, path);
+        NameTable unicodeNames;
+        const LocaleNames localeUtf8 =
+            options.localized ? ReadUserLocaleNamesUtf8() : LocaleNames{};
+        FillDayNames(unicodeNames, request.localizedNames, localeUtf8);
+        FillMonthNames(unicodeNames, request.localizedNames, localeUtf8);
+        WritePdf(request, names, unicodeNames, path);
         return path;
     }
     const std::string path = folder + "calendar.html";

@@ -74,4 +74,37 @@ std::optional<std::string> Utf8ToWinAnsi(std::string_view utf8) {
     return result;
 }
 
+std::optional<std::u32string> Utf8ToCodePoints(std::string_view utf8) {
+    std::u32string text;
+    text.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = Decode(utf8, i);
+        if (!c) {
+            return std::nullopt;
+        }
+        text += *c;
+    }
+    return text;
+}
+
+std::string CodePointToUtf8(char32_t c) {
+    std::string bytes;
+    if (c < 0x80) {
+        bytes += static_cast<char>(c);
+    } else if (c < 0x800) {
+        bytes += static_cast<char>(0xC0 | (c >> 6));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        bytes += static_cast<char>(0xE0 | (c >> 12));
+        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        bytes += static_cast<char>(0xF0 | (c >> 18));
+        bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return bytes;
+}
+
 }  // namespace tessaly

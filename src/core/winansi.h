@@ -10,4 +10,10 @@ namespace tessaly {
 // Windows-1252 has no byte for.
 std::optional<std::string> Utf8ToWinAnsi(std::string_view utf8);
 
+// The characters of UTF-8 text; nothing when it is not well-formed UTF-8.
+std::optional<std::u32string> Utf8ToCodePoints(std::string_view utf8);
+
+// One character in UTF-8.
+std::string CodePointToUtf8(char32_t c);
+
 }  // namespace tessaly

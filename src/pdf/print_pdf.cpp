@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/winansi.h"
+
 namespace tessaly {
 
 namespace {
@@ -63,6 +65,37 @@ void Put(std::string& out, Escaped escaped) {
     }
 }
 
+// A PDF string literal: the text escaped, between parentheses.
+struct Literal {
+    std::string_view text;
+};
+
+void Put(std::string& out, Literal literal) {
+    out += '(';
+    Put(out, Escaped{literal.text});
+    out += ')';
+}
+
+void PutHex(std::string& out, std::uint32_t value, int digits) {
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+        out += kHexDigits[(value >> shift) & 0xF];
+    }
+}
+
+// A hex string of two-byte glyph codes: what Identity-H text is made of.
+struct GlyphCodes {
+    const GlyphRun& run;
+};
+
+void Put(std::string& out, GlyphCodes codes) {
+    out += '<';
+    for (const EmbeddedGlyph& glyph : codes.run) {
+        PutHex(out, glyph.code, 4);
+    }
+    out += '>';
+}
+
 template <typename... Pieces>
 void WriteLine(std::string& out, const Pieces&... pieces) {
     (Put(out, pieces), ...);
@@ -92,6 +125,98 @@ std::string CreationDate(const LocalDateTime& t) {
     PutPadded(date, t.minute, 2);
     PutPadded(date, t.second, 2);
     return date;
+}
+
+// One text object; `string` is the text already in its PDF string form.
+template <typename PdfString>
+void WriteTextObject(std::string& content, int font, std::int32_t size, std::int32_t x,
+                     std::int64_t y, const PdfString& string) {
+    WriteLine(content, "BT");
+    WriteLine(content, "/F", font, " ", size, " Tf");
+    WriteLine(content, x, " ", y, " Td");
+    WriteLine(content, string, " Tj");
+    WriteLine(content, "ET");
+}
+
+// The embedded font's resource name: the one after the 14 standard fonts.
+constexpr int kEmbeddedFontNumber = std::size(kBaseFonts) + 1;
+// Type0 font, CIDFont, FontDescriptor, font program, ToUnicode map.
+constexpr std::int32_t kEmbeddedFontObjects = 5;
+
+// "ABCDEF+": six capitals drawn from the set of glyphs, so the same glyphs always give
+// the same tag and the same file.
+std::string SubsetTag(const std::map<std::uint16_t, EmbeddedGlyph>& glyphs) {
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+    for (const auto& entry : glyphs) {
+        const unsigned code = entry.first;
+        for (const unsigned byte : {code >> 8, code & 0xFFu}) {
+            hash = (hash ^ byte) * 1099511628211u;
+        }
+    }
+    std::string tag;
+    for (int k = 0; k < 6; ++k) {
+        tag += static_cast<char>('A' + hash % 26);
+        hash /= 26;
+    }
+    return tag + "+";
+}
+
+// Only the characters a PDF name may hold without escapes.
+std::string NameCharacters(std::string_view name) {
+    std::string kept;
+    for (const char c : name) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            c == '-' || c == '_' || c == '.') {
+            kept += c;
+        }
+    }
+    return kept.empty() ? std::string("Embedded") : kept;
+}
+
+// The glyphs' codes to the Unicode text they stand for, in UTF-16BE.
+std::string ToUnicodeMap(const std::map<std::uint16_t, EmbeddedGlyph>& glyphs) {
+    std::vector<std::pair<std::uint16_t, std::u32string>> entries;
+    for (const auto& [code, glyph] : glyphs) {
+        if (auto text = Utf8ToCodePoints(glyph.text); text && !text->empty()) {
+            entries.emplace_back(code, std::move(*text));
+        }
+    }
+    std::string map;
+    WriteLine(map, "/CIDInit /ProcSet findresource begin");
+    WriteLine(map, "12 dict begin");
+    WriteLine(map, "begincmap");
+    WriteLine(map, "/CIDSystemInfo << /Registry ", Literal{"Adobe"}, " /Ordering ", Literal{"UCS"},
+              " /Supplement 0 >> def");
+    WriteLine(map, "/CMapName /Adobe-Identity-UCS def");
+    WriteLine(map, "/CMapType 2 def");
+    WriteLine(map, "1 begincodespacerange");
+    WriteLine(map, "<0000> <FFFF>");
+    WriteLine(map, "endcodespacerange");
+    // At most 100 entries a block.
+    for (std::size_t first = 0; first < entries.size(); first += 100) {
+        const std::size_t count = std::min<std::size_t>(100, entries.size() - first);
+        WriteLine(map, count, " beginbfchar");
+        for (std::size_t k = first; k < first + count; ++k) {
+            std::string line = "<";
+            PutHex(line, entries[k].first, 4);
+            line += "> <";
+            for (const char32_t c : entries[k].second) {
+                if (c >= 0x10000) {
+                    PutHex(line, 0xD800 + ((c - 0x10000) >> 10), 4);
+                    PutHex(line, 0xDC00 + ((c - 0x10000) & 0x3FF), 4);
+                } else {
+                    PutHex(line, c, 4);
+                }
+            }
+            WriteLine(map, line, ">");
+        }
+        WriteLine(map, "endbfchar");
+    }
+    WriteLine(map, "endcmap");
+    WriteLine(map, "CMapName currentdict /CMap defineresource pop");
+    WriteLine(map, "end");
+    WriteLine(map, "end");
+    return map;
 }
 
 // Points of one side of a picture, truncated toward zero: the page side stands for
@@ -148,6 +273,8 @@ void TPrintPDF::BeginDocument() {
     fileBuffer_.clear();
     objectBuffer_.clear();
     contentBuffer_.clear();
+    embeddedFont_.reset();
+    embeddedGlyphs_.clear();
 
     WriteLine(fileBuffer_, "%PDF-1.4");
     RecordOffset(fileBuffer_.size());
@@ -159,13 +286,13 @@ void TPrintPDF::BeginDocument() {
 void TPrintPDF::WriteInformation() {
     OpenObject();
     WriteLine(objectBuffer_, "<<");
-    WriteLine(objectBuffer_, "/Producer (", Escaped{Producer}, ")");
-    WriteLine(objectBuffer_, "/Author (", Escaped{Author}, ")");
-    WriteLine(objectBuffer_, "/CreationDate (D:", CreationDate(services_.now()), ")");
-    WriteLine(objectBuffer_, "/Creator (", Escaped{Creator}, ")");
-    WriteLine(objectBuffer_, "/Keywords (", Escaped{Keywords}, ")");
-    WriteLine(objectBuffer_, "/Subject (", Escaped{Subject}, ")");
-    WriteLine(objectBuffer_, "/Title (", Escaped{TITLE}, ")");
+    WriteLine(objectBuffer_, "/Producer ", Literal{Producer});
+    WriteLine(objectBuffer_, "/Author ", Literal{Author});
+    WriteLine(objectBuffer_, "/CreationDate ", Literal{"D:" + CreationDate(services_.now())});
+    WriteLine(objectBuffer_, "/Creator ", Literal{Creator});
+    WriteLine(objectBuffer_, "/Keywords ", Literal{Keywords});
+    WriteLine(objectBuffer_, "/Subject ", Literal{Subject});
+    WriteLine(objectBuffer_, "/Title ", Literal{TITLE});
     WriteLine(objectBuffer_, "/ModDate ()");
     WriteLine(objectBuffer_, ">>");
     CloseObject();
@@ -183,10 +310,16 @@ void TPrintPDF::OpenContentStream() {
 
 void TPrintPDF::EndDocument() {
     RequireOpen("EndDocument");
+    if (!embeddedGlyphs_.empty() && !embeddedFont_) {
+        throw std::logic_error("TPrintPDF::EndDocument: glyphs drawn without an embedded font");
+    }
     std::size_t expectedSize = fileBuffer_.size() + objectBuffer_.size() + contentBuffer_.size() +
                                4096 + 32 * pictureObjects_.size();
     for (const std::string& picture : pictureObjects_) {
         expectedSize += picture.size();
+    }
+    if (embeddedFont_) {
+        expectedSize += embeddedFont_->program.size() + 64 * embeddedGlyphs_.size();
     }
     fileBuffer_.reserve(expectedSize);
 
@@ -194,6 +327,7 @@ void TPrintPDF::EndDocument() {
     WriteFontsAndResources();
     WritePictures();
     WritePageAndCatalog();
+    WriteEmbeddedFont();
     WriteCrossReference();
     WriteLine(fileBuffer_, "%%EOF");
 
@@ -256,6 +390,11 @@ void TPrintPDF::WriteFontsAndResources() {
     for (std::size_t k = 1; k <= fontObjects_.size(); ++k) {
         WriteLine(objectBuffer_, "/F", k, " ", fontObjects_[k - 1], " 0 R ");
     }
+    if (!embeddedGlyphs_.empty()) {
+        // The embedded font's objects follow the pictures, the page and the catalog.
+        WriteLine(objectBuffer_, "/F", kEmbeddedFontNumber, " ",
+                  resourcesObject_ + pictureCount + 3, " 0 R ");
+    }
     WriteLine(objectBuffer_, ">>");
     WriteLine(objectBuffer_, ">>");
     CloseObject();
@@ -292,6 +431,94 @@ void TPrintPDF::WritePageAndCatalog() {
     WriteLine(objectBuffer_, "/Outlines ", outlinesObject_, " 0 R");
     WriteLine(objectBuffer_, ">>");
     CloseObject();
+}
+
+void TPrintPDF::WriteEmbeddedFont() {
+    if (embeddedGlyphs_.empty()) {
+        return;
+    }
+    const EmbeddedFont& font = *embeddedFont_;
+    const bool trueType = font.outlines == EmbeddedFont::Outlines::TrueType;
+    const std::string name = SubsetTag(embeddedGlyphs_) + NameCharacters(font.postScriptName);
+    const std::int32_t type0 = objectCount_ + 1;
+
+    OpenObject();
+    WriteLine(objectBuffer_, "<< /Type /Font");
+    WriteLine(objectBuffer_, "/Subtype /Type0");
+    WriteLine(objectBuffer_, "/Name /F", kEmbeddedFontNumber);
+    WriteLine(objectBuffer_, "/BaseFont /", name);
+    WriteLine(objectBuffer_, "/Encoding /Identity-H");
+    WriteLine(objectBuffer_, "/DescendantFonts [ ", type0 + 1, " 0 R]");
+    WriteLine(objectBuffer_, "/ToUnicode ", type0 + 4, " 0 R");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+
+    OpenObject();
+    WriteLine(objectBuffer_, "<< /Type /Font");
+    WriteLine(objectBuffer_, "/Subtype /", trueType ? "CIDFontType2" : "CIDFontType0");
+    WriteLine(objectBuffer_, "/BaseFont /", name);
+    WriteLine(objectBuffer_, "/CIDSystemInfo << /Registry ", Literal{"Adobe"}, " /Ordering ",
+              Literal{"Identity"}, " /Supplement 0 >>");
+    WriteLine(objectBuffer_, "/FontDescriptor ", type0 + 2, " 0 R");
+    if (trueType) {
+        WriteLine(objectBuffer_, "/CIDToGIDMap /Identity");
+    }
+    WriteLine(objectBuffer_, "/DW 1000");
+    // Runs of consecutive codes share one bracket: "first [w1 w2 ...]".
+    WriteLine(objectBuffer_, "/W [");
+    for (auto run = embeddedGlyphs_.begin(); run != embeddedGlyphs_.end();) {
+        std::string line;
+        Put(line, run->first);
+        line += " [";
+        auto next = run;
+        do {
+            line += ' ';
+            Put(line, next->second.width);
+            ++next;
+        } while (next != embeddedGlyphs_.end() && next->first == std::prev(next)->first + 1);
+        WriteLine(objectBuffer_, line, "]");
+        run = next;
+    }
+    WriteLine(objectBuffer_, "]");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+
+    OpenObject();
+    WriteLine(objectBuffer_, "<< /Type /FontDescriptor");
+    WriteLine(objectBuffer_, "/FontName /", name);
+    WriteLine(objectBuffer_, "/Flags 4");
+    WriteLine(objectBuffer_, "/FontBBox [ ", font.boundingBox[0], " ", font.boundingBox[1], " ",
+              font.boundingBox[2], " ", font.boundingBox[3], "]");
+    WriteLine(objectBuffer_, "/ItalicAngle 0");
+    WriteLine(objectBuffer_, "/Ascent ", font.ascent);
+    WriteLine(objectBuffer_, "/Descent ", font.descent);
+    WriteLine(objectBuffer_, "/CapHeight ", font.capHeight);
+    WriteLine(objectBuffer_, "/StemV ", font.stemV);
+    WriteLine(objectBuffer_, trueType ? "/FontFile2 " : "/FontFile3 ", type0 + 3, " 0 R");
+    WriteLine(objectBuffer_, ">>");
+    CloseObject();
+
+    OpenObject();
+    if (trueType) {
+        WriteLine(objectBuffer_, "<< /Length ", font.program.size(), " /Length1 ",
+                  font.program.size(), " >>");
+    } else {
+        WriteLine(objectBuffer_, "<< /Length ", font.program.size(), " /Subtype /CIDFontType0C >>");
+    }
+    WriteLine(objectBuffer_, "stream");
+    objectBuffer_ += font.program;
+    WriteLine(objectBuffer_);
+    WriteLine(objectBuffer_, "endstream");
+    CloseObject();
+
+    const std::string map = ToUnicodeMap(embeddedGlyphs_);
+    OpenObject();
+    WriteLine(objectBuffer_, "<< /Length ", map.size(), " >>");
+    WriteLine(objectBuffer_, "stream");
+    objectBuffer_ += map;
+    WriteLine(objectBuffer_, "endstream");
+    CloseObject();
+    assert(objectCount_ == type0 + kEmbeddedFontObjects - 1);
 }
 
 void TPrintPDF::WriteCrossReference() {
@@ -337,11 +564,22 @@ void TPrintPDF::DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2,
 
 void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) {
     RequireOpen("DrawText");
-    WriteLine(contentBuffer_, "BT");
-    WriteLine(contentBuffer_, "/F", Font.Face + 1, " ", Font.Size, " Tf");
-    WriteLine(contentBuffer_, x, " ", std::int64_t{PageHeight} - y, " Td");
-    WriteLine(contentBuffer_, "(", Escaped{text}, ") Tj");
-    WriteLine(contentBuffer_, "ET");
+    WriteTextObject(contentBuffer_, Font.Face + 1, Font.Size, x, std::int64_t{PageHeight} - y,
+                    Literal{text});
+}
+
+void TPrintPDF::EmbedFont(EmbeddedFont font) {
+    RequireOpen("EmbedFont");
+    embeddedFont_ = std::move(font);
+}
+
+void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) {
+    RequireOpen("DrawGlyphs");
+    WriteTextObject(contentBuffer_, kEmbeddedFontNumber, Font.Size, x, std::int64_t{PageHeight} - y,
+                    GlyphCodes{run});
+    for (const EmbeddedGlyph& glyph : run) {
+        embeddedGlyphs_.try_emplace(glyph.code, glyph);
+    }
 }
 
 void TPrintPDF::DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image) {

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "core/date_time.h"
 #include "core/product.h"
 #include "pdf/bitmap.h"
+#include "pdf/embedded_font.h"
 
 namespace tessaly {
 
@@ -80,6 +83,14 @@ class TPrintPDF {
     // Throws std::invalid_argument when rgb.size() does not match the size.
     void DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image);
 
+    // The font that DrawGlyphs draws in. Written after the catalog as font /F15
+    // (Type0 over a CIDFont, with its subset program and a ToUnicode map) when glyphs
+    // were drawn; a document that draws none is unchanged by it.
+    void EmbedFont(EmbeddedFont font);
+    // One line of glyphs of the embedded font at Font.Size, baseline starting at (x, y).
+    // EndDocument throws std::logic_error when glyphs were drawn but no font embedded.
+    void DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run);
+
     // The finished document, valid after EndDocument until the next BeginDocument.
     const std::string& FileBytes() const { return fileBuffer_; }
 
@@ -96,6 +107,7 @@ class TPrintPDF {
     void WriteFontsAndResources();
     void WritePictures();
     void WritePageAndCatalog();
+    void WriteEmbeddedFont();
     void WriteCrossReference();
 
     PdfWriterServices services_;
@@ -117,6 +129,9 @@ class TPrintPDF {
     // Each placed picture's object text (dictionary, "stream" line, samples), kept until
     // EndDocument writes it after the resource dictionary.
     std::vector<std::string> pictureObjects_;
+    std::optional<EmbeddedFont> embeddedFont_;
+    // Every glyph drawn in the embedded font, by code: its widths and ToUnicode entries.
+    std::map<std::uint16_t, EmbeddedGlyph> embeddedGlyphs_;
 };
 
 }  // namespace tessaly

@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "core/product.h"
+#include "core/winansi.h"
+#include "pdfcalendar/pdf_table_texts.h"
 
 namespace tessaly {
 
@@ -89,15 +91,15 @@ NameTable PdfNames(const NameTable& names,
 void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
                       const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
                       const std::string& fileName) {
-    const NameTable shown = PdfNames(names, environment.toWinAnsi);
+    const PdfTableTexts table = ChoosePdfTableTexts(names, request, environment);
     const WeekLayout layout = LayoutOf(request.weekStart);
-    const std::string year = std::to_string(request.year);
-    const size_t monthSlot = static_cast<size_t>(kFirstMonthSlot + request.monthIndex);
-    // Measured as the window would show it: the locale's name, or English where the
-    // PDF falls back to it.
-    const std::string windowMonth = environment.toWinAnsi(names[monthSlot])
-                                        ? names[monthSlot]
-                                        : kEnglishMonthNames[request.monthIndex];
+    const auto drawTableText = [&](int x, int y, std::size_t text) {
+        if (table.embedded) {
+            pdf.DrawGlyphs(x, y, table.embedded->runs[text]);
+        } else {
+            pdf.DrawText(x, y, table.winAnsi[text]);
+        }
+    };
 
     pdf.TITLE = "Calendar by Tessaly";
     pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
@@ -109,19 +111,21 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
     pdf.FileName = fileName;
 
     pdf.BeginDocument();
+    if (table.embedded) {
+        pdf.EmbedFont(table.embedded->font);
+    }
     pdf.LineWidth = 1;
     pdf.DrawRectangle(12, 12, kPageWidth - 12, kPageHeight - 12);
     pdf.DrawRectangle(12, 12, kPageWidth - 12, kPageHeight - 12);
 
     pdf.Font.Face = 1;
     pdf.Font.Size = 36;
-    const int titleWidth = environment.titleWidth(windowMonth + " " + year);
-    pdf.DrawText(TitleX(titleWidth), 50, shown[monthSlot] + " " + year);
+    drawTableText(TitleX(environment.titleWidth(table.windowTitle)), 50, PdfTableTexts::kTitle);
 
     pdf.Font.Size = 16;
     for (int column = 1; column <= 7; ++column) {
-        pdf.DrawText(24 + kColumnWidth * (column - 1), 92,
-                     shown[static_cast<size_t>(DaySlotOfColumn(layout, column))]);
+        drawTableText(24 + kColumnWidth * (column - 1), 92,
+                      static_cast<std::size_t>(DaySlotOfColumn(layout, column)));
     }
 
     // The Monday layout's shading sits one point below each cell's top line.
@@ -146,6 +150,19 @@ int BuiltInWindowFontWidth(std::string_view winAnsiText) {
     for (const char c : winAnsiText) {
         const auto byte = static_cast<std::uint8_t>(c);
         width += byte < 0x20 ? kDefaultCharacterWidth : kWindowFontWidths[byte - 0x20];
+    }
+    return width;
+}
+
+int BuiltInWindowFontWidthOfUtf8(std::string_view utf8Text) {
+    const auto characters = Utf8ToCodePoints(utf8Text);
+    if (!characters) {
+        return BuiltInWindowFontWidth(utf8Text);
+    }
+    int width = 0;
+    for (const char32_t c : *characters) {
+        const auto winAnsi = Utf8ToWinAnsi(CodePointToUtf8(c));
+        width += winAnsi ? BuiltInWindowFontWidth(*winAnsi) : kDefaultCharacterWidth;
     }
     return width;
 }

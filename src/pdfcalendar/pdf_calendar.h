@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
 #include "pdf/bitmap.h"
+#include "pdf/embedded_font.h"
 #include "pdf/print_pdf.h"
 
 namespace tessaly {
@@ -18,6 +20,12 @@ struct PdfCalendarEnvironment {
     std::function<int(const std::string&)> titleWidth;
     // Platform text in Windows-1252, or nothing when a character cannot be shown.
     std::function<std::optional<std::string>(std::string_view)> toWinAnsi;
+    // UTF-8 texts in one embedded face, or nothing when the machine cannot draw them all
+    // correctly. Left empty, a table with a name outside Windows-1252 is English.
+    std::function<std::optional<EmbeddedTexts>(const std::vector<std::string>&)> embedTexts = {};
+    // This generation's names in UTF-8 (slots 0-18) where `names` come in a code page
+    // that may have lost characters (Windows); nothing when `names` are UTF-8 already.
+    std::optional<NameTable> unicodeNames = {};
 };
 
 // The 105 x 137 silver picture that shades weekend cells.
@@ -33,7 +41,9 @@ NameTable PdfNames(const NameTable& names,
                    const std::function<std::optional<std::string>(std::string_view)>& toWinAnsi);
 
 // Sets the document's properties and FileName, then builds and saves the page:
-// frame, title, headings, and the grid column by column.
+// frame, title, headings, and the grid column by column. The table (title and day
+// names) is never mixed: names Windows-1252 holds in the standard font, else all of
+// them in one embedded face, else all in English (see ChoosePdfTableTexts).
 // `names` holds this generation's names in the platform encoding (slots 0-18).
 void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
                       const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
@@ -42,5 +52,10 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
 // Width of Windows-1252 text in the window font, MS Sans Serif with 13-pixel characters, for
 // programs without a window to measure with.
 int BuiltInWindowFontWidth(std::string_view winAnsiText);
+
+// The same for UTF-8 text: a character the face does not hold is drawn as its default
+// character, as the window would draw it. Text that is not UTF-8 is taken as
+// Windows-1252.
+int BuiltInWindowFontWidthOfUtf8(std::string_view utf8Text);
 
 }  // namespace tessaly

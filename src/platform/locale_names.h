@@ -9,4 +9,8 @@ namespace tessaly {
 // Windows GetLocaleInfoA for the thread locale). Empty or failed entries are English.
 LocaleNames ReadUserLocaleNames();
 
+// The same names in UTF-8, for text drawn in an embedded font: on Windows read through
+// GetLocaleInfoW, so names the ANSI code page cannot hold still arrive whole.
+LocaleNames ReadUserLocaleNamesUtf8();
+
 }  // namespace tessaly

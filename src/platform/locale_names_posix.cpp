@@ -34,4 +34,9 @@ LocaleNames ReadUserLocaleNames() {
     return WithEnglishFallback(names);
 }
 
+// Linux desktops run in UTF-8 locales.
+LocaleNames ReadUserLocaleNamesUtf8() {
+    return ReadUserLocaleNames();
+}
+
 }  // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace tessaly {
@@ -15,13 +16,27 @@ std::string LocaleText(LCID lcid, LCTYPE type) {
     return count > 0 ? std::string(buffer, static_cast<size_t>(count - 1)) : std::string();
 }
 
+// The same name through the wide API, whatever the ANSI code page can hold.
+std::string LocaleTextUtf8(LCID lcid, LCTYPE type) {
+    wchar_t buffer[256];
+    const int count = ::GetLocaleInfoW(lcid, type, buffer, 256);
+    if (count <= 1) {
+        return std::string();
+    }
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, buffer, count - 1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(std::max(size, 0)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, buffer, count - 1, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+// Windows numbers the days from Monday; the table starts on Sunday.
+constexpr LCTYPE kDays[7] = {LOCALE_SDAYNAME7, LOCALE_SDAYNAME1, LOCALE_SDAYNAME2, LOCALE_SDAYNAME3,
+                             LOCALE_SDAYNAME4, LOCALE_SDAYNAME5, LOCALE_SDAYNAME6};
+
 }  // namespace
 
 LocaleNames ReadLocaleNames(unsigned long lcid) {
-    // Windows numbers the days from Monday; the table starts on Sunday.
-    static constexpr LCTYPE kDays[7] = {LOCALE_SDAYNAME7, LOCALE_SDAYNAME1, LOCALE_SDAYNAME2,
-                                        LOCALE_SDAYNAME3, LOCALE_SDAYNAME4, LOCALE_SDAYNAME5,
-                                        LOCALE_SDAYNAME6};
     LocaleNames names;
     for (size_t k = 0; k < names.days.size(); ++k) {
         names.days[k] = LocaleText(lcid, kDays[k]);
@@ -34,6 +49,21 @@ LocaleNames ReadLocaleNames(unsigned long lcid) {
 
 LocaleNames ReadUserLocaleNames() {
     return ReadLocaleNames(::GetThreadLocale());
+}
+
+LocaleNames ReadLocaleNamesUtf8(unsigned long lcid) {
+    LocaleNames names;
+    for (size_t k = 0; k < names.days.size(); ++k) {
+        names.days[k] = LocaleTextUtf8(lcid, kDays[k]);
+    }
+    for (size_t k = 0; k < names.months.size(); ++k) {
+        names.months[k] = LocaleTextUtf8(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + k));
+    }
+    return WithEnglishFallback(names);
+}
+
+LocaleNames ReadUserLocaleNamesUtf8() {
+    return ReadLocaleNamesUtf8(::GetThreadLocale());
 }
 
 LocaleNames ReadLocaleNamesAfterSettingChange() {

@@ -8,6 +8,9 @@ namespace tessaly {
 // locale's ANSI code page; failed or empty entries are English.
 LocaleNames ReadLocaleNames(unsigned long lcid);
 
+// The same names in UTF-8, read through GetLocaleInfoW.
+LocaleNames ReadLocaleNamesUtf8(unsigned long lcid);
+
 // For WM_WININICHANGE: puts the thread back on the user's (possibly new) default locale
 // and reads its names again.
 LocaleNames ReadLocaleNamesAfterSettingChange();

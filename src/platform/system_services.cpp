@@ -1,6 +1,7 @@
 #include "platform/system_services.h"
 
 #include "platform/file_save.h"
+#include "platform/pdf_font.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 
@@ -20,6 +21,11 @@ std::optional<std::string> SystemPlatformServices::DocumentsFolder() {
 
 std::optional<std::string> SystemPlatformServices::ToWinAnsi(std::string_view text) {
     return tessaly::ToWinAnsi(text);
+}
+
+std::optional<EmbeddedTexts> SystemPlatformServices::EmbedTextsForPdf(
+    const std::vector<std::string>& utf8Texts) {
+    return tessaly::EmbedTextsForPdf(utf8Texts);
 }
 
 void SystemPlatformServices::SaveFile(const std::string& path, std::string_view bytes,

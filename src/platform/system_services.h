@@ -13,6 +13,8 @@ class SystemPlatformServices : public PlatformServices {
     std::string ProgramFolder() override;
     std::optional<std::string> DocumentsFolder() override;
     std::optional<std::string> ToWinAnsi(std::string_view text) override;
+    std::optional<EmbeddedTexts> EmbedTextsForPdf(
+        const std::vector<std::string>& utf8Texts) override;
     void SaveFile(const std::string& path, std::string_view bytes,
                   const std::string& writeErrorMessage) override;
 };

@@ -11,4 +11,7 @@ namespace tessaly {
 // cannot be shown there.
 std::optional<std::string> ToWinAnsi(std::string_view platformText);
 
+// The platform's 8-bit text in UTF-8.
+std::string ToUtf8(std::string_view platformText);
+
 }  // namespace tessaly

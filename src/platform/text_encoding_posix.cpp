@@ -8,4 +8,8 @@ std::optional<std::string> ToWinAnsi(std::string_view platformText) {
     return Utf8ToWinAnsi(platformText);
 }
 
+std::string ToUtf8(std::string_view platformText) {
+    return std::string(platformText);
+}
+
 }  // namespace tessaly

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -46,6 +47,22 @@ std::optional<std::string> ToWinAnsi(std::string_view platformText) {
         usedDefault) {
         return std::nullopt;
     }
+    return text;
+}
+
+std::string ToUtf8(std::string_view platformText) {
+    if (platformText.empty() || platformText.size() > INT_MAX) {
+        return std::string();
+    }
+    const int inputSize = static_cast<int>(platformText.size());
+    const int wideSize =
+        ::MultiByteToWideChar(CP_ACP, 0, platformText.data(), inputSize, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(wideSize, 0)), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, platformText.data(), inputSize, wide.data(), wideSize);
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(std::max(size, 0)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, text.data(), size, nullptr, nullptr);
     return text;
 }
 

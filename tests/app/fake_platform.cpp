@@ -3,11 +3,18 @@
 #include "core/winansi.h"
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
+#include "platform/pdf_font.h"
 
 namespace tessaly::test {
 
 int FakePlatform::TextWidthInWindowFont(const std::string& text) {
-    return BuiltInWindowFontWidth(Utf8ToWinAnsi(text).value_or(text));
+    return BuiltInWindowFontWidthOfUtf8(text);
+}
+
+// The machine's own fonts.
+std::optional<EmbeddedTexts> FakePlatform::EmbedTextsForPdf(
+    const std::vector<std::string>& utf8Texts) {
+    return tessaly::EmbedTextsForPdf(utf8Texts);
 }
 
 std::optional<std::string> FakePlatform::ToWinAnsi(std::string_view text) {

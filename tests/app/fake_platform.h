@@ -48,6 +48,8 @@ class FakePlatform : public PlatformServices {
     ScreenResolution ScreenDpi() override { return dpi; }
     const LocaleNames& UserLocaleNames() override { return localeNames; }
     std::optional<std::string> ToWinAnsi(std::string_view text) override;
+    std::optional<EmbeddedTexts> EmbedTextsForPdf(
+        const std::vector<std::string>& utf8Texts) override;
     char DecimalSeparator() override { return decimalSeparator; }
     void SaveFile(const std::string& path, std::string_view bytes,
                   const std::string& writeErrorMessage) override;

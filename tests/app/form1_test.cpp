@@ -346,6 +346,13 @@ TEST(Form1, LocalizedNamesReachBothCalendars) {
     const auto pdf = test::ReadWholeFile(w.ProgramFile("calendar.pdf"));
     EXPECT_NE(pdf.find("(mi\xE9rcoles) Tj"), std::string::npos);  // in Windows-1252
     EXPECT_NE(pdf.find("(Mayo 2026) Tj"), std::string::npos);
+    // One name outside Windows-1252 takes the whole table into the embedded face.
+    w.platform.localeNames.months[4] = "\xD0\xBC\xD0\xB0\xD0\xB9";  // май
+    w.form.Button1Click();
+    const auto embedded = test::ReadWholeFile(w.ProgramFile("calendar.pdf"));
+    EXPECT_EQ(embedded.find("(mi\xE9rcoles) Tj"), std::string::npos);
+    EXPECT_EQ(embedded.find("(May 2026) Tj"), std::string::npos);
+    EXPECT_NE(embedded.find("/F15 36 Tf"), std::string::npos);
 }
 
 TEST(ErrorBox, AddsAFullStopAfterCharactersAboveIt) {

@@ -13,10 +13,12 @@ namespace tessaly {
 Win32PlatformServices::Win32PlatformServices(HFONT windowFont, std::string settingsRoot)
     : windowFont_(windowFont),
       settings_(std::move(settingsRoot)),
-      localeNames_(ReadUserLocaleNames()) {}
+      localeNames_(ReadUserLocaleNames()),
+      localeNamesUtf8_(ReadUserLocaleNamesUtf8()) {}
 
 void Win32PlatformServices::ReloadLocaleNames() {
     localeNames_ = ReadLocaleNamesAfterSettingChange();
+    localeNamesUtf8_ = ReadUserLocaleNamesUtf8();
 }
 
 void Win32PlatformServices::OpenWithDefaultHandler(const std::string& target) {

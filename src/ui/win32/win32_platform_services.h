@@ -35,6 +35,7 @@ class Win32PlatformServices : public SystemPlatformServices {
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override { return localeNames_; }
+    const LocaleNames& UserLocaleNamesUtf8() override { return localeNamesUtf8_; }
     char DecimalSeparator() override;
 
   private:
@@ -49,6 +50,7 @@ class Win32PlatformServices : public SystemPlatformServices {
     std::function<void()> beforeDialog_;
     RegistrySettingsBackend settings_;
     LocaleNames localeNames_;
+    LocaleNames localeNamesUtf8_;
 };
 
 }  // namespace tessaly

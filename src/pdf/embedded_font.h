@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// One glyph of a text drawn in an embedded font.
+struct EmbeddedGlyph {
+    // The two-byte code written into the page: the glyph's CID in the embedded program
+    // (its glyph index for TrueType outlines, its charset CID for CFF outlines).
+    std::uint16_t code = 0;
+    // Advance in thousandths of the font size.
+    std::int32_t width = 0;
+    // The UTF-8 characters the glyph stands for, for copying and searching; empty for a
+    // glyph that only completes an earlier glyph's characters.
+    std::string text;
+};
+
+// Glyphs in drawing order, left to right.
+using GlyphRun = std::vector<EmbeddedGlyph>;
+
+// A font program to embed, as the platform's font machinery gives it.
+struct EmbeddedFont {
+    enum class Outlines {
+        TrueType,  // `program` is a TrueType font: /FontFile2 under a CIDFontType2
+        Cff,       // `program` is a CID-keyed CFF table: /FontFile3 under a CIDFontType0
+    };
+    Outlines outlines = Outlines::TrueType;
+    std::string postScriptName;  // without the subset tag
+    std::string program;         // holds at least every glyph drawn
+    // FontDescriptor metrics, in thousandths of the em.
+    std::int32_t ascent = 0;
+    std::int32_t descent = 0;
+    std::int32_t capHeight = 0;
+    std::int32_t stemV = 0;
+    std::array<std::int32_t, 4> boundingBox{};  // left, bottom, right, top
+};
+
+// Texts made into glyphs of one embedded font: runs[k] draws the k-th text asked for.
+struct EmbeddedTexts {
+    EmbeddedFont font;
+    std::vector<GlyphRun> runs;
+};
+
+}  // namespace tessaly

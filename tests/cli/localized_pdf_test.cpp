@@ -1,0 +1,182 @@
+// Localized PDF calendars made by tessaly-cli, looked at with the outside tools.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "core/winansi.h"
+#include "pdfcalendar/pdf_calendar.h"
+#include "support/pdf_checks.h"
+#include "support/test_files.h"
+
+namespace tessaly {
+namespace {
+
+// December 2026 in the Monday layout, from process start to file.
+const std::string kCalendar = "--pdf --month 12 --year 2026 --week-start monday ";
+
+std::string RunTool(const std::string& command) {
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command << "\n" << output;
+    return output;
+}
+
+bool HaveTools() {
+    return std::system("pdftoppm -v >/dev/null 2>&1 && pdffonts -v >/dev/null 2>&1") == 0;
+}
+
+std::filesystem::path MakeCalendar(const std::filesystem::path& folder, const std::string& locale,
+                                   const std::string& options,
+                                   const std::string& environment = "") {
+    RunTool("env LC_ALL=" + locale + " SOURCE_DATE_EPOCH=1700000000 " + environment + " " +
+            TESSALY_CLI_PATH + " " + kCalendar + options + " --output " + folder.string());
+    return folder / "calendar.pdf";
+}
+
+std::string WithoutWhitespace(const std::string& text) {
+    return std::regex_replace(text, std::regex("\\s+"), "");
+}
+
+// Dark pixels in a box of a 72-DPI grey render: one pixel a point.
+int InkIn(const std::string& pgm, int left, int top, int width, int height) {
+    const std::size_t header = std::string("P5\n792 612\n255\n").size();
+    int dark = 0;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            dark += static_cast<unsigned char>(pgm[header + 792 * y + x]) < 128 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+struct LocalizedCase {
+    const char* locale;
+    const char* face;  // the embedded subset's font name after its tag
+    const char* title;
+    std::array<const char*, 7> days;  // Monday first
+};
+
+void PrintTo(const LocalizedCase& c, std::ostream* os) {
+    *os << c.locale;
+}
+
+class LocalizedPdf : public ::testing::TestWithParam<LocalizedCase> {};
+
+// The locale's own names, extractable, in an embedded subset, accepted by qpdf, poppler
+// and Ghostscript, and visibly drawn: ink under the title and every heading.
+TEST_P(LocalizedPdf, ShowsTheLocalesNamesInAnEmbeddedSubset) {
+    const LocalizedCase& c = GetParam();
+    if (!HaveTools()) {
+        GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    test::TempFolder folder;
+    const auto pdf = MakeCalendar(folder.path(), c.locale, "--localized --color-weekends");
+
+    std::string names = c.title;
+    for (const char* day : c.days) {
+        names += day;
+    }
+    const auto text = test::ExtractedText(pdf);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(WithoutWhitespace(*text).substr(0, WithoutWhitespace(names).size()),
+              WithoutWhitespace(names))
+        << *text;
+
+    const std::string fonts = RunTool("pdffonts " + pdf.string());
+    EXPECT_TRUE(std::regex_search(fonts, std::regex(std::string("\n[A-Z]{6}\\+") + c.face +
+                                                    " +CID (TrueType|Type 0C) +Identity-H +"
+                                                    "yes +yes +yes ")))
+        << fonts;
+    EXPECT_EQ(test::OutsideCheckFailures(pdf), "");
+    EXPECT_LT(std::filesystem::file_size(pdf), 600u * 1024);
+
+    const auto page = folder.path() / "page";
+    RunTool("pdftoppm -r 72 -gray -singlefile " + pdf.string() + " " + page.string());
+    const std::string pgm = test::ReadWholeFile(page.string() + ".pgm");
+    ASSERT_TRUE(pgm.starts_with("P5\n792 612\n255\n"));
+    EXPECT_GT(InkIn(pgm, 100, 20, 592, 32), 100) << "title";
+    for (int column = 0; column < 7; ++column) {
+        EXPECT_GT(InkIn(pgm, 24 + 108 * column, 78, 50, 16), 20) << "heading " << column;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    December2026, LocalizedPdf,
+    ::testing::Values(
+        LocalizedCase{"sl_SI.UTF-8",
+                      "LiberationSans-Bold",
+                      "December 2026",
+                      {"ponedeljek", "torek", "sreda", "četrtek", "petek", "sobota", "nedelja"}},
+        LocalizedCase{
+            "pl_PL.UTF-8",
+            "LiberationSans-Bold",
+            "Grudzień 2026",
+            {"poniedziałek", "wtorek", "środa", "czwartek", "piątek", "sobota", "niedziela"}},
+        LocalizedCase{"tr_TR.UTF-8",
+                      "LiberationSans-Bold",
+                      "Aralık 2026",
+                      {"Pazartesi", "Salı", "Çarşamba", "Perşembe", "Cuma", "Cumartesi", "Pazar"}},
+        LocalizedCase{
+            "ru_RU.UTF-8",
+            "LiberationSans-Bold",
+            "Декабрь 2026",
+            {"Понедельник", "Вторник", "Среда", "Четверг", "Пятница", "Суббота", "Воскресенье"}},
+        LocalizedCase{"el_GR.UTF-8",
+                      "LiberationSans-Bold",
+                      "Δεκέμβριος 2026",
+                      {"Δευτέρα", "Τρίτη", "Τετάρτη", "Πέμπτη", "Παρασκευή", "Σάββατο", "Κυριακή"}},
+        LocalizedCase{"ja_JP.UTF-8",
+                      "NotoSansCJKjp-Bold",
+                      "12月 2026",
+                      {"月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日", "日曜日"}}),
+    [](const auto& info) { return std::string(info.param.locale).substr(0, 2); });
+
+// Names Windows-1252 holds keep the file they always gave: the golden holds the title's
+// position as a mark, since it follows the window font's widths.
+TEST(LocalizedPdfFallback, FrenchIsByteForByteTheGolden) {
+    test::TempFolder folder;
+    std::string golden = test::ReadWholeFile(TESSALY_TEST_DATA "/calendar-fr-2026-12-monday.pdf");
+    const std::string title = *Utf8ToWinAnsi("Décembre 2026");
+    const std::string x = std::to_string(TitleX(BuiltInWindowFontWidth(title)));
+    golden.replace(golden.find("@X@"), 3, x);
+    EXPECT_EQ(test::ReadWholeFile(MakeCalendar(folder.path(), "fr_FR.UTF-8", "--localized")),
+              golden);
+}
+
+// With no installed face that holds the names, the whole table is English: the very file
+// an English calendar gives. A face that holds them is used even when it is the only one.
+TEST(LocalizedPdfFallback, NamesNoFaceHoldsGiveTheEnglishFile) {
+    const std::string liberation = "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf";
+    if (!HaveTools() || !std::filesystem::exists(liberation)) {
+        GTEST_SKIP() << "poppler-utils or Liberation Sans is not installed";
+    }
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder.path() / "fonts");
+    std::filesystem::copy_file(liberation, folder.path() / "fonts" / "only.ttf");
+    test::WriteWholeFile(folder.path() / "fonts.conf",
+                         "<?xml version=\"1.0\"?>\n<fontconfig><dir>" +
+                             (folder.path() / "fonts").string() + "</dir><cachedir>" +
+                             (folder.path() / "cache").string() + "</cachedir></fontconfig>\n");
+    const std::string onlyLiberation = "FONTCONFIG_FILE=" + (folder.path() / "fonts.conf").string();
+
+    test::TempFolder japanese, english, russian;
+    const std::string fallback = test::ReadWholeFile(
+        MakeCalendar(japanese.path(), "ja_JP.UTF-8", "--localized", onlyLiberation));
+    EXPECT_EQ(fallback, test::ReadWholeFile(MakeCalendar(english.path(), "ja_JP.UTF-8", "")));
+    EXPECT_NE(fallback.find("(December 2026) Tj"), std::string::npos);
+
+    const auto pdf = MakeCalendar(russian.path(), "ru_RU.UTF-8", "--localized", onlyLiberation);
+    EXPECT_NE(RunTool("pdffonts " + pdf.string()).find("+LiberationSans-Bold"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessaly

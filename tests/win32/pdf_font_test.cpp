@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "calendar/names.h"
+#include "pdfcalendar/pdf_calendar.h"
+#include "platform/locale_names_win32.h"
+#include "platform/pdf_font.h"
+#include "platform/text_encoding.h"
+#include "support/pdf_checks.h"
+
+namespace tessaly {
+namespace {
+
+std::string Glyphs(const GlyphRun& run) {
+    std::string texts;
+    for (const EmbeddedGlyph& glyph : run) {
+        texts += glyph.text + "|";
+    }
+    return texts;
+}
+
+// Uniscribe orders right-to-left text for display, shapes joining scripts, and keeps
+// each character with its glyph for copying; the prefix holds Liberation Sans and
+// DejaVu Sans.
+TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
+    const struct {
+        const char* text;
+        const char* displayOrder;  // each glyph's characters, left to right
+    } cases[] = {
+        {"Декабрь", "Д|е|к|а|б|р|ь|"},
+        {"\xD7\xA9\xD7\xA0\xD7\x99 12", "1|2| |\xD7\x99|\xD7\xA0|\xD7\xA9|"},  // Hebrew
+    };
+    for (const auto& c : cases) {
+        const auto embedded = EmbedTextsForPdf({c.text});
+        ASSERT_TRUE(embedded) << c.text;
+        EXPECT_EQ(embedded->font.outlines, EmbeddedFont::Outlines::TrueType);
+        EXPECT_FALSE(embedded->font.program.empty());
+        ASSERT_EQ(embedded->runs.size(), 1u);
+        EXPECT_EQ(Glyphs(embedded->runs[0]), c.displayOrder);
+    }
+    // Arabic letters join: fewer glyphs than characters is not required, but each glyph
+    // is a real one and the text comes back whole.
+    const auto arabic = EmbedTextsForPdf({"\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA"});
+    ASSERT_TRUE(arabic);
+    std::string back;
+    for (auto glyph = arabic->runs[0].rbegin(); glyph != arabic->runs[0].rend(); ++glyph) {
+        back += glyph->text;
+    }
+    EXPECT_EQ(back, "\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA");
+}
+
+// A Russian calendar on a Western-code-page machine (the run is French): the wide API
+// brings the names whole, and the PDF draws them, all of them, in the embedded face.
+TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
+    const LocaleNames wide = ReadLocaleNamesUtf8(0x0419);
+    EXPECT_EQ(wide.months[11], "декабрь");
+    EXPECT_EQ(wide.days[1], "понедельник");
+    NameTable names;
+    NameTable unicodeNames;
+    FillDayNames(names, true, ReadLocaleNames(0x0419));
+    FillMonthNames(names, true, ReadLocaleNames(0x0419));
+    FillDayNames(unicodeNames, true, wide);
+    FillMonthNames(unicodeNames, true, wide);
+
+    std::string bytes;
+    TPrintPDF pdf({[] { return LocalDateTime{2026, 12, 1, 0, 0, 0}; }, nullptr,
+                   [&](const std::string&, std::string_view data) { bytes = data; }});
+    const PdfCalendarEnvironment environment{
+        [](const std::string& text) { return BuiltInWindowFontWidthOfUtf8(ToUtf8(text)); },
+        ToWinAnsi, EmbedTextsForPdf, unicodeNames};
+    WritePdfCalendar(pdf, {11, 2026, 0}, names, WeekendPicture(), environment, "calendar.pdf");
+
+    EXPECT_EQ(test::CrossReferenceFailures(bytes), "");
+    EXPECT_NE(bytes.find("/Subtype /CIDFontType2"), std::string::npos);
+    EXPECT_NE(bytes.find("/FontFile2 "), std::string::npos);
+    // д and п, the first letters of December and Monday, in the ToUnicode map; no
+    // English name anywhere.
+    EXPECT_NE(bytes.find("> <0434>\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("> <043F>\r\n"), std::string::npos);
+    for (const char* english : {"(December 2026)", "(Monday)", "(Sunday)"}) {
+        EXPECT_EQ(bytes.find(english), std::string::npos) << english;
+    }
+    std::size_t glyphTexts = 0;
+    for (auto at = bytes.find("> Tj\r\n"); at != std::string::npos;
+         at = bytes.find("> Tj\r\n", at + 1)) {
+        ++glyphTexts;
+    }
+    EXPECT_EQ(glyphTexts, 8u);  // the title and the seven headings
+}
+
+}  // namespace
+}  // namespace tessaly
