@@ -48,9 +48,10 @@ fi
 # Test locales: a comma-decimal one, one with lower-case month names, a Cyrillic one,
 # and the scripts whose names the PDF draws in an embedded font (Latin beyond
 # Windows-1252, Greek, Japanese, and the right-to-left Arabic and Hebrew).
+test_locales=(de_DE.UTF-8 fr_FR.UTF-8 ru_RU.UTF-8 en_US.UTF-8
+    sl_SI.UTF-8 pl_PL.UTF-8 tr_TR.UTF-8 el_GR.UTF-8 ja_JP.UTF-8 ar_EG.UTF-8 he_IL.UTF-8)
 need_locale_gen=0
-for locale in de_DE.UTF-8 fr_FR.UTF-8 ru_RU.UTF-8 en_US.UTF-8 \
-    sl_SI.UTF-8 pl_PL.UTF-8 tr_TR.UTF-8 el_GR.UTF-8 ja_JP.UTF-8 ar_EG.UTF-8 he_IL.UTF-8; do
+for locale in "${test_locales[@]}"; do
     if ! locale -a 2>/dev/null | grep -qi "^${locale%%.*}\.utf-\?8$"; then
         $SUDO sed -i "s/^# *${locale} UTF-8/${locale} UTF-8/" /etc/locale.gen
         need_locale_gen=1
@@ -97,9 +98,15 @@ need_file /usr/lib/x86_64-linux-gnu/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake qt6-
 for font in tahoma.ttf tahomabd.ttf marlett.ttf ms_sans_serif.ttf sserife.fon; do
     need_file "/usr/share/wine/fonts/$font" fonts-wine
 done
-for locale in de_DE fr_FR ru_RU en_US; do
-    locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$" ||
-        problems+=("locale $locale.UTF-8 (package locales, then locale-gen)")
+need_file /usr/include/harfbuzz/hb-subset.h libharfbuzz-dev
+need_file /usr/include/fribidi/fribidi.h libfribidi-dev
+need_file /usr/include/fontconfig/fontconfig.h libfontconfig-dev
+need_file /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf fonts-liberation2
+need_file /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf fonts-dejavu-core
+need_file /usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc fonts-noto-cjk
+for locale in "${test_locales[@]}"; do
+    locale -a 2>/dev/null | grep -qi "^${locale%%.*}\.utf-\?8$" ||
+        problems+=("locale $locale (package locales, then locale-gen)")
 done
 if [ "${#problems[@]}" -gt 0 ]; then
     echo "install-deps: still missing after installing:" >&2
