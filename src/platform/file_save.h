@@ -18,7 +18,4 @@ void SaveFileAtomically(const std::string& path, std::string_view bytes,
 // ".<name>.<random>.tmp". `separators` are the platform's path separators.
 std::string TemporaryPathBeside(const std::string& path, std::string_view separators);
 
-// The message HTML pages report when their text cannot be written out.
-inline constexpr const char* kSaveStreamError = "Failed to Save Stream";
-
 }  // namespace tessaly

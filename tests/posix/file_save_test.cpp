@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/errors.h"
+#include "output/calendar_output.h"
 #include "platform/file_save.h"
 #include "support/test_files.h"
 
