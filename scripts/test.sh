@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Builds Tessaly three ways and runs every test: natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and cross-built for Windows under Wine.
+# Checks that includes follow the layers, then builds Tessaly three ways and runs every
+# test: natively, under AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built
+# for Windows under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+echo "== layers"
+scripts/check-layers.sh
 
 scripts/install-deps.sh
 jobs="$(nproc)"

@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/product.h"
 #include "html/html_calendar.h"
+#include "pdf/print_pdf.h"
 #include "pdfcalendar/pdf_calendar.h"
 
 namespace tessaly {

@@ -8,7 +8,7 @@
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
 #include "core/date_time.h"
-#include "pdf/print_pdf.h"
+#include "core/screen.h"
 
 namespace tessaly {
 

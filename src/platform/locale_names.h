@@ -9,4 +9,8 @@ namespace tessaly {
 // Windows GetLocaleInfoA for the thread locale). Empty or failed entries are English.
 LocaleNames ReadUserLocaleNames();
 
+// The decimal separator of the user's locale, read afresh each time so that a change of
+// the regional settings counts at once; '.' when it is not a single byte.
+char UserDecimalSeparator();
+
 }  // namespace tessaly

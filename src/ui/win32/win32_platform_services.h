@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "platform/registry_win32.h"
-#include "platform/system_services.h"
+#include "platform/settings_store_win32.h"
+#include "ui/common/system_platform_services.h"
 
 namespace tessaly {
 
@@ -35,7 +35,6 @@ class Win32PlatformServices : public SystemPlatformServices {
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override { return localeNames_; }
-    char DecimalSeparator() override;
 
   private:
     void BeforeDialog() {

@@ -1,4 +1,4 @@
-#include "platform/settings_file_posix.h"
+#include "platform/settings_store_posix.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -1,6 +1,7 @@
-#include "platform/system_services.h"
+#include "ui/common/system_platform_services.h"
 
 #include "platform/file_save.h"
+#include "platform/locale_names.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 
@@ -20,6 +21,10 @@ std::optional<std::string> SystemPlatformServices::DocumentsFolder() {
 
 std::optional<std::string> SystemPlatformServices::ToWinAnsi(std::string_view text) {
     return tessaly::ToWinAnsi(text);
+}
+
+char SystemPlatformServices::DecimalSeparator() {
+    return UserDecimalSeparator();
 }
 
 void SystemPlatformServices::SaveFile(const std::string& path, std::string_view bytes,
