@@ -28,13 +28,17 @@ void AddTabStops(std::string_view parent, std::vector<std::string_view>& order) 
 
 }  // namespace
 
-const ControlLayout& Form1Control(std::string_view name) {
-    for (const ControlLayout& control : kForm1Controls) {
-        if (control.name == name) {
-            return control;
+std::size_t Form1ControlIndex(std::string_view name) {
+    for (std::size_t k = 0; k < kForm1Controls.size(); ++k) {
+        if (kForm1Controls[k].name == name) {
+            return k;
         }
     }
     throw std::out_of_range("the window has no control " + std::string(name));
+}
+
+const ControlLayout& Form1Control(std::string_view name) {
+    return kForm1Controls[Form1ControlIndex(name)];
 }
 
 ControlRect PlaceInForm1(const ControlLayout& control) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -87,7 +88,9 @@ inline constexpr std::array<ControlLayout, 13> kForm1Controls = {{
 }};
 // clang-format on
 
-// The control of that name; std::out_of_range for a name the window does not have.
+// Where the control of that name stands in kForm1Controls, and the control itself;
+// std::out_of_range for a name the window does not have.
+std::size_t Form1ControlIndex(std::string_view name);
 const ControlLayout& Form1Control(std::string_view name);
 
 // Where the control lies in the window's client area.

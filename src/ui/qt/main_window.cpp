@@ -117,12 +117,7 @@ MainWindow::~MainWindow() {
 }
 
 QWidget* MainWindow::Control(std::string_view name) const {
-    for (size_t k = 0; k < kForm1Controls.size(); ++k) {
-        if (kForm1Controls[k].name == name) {
-            return controls_[k];
-        }
-    }
-    return nullptr;
+    return controls_[Form1ControlIndex(name)];
 }
 
 void MainWindow::CreateControls() {

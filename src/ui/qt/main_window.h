@@ -22,7 +22,7 @@ class MainWindow : public QWidget {
     ~MainWindow() override;
 
     const TForm1& Form() const { return form_; }
-    // The widget made for a control of the layout; nothing for an unknown name.
+    // The widget made for a control of the layout.
     QWidget* Control(std::string_view name) const;
 
   protected:

@@ -25,10 +25,6 @@ constexpr int kIdSpinButtons = kFirstControlId + static_cast<int>(kForm1Controls
 constexpr UINT kMsgActivated = WM_APP + 1;
 constexpr UINT_PTR kSpinRepeatTimer = 1;
 
-size_t IndexOf(std::string_view name) {
-    return static_cast<size_t>(&Form1Control(name) - kForm1Controls.data());
-}
-
 // Tab stops first and in tab order: the dialog manager walks the window's children in
 // creation order. The group boxes come last, under the controls they frame.
 std::vector<const ControlLayout*> CreationOrder() {
@@ -163,7 +159,7 @@ bool MainWindow::HandleDialogMessage(MSG& message) {
 }
 
 HWND MainWindow::Control(std::string_view name) const {
-    return controls_[IndexOf(name)];
+    return controls_[Form1ControlIndex(name)];
 }
 
 HWND MainWindow::AddControl(const char* className, const std::string& text, DWORD style,
@@ -178,7 +174,7 @@ HWND MainWindow::AddControl(const char* className, const std::string& text, DWOR
 
 void MainWindow::CreateControls() {
     for (const ControlLayout* control : CreationOrder()) {
-        const size_t index = IndexOf(control->name);
+        const size_t index = Form1ControlIndex(control->name);
         controls_[index] = MakeControl(*control, kFirstControlId + static_cast<int>(index));
     }
     for (const ControlLayout& control : kForm1Controls) {
