@@ -2,12 +2,8 @@
 
 #include <algorithm>
 
-#include "core/errors.h"
 #include "core/int_text.h"
 #include "core/product.h"
-#include "html/html_calendar.h"
-#include "pdfcalendar/pdf_calendar.h"
-#include "platform/file_save.h"
 
 namespace tessaly {
 
@@ -26,7 +22,7 @@ std::string ErrorBoxText(std::string_view message) {
     return text;
 }
 
-TForm1::TForm1(PlatformServices& platform) : platform_(platform), image2_(WeekendPicture()) {
+TForm1::TForm1(PlatformServices& platform) : platform_(platform) {
     customColors_.fill(kUnsetCustomColor);
 }
 
@@ -69,62 +65,13 @@ void TForm1::FormActivate() {
 
 void TForm1::Button1Click() {
     Dispatch([&] {
-        if (checkBox3Checked_) {
-            Button3Click();
-            return;
-        }
-        ShraniImenaDnevov();
-        ShraniImenaMesecev();
-        html_.clear();
-        html_ = BuildHtmlCalendarLines(Request(), nameTable_, kProductWebAddress);
-        const std::string path = SaveCalendar(platform_.ProgramFolder() + "calendar.html",
-                                              JoinLinesCrLf(html_), kSaveStreamError);
+        // An installed copy cannot write beside itself: it uses the documents folder.
+        const CalendarDestination destination{platform_.ProgramFolder(),
+                                              platform_.DocumentsFolder()};
+        const std::string path =
+            MakeCalendarFile(Request(), nameTable_, html_, destination, platform_);
         platform_.OpenWithDefaultHandler(path);
     });
-}
-
-void TForm1::Button3Click() {
-    ShraniImenaDnevov();
-    ShraniImenaMesecev();
-    std::string written;
-    TPrintPDF pdf(PdfWriterServices{
-        [this] { return platform_.Now(); },
-        [this] { return platform_.ScreenDpi(); },
-        [&](const std::string& path, std::string_view bytes) {
-            written = SaveCalendar(path, bytes, "Cannot create file " + path);
-        },
-    });
-    NameTable unicodeNames;
-    FillDayNames(unicodeNames, checkBox2Checked_, platform_.UserLocaleNamesUtf8());
-    FillMonthNames(unicodeNames, checkBox2Checked_, platform_.UserLocaleNamesUtf8());
-    const PdfCalendarEnvironment environment{
-        [this](const std::string& text) { return platform_.TextWidthInWindowFont(text); },
-        [this](std::string_view text) { return platform_.ToWinAnsi(text); },
-        [this](const std::vector<std::string>& texts) { return platform_.EmbedTextsForPdf(texts); },
-        unicodeNames,
-    };
-    WritePdfCalendar(pdf, Request(), nameTable_, image2_, environment,
-                     platform_.ProgramFolder() + "calendar.pdf");
-    platform_.OpenWithDefaultHandler(written);
-}
-
-std::string TForm1::SaveCalendar(const std::string& programFolderPath, std::string_view bytes,
-                                 const std::string& writeErrorMessage) {
-    try {
-        platform_.SaveFile(programFolderPath, bytes, writeErrorMessage);
-        return programFolderPath;
-    } catch (const FileCreateError&) {
-        // An installed copy cannot write beside itself: use the documents folder.
-        const auto documents = platform_.DocumentsFolder();
-        const std::string name =
-            programFolderPath.substr(programFolderPath.find_last_of("/\\") + 1);
-        if (!documents || *documents + name == programFolderPath) {
-            throw;
-        }
-        const std::string fallback = *documents + name;
-        platform_.SaveFile(fallback, bytes, writeErrorMessage);
-        return fallback;
-    }
 }
 
 void TForm1::Button5Click() {
@@ -207,20 +154,12 @@ void TForm1::CheckBox3Click() {
     RegWriteInteger(platform_.Settings(), kSettingsKey, "PDF", checkBox3Checked_ ? 1 : 0);
 }
 
-void TForm1::ShraniImenaDnevov() {
-    FillDayNames(nameTable_, checkBox2Checked_, platform_.UserLocaleNames());
-}
-
-void TForm1::ShraniImenaMesecev() {
-    FillMonthNames(nameTable_, checkBox2Checked_, platform_.UserLocaleNames());
-}
-
 int TForm1::SpinEdit1Value() const {
-    return ParseIntegerText(spinEdit1Text_).value_or(kYearMin);
+    return ParseIntegerText(spinEdit1Text_).value_or(kFirstYear);
 }
 
 void TForm1::SetSpinEdit1Value(long long value) {
-    spinEdit1Text_ = std::to_string(std::clamp<long long>(value, kYearMin, kYearMax));
+    spinEdit1Text_ = std::to_string(ClampedYear(value));
 }
 
 void TForm1::SpinEdit1Edited(std::string text) {
@@ -235,7 +174,7 @@ bool TForm1::SpinEdit1KeyAllowed(char key) {
 
 void TForm1::SpinEdit1Exit() {
     const int value = SpinEdit1Value();
-    if (value < kYearMin || value > kYearMax) {
+    if (value < kFirstYear || value > kLastYear) {
         SetSpinEdit1Value(value);
     }
 }

@@ -9,7 +9,6 @@
 #include "app/platform_services.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
-#include "pdf/bitmap.h"
 
 namespace tessaly {
 
@@ -19,13 +18,10 @@ namespace tessaly {
 // handler and is shown in the error box, and the window goes on with the state reached.
 class TForm1 {
   public:
-    static constexpr int kYearMin = 1900;
-    static constexpr int kYearMax = 2100;
     static constexpr int kYearMaxLength = 4;
     // Holding a step button of the year field repeats the step after these delays.
     static constexpr int kYearFirstRepeatMs = 400;
     static constexpr int kYearRepeatMs = 100;
-    static constexpr std::array<const char*, 2> kWeekStartItems = {"Monday", "Sunday"};
 
     explicit TForm1(PlatformServices& platform);
 
@@ -64,12 +60,8 @@ class TForm1 {
     std::optional<ColorValue> Panel1Color() const { return panel1Color_; }
     // The hidden line buffer of the last HTML page.
     const std::vector<std::string>& HTML() const { return html_; }
-    // The hidden weekend picture of the PDF page.
-    const Bitmap24& Image2() const { return image2_; }
 
     const NameTable& Names() const { return nameTable_; }
-    const std::string& VersionText() const { return versionText_; }
-    const std::string& MakerWebAddress() const { return makerWebAddress_; }
     CalendarRequest Request() const;
     std::string GetDate(int position) const;
     std::string AboutText() const;
@@ -78,19 +70,12 @@ class TForm1 {
     template <class Handler>
     void Dispatch(Handler&& handler);
 
-    void Button3Click();  // the hidden button: the PDF calendar
     void Combo1Change();
     void CheckBox2Click();
     void CheckBox3Click();
-    void ShraniImenaDnevov();
-    void ShraniImenaMesecev();
     void SetCheckBox2(bool checked);
     void SetCheckBox3(bool checked);
     void SetSpinEdit1Value(long long value);
-    // Saves in the program's folder, or in the documents folder when that cannot be
-    // written; returns the path written.
-    std::string SaveCalendar(const std::string& programFolderPath, std::string_view bytes,
-                             const std::string& writeErrorMessage);
 
     PlatformServices& platform_;
     bool activated_ = false;
@@ -107,7 +92,6 @@ class TForm1 {
     bool checkBox3Checked_ = false;
     std::optional<ColorValue> panel1Color_;
     std::vector<std::string> html_;
-    Bitmap24 image2_;
 
     // The picker starts on the weekend colour: silver until the first pick. (Black, a
     // first OK would give unreadable black weekend cells.)

@@ -1,8 +1,17 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 namespace tessaly {
+
+// The years a calendar can be made for.
+inline constexpr int kFirstYear = 1900;
+inline constexpr int kLastYear = 2100;
+
+constexpr int ClampedYear(long long year) {
+    return static_cast<int>(std::clamp<long long>(year, kFirstYear, kLastYear));
+}
 
 // The user's choices for one calendar, read from the window at generation time.
 struct CalendarRequest {

@@ -2,28 +2,36 @@
 
 #include <algorithm>
 
+#include "calendar/month_grid.h"
 #include "core/int_text.h"
+#include "output/calendar_output.h"
 
 namespace tessaly {
 
-const char* const kCliUsage =
-    "Usage: tessaly-cli [options]\n"
-    "Writes a one-page calendar of one month as calendar.html (or calendar.pdf)\n"
-    "and prints the written file's full path.\n"
-    "\n"
-    "Options:\n"
-    "  --month N              month 1-12 (default: this month)\n"
-    "  --year N               year 1900-2100 (default: this year)\n"
-    "  --week-start DAY       monday or sunday (default: sunday)\n"
-    "  --color-weekends       colour the weekend columns\n"
-    "  --color RRGGBB         weekend colour of the HTML page, red first; implies\n"
-    "                         --color-weekends (default: c0c0c0)\n"
-    "  --localized            day and month names from the user's locale\n"
-    "  --pdf                  write calendar.pdf instead of calendar.html\n"
-    "  --output DIR           folder to write into (default: the current folder)\n"
-    "  --open                 open the written file with the default viewer\n"
-    "  --help                 show this help and exit\n"
-    "  --version              show the version and exit\n";
+std::string CliUsage() {
+    const std::string html = kHtmlFileName;
+    const std::string pdf = kPdfFileName;
+    const std::string years = std::to_string(kFirstYear) + "-" + std::to_string(kLastYear);
+    // clang-format off
+    return "Usage: tessaly-cli [options]\n"
+           "Writes a one-page calendar of one month as " + html + " (or " + pdf + ")\n"
+           "and prints the written file's full path.\n"
+           "\n"
+           "Options:\n"
+           "  --month N              month 1-12 (default: this month)\n"
+           "  --year N               year " + years + " (default: this year)\n"
+           "  --week-start DAY       monday or sunday (default: sunday)\n"
+           "  --color-weekends       colour the weekend columns\n"
+           "  --color RRGGBB         weekend colour of the HTML page, red first; implies\n"
+           "                         --color-weekends (default: c0c0c0)\n"
+           "  --localized            day and month names from the user's locale\n"
+           "  --pdf                  write " + pdf + " instead of " + html + "\n"
+           "  --output DIR           folder to write into (default: the current folder)\n"
+           "  --open                 open the written file with the default viewer\n"
+           "  --help                 show this help and exit\n"
+           "  --version              show the version and exit\n";
+    // clang-format on
+}
 
 namespace {
 
@@ -54,7 +62,7 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
                                                           const LocalDateTime& today) {
     CliOptions options;
     options.month = today.month;
-    options.year = std::clamp(today.year, 1900, 2100);
+    options.year = ClampedYear(today.year);
 
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -90,11 +98,12 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
             }
             const bool isMonth = name == "--month";
             const auto number =
-                isMonth ? ParseInRange(*value, 1, 12) : ParseInRange(*value, 1900, 2100);
+                isMonth ? ParseInRange(*value, 1, 12) : ParseInRange(*value, kFirstYear, kLastYear);
             if (!number) {
-                return CliUsageError{
-                    name + ": '" + *value + "' is not " +
-                    (isMonth ? "a month from 1 to 12" : "a year from 1900 to 2100")};
+                return CliUsageError{name + ": '" + *value + "' is not " +
+                                     (isMonth ? std::string("a month from 1 to 12")
+                                              : "a year from " + std::to_string(kFirstYear) +
+                                                    " to " + std::to_string(kLastYear))};
             }
             (isMonth ? options.month : options.year) = *number;
         } else if (name == "--week-start") {

@@ -29,10 +29,11 @@ struct CliUsageError {
 };
 
 // Parses the arguments after the program name; month and year default to `today`
-// (the year clamped to 1900..2100).
+// (the year clamped into the calendar's years).
 std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std::string>& args,
                                                           const LocalDateTime& today);
 
-extern const char* const kCliUsage;
+// The text of --help.
+std::string CliUsage();
 
 }  // namespace tessaly

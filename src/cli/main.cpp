@@ -2,17 +2,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "calendar/color.h"
-#include "calendar/names.h"
 #include "cli/cli_options.h"
 #include "core/errors.h"
 #include "core/int_text.h"
 #include "core/product.h"
-#include "html/html_calendar.h"
+#include "output/calendar_output.h"
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
 #include "platform/locale_names.h"
@@ -47,26 +47,43 @@ LocalDateTime CreationTime() {
             static_cast<int>(time.seconds().count())};
 }
 
-void WritePdf(const CalendarRequest& request, const NameTable& names, const NameTable& unicodeNames,
-              const std::string& path) {
-    const LocalDateTime created = CreationTime();
-    TPrintPDF pdf(PdfWriterServices{
-        [created] { return created; },
-        [] {
-            return ScreenResolution{96, 96};
-        },
-        [](const std::string& file, std::string_view bytes) {
-            SaveFileAtomically(file, bytes, "Cannot create file " + file);
-        },
-    });
-    const PdfCalendarEnvironment environment{
-        [](const std::string& text) { return BuiltInWindowFontWidthOfUtf8(ToUtf8(text)); },
-        ToWinAnsi,
-        EmbedTextsForPdf,
-        unicodeNames,
-    };
-    WritePdfCalendar(pdf, request, names, WeekendPicture(), environment, path);
-}
+// The calendar services of a program without a window: 96 DPI, the window font's
+// built-in widths, locale names read only when asked for.
+class CliServices : public CalendarServices {
+  public:
+    const LocaleNames& UserLocaleNames() override {
+        if (!localeNames_) {
+            localeNames_ = ReadUserLocaleNames();
+        }
+        return *localeNames_;
+    }
+    const LocaleNames& UserLocaleNamesUtf8() override {
+        if (!localeNamesUtf8_) {
+            localeNamesUtf8_ = ReadUserLocaleNamesUtf8();
+        }
+        return *localeNamesUtf8_;
+    }
+    std::optional<EmbeddedTexts> EmbedTextsForPdf(
+        const std::vector<std::string>& utf8Texts) override {
+        return tessaly::EmbedTextsForPdf(utf8Texts);
+    }
+    LocalDateTime Now() override { return CreationTime(); }
+    ScreenResolution ScreenDpi() override { return {96, 96}; }
+    int TextWidthInWindowFont(const std::string& text) override {
+        return BuiltInWindowFontWidthOfUtf8(ToUtf8(text));
+    }
+    std::optional<std::string> ToWinAnsi(std::string_view text) override {
+        return tessaly::ToWinAnsi(text);
+    }
+    void SaveFile(const std::string& path, std::string_view bytes,
+                  const std::string& writeErrorMessage) override {
+        SaveFileAtomically(path, bytes, writeErrorMessage);
+    }
+
+  private:
+    std::optional<LocaleNames> localeNames_;
+    std::optional<LocaleNames> localeNamesUtf8_;
+};
 
 std::string MakeCalendar(const CliOptions& options) {
     CalendarRequest request;
@@ -78,26 +95,11 @@ std::string MakeCalendar(const CliOptions& options) {
     request.pdf = options.pdf;
 
     NameTable names;
-    const LocaleNames locale = options.localized ? ReadUserLocaleNames() : LocaleNames{};
-    FillDayNames(names, request.localizedNames, locale);
-    FillMonthNames(names, request.localizedNames, locale);
     names[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
-
-    const std::string folder = AbsoluteFolder(options.outputFolder);
-    if (options.pdf) {
-        const std::string path = folder + "calendar.pdf";
-        NameTable unicodeNames;
-        const LocaleNames localeUtf8 =
-            options.localized ? ReadUserLocaleNamesUtf8() : LocaleNames{};
-        FillDayNames(unicodeNames, request.localizedNames, localeUtf8);
-        FillMonthNames(unicodeNames, request.localizedNames, localeUtf8);
-        WritePdf(request, names, unicodeNames, path);
-        return path;
-    }
-    const std::string path = folder + "calendar.html";
-    const auto lines = BuildHtmlCalendarLines(request, names, kProductWebAddress);
-    SaveFileAtomically(path, JoinLinesCrLf(lines), kSaveStreamError);
-    return path;
+    std::vector<std::string> lines;
+    CliServices services;
+    return MakeCalendarFile(request, names, lines, {AbsoluteFolder(options.outputFolder), {}},
+                            services);
 }
 
 }  // namespace
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
     }
     const auto& options = std::get<CliOptions>(parsed);
     if (options.help) {
-        std::fputs(kCliUsage, stdout);
+        std::fputs(CliUsage().c_str(), stdout);
         return 0;
     }
     if (options.version) {

@@ -11,11 +11,15 @@ class TessalyError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+inline std::string CannotCreateFileMessage(const std::string& path) {
+    return "Cannot create file " + path;
+}
+
 // The target file could not be created or replaced; callers may try another folder.
 class FileCreateError : public TessalyError {
   public:
     explicit FileCreateError(const std::string& path)
-        : TessalyError("Cannot create file " + path), path_(path) {}
+        : TessalyError(CannotCreateFileMessage(path)), path_(path) {}
     const std::string& path() const { return path_; }
 
   private:

@@ -1,5 +1,7 @@
 #include "core/int_text.h"
 
+#include <charconv>
+
 namespace tessaly {
 
 namespace {
@@ -54,6 +56,15 @@ std::optional<std::int32_t> ParseIntegerText(std::string_view text) {
         }
     }
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::string ZeroPadded(std::uint64_t value, int width) {
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const int count = static_cast<int>(end - digits);
+    std::string text(static_cast<size_t>(count < width ? width - count : 0), '0');
+    text.append(digits, end);
+    return text;
 }
 
 }  // namespace tessaly

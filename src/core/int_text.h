@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tessaly {
@@ -11,5 +12,9 @@ namespace tessaly {
 // Empty text, a lone sign or prefix, anything after the digits, or a value outside
 // the 32-bit signed range gives nothing; callers apply their own fallback.
 std::optional<std::int32_t> ParseIntegerText(std::string_view text);
+
+// `value` in decimal, led by zeros to `width` digits when it has fewer; never follows
+// the process locale.
+std::string ZeroPadded(std::uint64_t value, int width);
 
 }  // namespace tessaly

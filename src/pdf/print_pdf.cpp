@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/int_text.h"
 #include "core/winansi.h"
 
 namespace tessaly {
@@ -102,29 +103,19 @@ void WriteLine(std::string& out, const Pieces&... pieces) {
     out.append("\r\n");
 }
 
-// Zero-padded to `width` digits; out-of-range clock values are clamped so the date
+// A date field of `width` digits; out-of-range clock values are clamped so the date
 // keeps its fixed 14 digits.
-void PutPadded(std::string& out, int value, int width) {
+std::string DateField(int value, int width) {
     int limit = 1;
     for (int i = 0; i < width; ++i) {
         limit *= 10;
     }
-    value = std::clamp(value, 0, limit - 1);
-    char digits[12];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(static_cast<std::size_t>(width - (result.ptr - digits)), '0');
-    out.append(digits, result.ptr);
+    return ZeroPadded(static_cast<std::uint64_t>(std::clamp(value, 0, limit - 1)), width);
 }
 
 std::string CreationDate(const LocalDateTime& t) {
-    std::string date;
-    PutPadded(date, t.year, 4);
-    PutPadded(date, t.month, 2);
-    PutPadded(date, t.day, 2);
-    PutPadded(date, t.hour, 2);
-    PutPadded(date, t.minute, 2);
-    PutPadded(date, t.second, 2);
-    return date;
+    return DateField(t.year, 4) + DateField(t.month, 2) + DateField(t.day, 2) +
+           DateField(t.hour, 2) + DateField(t.minute, 2) + DateField(t.second, 2);
 }
 
 // One text object; `string` is the text already in its PDF string form.
@@ -528,12 +519,7 @@ void TPrintPDF::WriteCrossReference() {
     WriteLine(objectBuffer_, "0 ", entries);
     WriteLine(objectBuffer_, "0000000000 65535 f");
     for (std::size_t k = 0; k + 1 < offsets_.size(); ++k) {
-        std::string offset;
-        Put(offset, offsets_[k]);
-        if (offset.size() < 10) {
-            offset.insert(0, 10 - offset.size(), '0');
-        }
-        WriteLine(objectBuffer_, offset, " 00000 n");
+        WriteLine(objectBuffer_, ZeroPadded(offsets_[k], 10), " 00000 n");
     }
     WriteLine(objectBuffer_, "trailer");
     WriteLine(objectBuffer_, "<< /Size ", entries);

@@ -11,15 +11,11 @@
 
 #include "core/date_time.h"
 #include "core/product.h"
+#include "core/screen.h"
 #include "pdf/bitmap.h"
 #include "pdf/embedded_font.h"
 
 namespace tessaly {
-
-struct ScreenResolution {
-    int dpiX = 96;
-    int dpiY = 96;
-};
 
 // Face 0..13 picks one of the 14 standard fonts, written as /F1../F14
 // (0 Helvetica, 4 Courier, 8 Times-Roman, 12 Symbol, 13 ZapfDingbats); Size in points.

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/product.h"
+#include "core/rounding.h"
 #include "core/winansi.h"
 #include "pdfcalendar/pdf_table_texts.h"
 
@@ -16,29 +17,10 @@ constexpr int kPageHeight = 612;
 constexpr int kGridLeft = 18;
 constexpr int kGridTop = 100;
 
-// Nearest integer to numerator / 2, halves to the even neighbour.
-int HalvesRoundedToEven(int numerator) {
-    const int floorHalf = numerator >= 0 ? numerator / 2 : -((-numerator + 1) / 2);
-    if (numerator % 2 == 0) {
-        return floorHalf;
-    }
-    return floorHalf % 2 == 0 ? floorHalf : floorHalf + 1;
-}
-
-// Nearest integer to numerator / denominator (positive), halves to even.
-constexpr int RoundedQuotient(int numerator, int denominator) {
-    const int quotient = numerator / denominator;
-    const int twiceRemainder = 2 * (numerator % denominator);
-    if (twiceRemainder > denominator || (twiceRemainder == denominator && quotient % 2 != 0)) {
-        return quotient + 1;
-    }
-    return quotient;
-}
-
 // The free width shared by seven columns; the free height divided by seven too, though
 // the grid has six rows.
-constexpr int kColumnWidth = RoundedQuotient(kPageWidth - 36, 7);  // 108
-constexpr int kRowHeight = RoundedQuotient(kPageHeight - 40, 7);   // 82
+constexpr int kColumnWidth = RoundedHalfToEven(kPageWidth - 36, 7);  // 108
+constexpr int kRowHeight = RoundedHalfToEven(kPageHeight - 40, 7);   // 82
 
 // Advance widths of characters 0x20..0xFF in the 10-point face (16-pixel cell, 3 pixels
 // of internal leading, so 13-pixel characters; 96 DPI, character set 1252) of the MS Sans
@@ -71,7 +53,7 @@ Bitmap24 WeekendPicture() {
 
 int TitleX(int titleWidth) {
     // 792 / 2 - w / 2 - 70, in halves: (652 - w) / 2
-    return HalvesRoundedToEven(kPageWidth - 2 * 70 - titleWidth);
+    return RoundedHalfToEven(kPageWidth - 2 * 70 - titleWidth, 2);
 }
 
 NameTable PdfNames(const NameTable& names,

@@ -1,8 +1,21 @@
 #include <random>
 
+#include "core/errors.h"
 #include "platform/file_save.h"
 
 namespace tessaly {
+
+void SaveFileAtomically(const std::string& path, std::string_view bytes,
+                        const std::string& writeErrorMessage) {
+    const auto failure = TrySaveFileAtomically(path, bytes);
+    if (!failure) {
+        return;
+    }
+    if (failure->step == SaveFailure::Step::Write) {
+        throw TessalyError(writeErrorMessage);
+    }
+    throw FileCreateError(path);
+}
 
 std::string TemporaryPathBeside(const std::string& path, std::string_view separators) {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 
-#include "core/errors.h"
 #include "platform/file_save.h"
 
 namespace tessaly {
@@ -40,30 +39,37 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-void SaveFileAtomically(const std::string& path, std::string_view bytes,
-                        const std::string& writeErrorMessage) {
+std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, std::string_view bytes) {
+    const auto failed = [](SaveFailure::Step step, int error) {
+        return SaveFailure{step, std::error_code(error, std::generic_category())};
+    };
     std::string tempPath;
     const int fd = CreateTemporaryBeside(path, tempPath);
     if (fd < 0) {
-        throw FileCreateError(path);
+        return failed(SaveFailure::Step::Create, errno);
     }
     // fsync before rename: after a crash the target is either the old file or the
     // whole new one.
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
         ::unlink(tempPath.c_str());
-        throw TessalyError(writeErrorMessage);
+        return failed(SaveFailure::Step::Write, error);
     }
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
         ::unlink(tempPath.c_str());
-        throw FileCreateError(path);
+        return failed(SaveFailure::Step::Replace, EISDIR);
     }
     if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+        error = errno;
         ::unlink(tempPath.c_str());
-        throw FileCreateError(path);
+        return failed(SaveFailure::Step::Replace, error);
     }
+    return std::nullopt;
 }
 
 }  // namespace tessaly

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/errors.h"
 #include "platform/file_save.h"
 
 namespace tessaly {
@@ -42,27 +41,34 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-void SaveFileAtomically(const std::string& path, std::string_view bytes,
-                        const std::string& writeErrorMessage) {
+std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, std::string_view bytes) {
+    const auto failed = [](SaveFailure::Step step, DWORD error) {
+        return SaveFailure{step, std::error_code(static_cast<int>(error), std::system_category())};
+    };
     std::string tempPath;
     const HANDLE file = CreateTemporaryBeside(path, tempPath);
     if (file == INVALID_HANDLE_VALUE) {
-        throw FileCreateError(path);
+        return failed(SaveFailure::Step::Create, ::GetLastError());
     }
     // Flushed before the move: after a crash the target is either the old file or the
     // whole new one.
     const bool written = WriteAll(file, bytes) && ::FlushFileBuffers(file);
-    const bool closed = ::CloseHandle(file) != 0;
-    if (!written || !closed) {
+    DWORD error = written ? ERROR_SUCCESS : ::GetLastError();
+    if (!::CloseHandle(file) && error == ERROR_SUCCESS) {
+        error = ::GetLastError();
+    }
+    if (error != ERROR_SUCCESS) {
         ::DeleteFileA(tempPath.c_str());
-        throw TessalyError(writeErrorMessage);
+        return failed(SaveFailure::Step::Write, error);
     }
     // Fails on a folder in the target's place and on a target another program holds open.
     if (!::MoveFileExA(tempPath.c_str(), path.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = ::GetLastError();
         ::DeleteFileA(tempPath.c_str());
-        throw FileCreateError(path);
+        return failed(SaveFailure::Step::Replace, error);
     }
+    return std::nullopt;
 }
 
 }  // namespace tessaly

@@ -13,4 +13,8 @@ LocaleNames ReadUserLocaleNames();
 // GetLocaleInfoW, so names the ANSI code page cannot hold still arrive whole.
 LocaleNames ReadUserLocaleNamesUtf8();
 
+// The decimal separator of the user's locale, read afresh each time so that a change of
+// the regional settings counts at once; '.' when it is not a single byte.
+char UserDecimalSeparator();
+
 }  // namespace tessaly

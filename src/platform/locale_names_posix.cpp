@@ -39,4 +39,18 @@ LocaleNames ReadUserLocaleNamesUtf8() {
     return ReadUserLocaleNames();
 }
 
+char UserDecimalSeparator() {
+    // A locale object of its own: the process keeps the "C" numbers that files need.
+    locale_t numeric = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (numeric == static_cast<locale_t>(nullptr)) {
+        return '.';
+    }
+    const char* radix = ::nl_langinfo_l(RADIXCHAR, numeric);
+    // A separator of more than one byte cannot be typed as one character.
+    const char separator =
+        radix != nullptr && radix[0] != '\0' && radix[1] == '\0' ? radix[0] : '.';
+    ::freelocale(numeric);
+    return separator;
+}
+
 }  // namespace tessaly

@@ -71,4 +71,12 @@ LocaleNames ReadLocaleNamesAfterSettingChange() {
     return ReadUserLocaleNames();
 }
 
+char UserDecimalSeparator() {
+    char separator[8] = {};
+    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) == 2) {
+        return separator[0];
+    }
+    return '.';
+}
+
 }  // namespace tessaly

@@ -2,12 +2,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/system.h"
+#include "platform/xdg_folders_posix.h"
 
 extern char** environ;
 
@@ -57,43 +56,13 @@ std::string WithSlash(std::string folder) {
     return folder;
 }
 
-// XDG_DOCUMENTS_DIR from user-dirs.dirs, with $HOME expanded as xdg-user-dir does.
-std::optional<std::string> XdgDocumentsDir(const std::string& home) {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    const std::string config =
-        configHome != nullptr && *configHome != '\0' ? configHome : home + "/.config";
-    std::ifstream file(config + "/user-dirs.dirs");
-    std::string line;
-    while (std::getline(file, line)) {
-        static constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=\"";
-        if (!line.starts_with(kKey) || line.back() != '"') {
-            continue;
-        }
-        std::string value = line.substr(kKey.size(), line.size() - kKey.size() - 1);
-        if (value.starts_with("$HOME")) {
-            value = home + value.substr(5);
-        }
-        if (!value.starts_with('/')) {
-            continue;
-        }
-        return value;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<std::string> DocumentsFolder() {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-        return std::nullopt;
-    }
-    std::error_code error;
-    if (auto documents = XdgDocumentsDir(home);
-        documents && std::filesystem::is_directory(*documents, error)) {
+    if (const auto documents = XdgDocumentsFolder()) {
         return WithSlash(*documents);
     }
-    return WithSlash(home);
+    return std::nullopt;
 }
 
 std::string AbsoluteFolder(const std::string& folder) {

@@ -2,6 +2,7 @@
 
 #include "calendar/color.h"
 #include "core/int_text.h"
+#include "core/rounding.h"
 #include "core/winansi.h"
 
 namespace tessaly {
@@ -56,6 +57,21 @@ TEST(IntegerText, ConvertsByTheOneRule) {
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(ParseIntegerText(text), expected) << '"' << text << '"';
+    }
+}
+
+TEST(Numbers, ZeroPaddingAndRoundingHalvesToEven) {
+    EXPECT_EQ(ZeroPadded(7, 2), "07");
+    EXPECT_EQ(ZeroPadded(0, 10), "0000000000");
+    EXPECT_EQ(ZeroPadded(12345, 2), "12345");
+    EXPECT_EQ(ZeroPadded(18446744073709551615u, 0), "18446744073709551615");
+    const std::tuple<int, int, int> cases[] = {
+        {756, 7, 108}, {572, 7, 82}, {5, 2, 2},   {7, 2, 4},   {3, 2, 2},   {-1, 2, 0},
+        {-3, 2, -2},   {-5, 2, -2},  {-7, 2, -4}, {-4, 3, -1}, {-5, 3, -2}, {0, 5, 0},
+    };
+    for (const auto& [numerator, denominator, rounded] : cases) {
+        EXPECT_EQ(RoundedHalfToEven(numerator, denominator), rounded)
+            << numerator << "/" << denominator;
     }
 }
 

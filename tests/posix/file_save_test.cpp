@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/errors.h"
+#include "output/calendar_output.h"
 #include "platform/file_save.h"
 #include "support/test_files.h"
 
@@ -25,14 +26,16 @@ TEST(FileSave, CannotCreateNamesTheFullPathAndKeepsTheEarlierFile) {
     struct Case {
         std::string path;
         std::function<void()> prepare;
+        SaveFailure::Step step;  // what the non-throwing form reports
     };
     const std::string missing = folder.withSeparator() + "missing/calendar.html";
     const std::string directory = folder.withSeparator() + "taken";
     const std::string locked = folder.withSeparator() + "locked/calendar.html";
     const Case cases[] = {
-        {missing, [] {}},
+        {missing, [] {}, SaveFailure::Step::Create},
         // A folder where the file should be is not replaced.
-        {directory, [&] { std::filesystem::create_directory(directory); }},
+        {directory, [&] { std::filesystem::create_directory(directory); },
+         SaveFailure::Step::Replace},
         // A folder without write permission (root ignores permissions, so skip there).
         {locked,
          [&] {
@@ -41,7 +44,8 @@ TEST(FileSave, CannotCreateNamesTheFullPathAndKeepsTheEarlierFile) {
              std::filesystem::permissions(
                  folder.withSeparator() + "locked",
                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-         }},
+         },
+         SaveFailure::Step::Create},
     };
     for (const auto& c : cases) {
         c.prepare();
@@ -55,6 +59,10 @@ TEST(FileSave, CannotCreateNamesTheFullPathAndKeepsTheEarlierFile) {
             EXPECT_EQ(std::string(error.what()), "Cannot create file " + c.path);
             EXPECT_EQ(error.path(), c.path);
         }
+        const auto failure = TrySaveFileAtomically(c.path, "new");
+        ASSERT_TRUE(failure) << c.path;
+        EXPECT_EQ(failure->step, c.step) << c.path;
+        EXPECT_TRUE(failure->reason) << c.path;
     }
     EXPECT_TRUE(std::filesystem::is_directory(directory));
     if (::geteuid() != 0) {
@@ -81,10 +89,14 @@ TEST(FileSave, AFailedWriteKeepsTheEarlierFileAndLeavesNoTemporary) {
     } catch (const TessalyError& error) {
         message = error.what();
     }
+    const auto failure = TrySaveFileAtomically(path, std::string(100000, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(message, "Failed to Save Stream");
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->step, SaveFailure::Step::Write);
+    EXPECT_EQ(failure->reason, std::errc::file_too_large);
     EXPECT_EQ(test::ReadWholeFile(path), "earlier");
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"calendar.html"});
 }

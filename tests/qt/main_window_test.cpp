@@ -11,6 +11,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/form_layout.h"
 #include "calendar/names.h"
 #include "core/product.h"
 #include "platform/system.h"
@@ -38,75 +39,48 @@ struct Desktop {
 TEST(QtWindow, ControlsStandWhereTheLayoutPutsThem) {
     Desktop desktop;
     StartedWindow w(desktop.program.withSeparator());
-    EXPECT_EQ(w.window.windowTitle(), "Tessaly");
-    EXPECT_EQ(w.window.size(), QSize(365, 372));
+    EXPECT_EQ(w.window.windowTitle(), QString::fromLatin1(kForm1Caption));
+    EXPECT_EQ(w.window.size(), QSize(kForm1Place.width, kForm1Place.height));
     EXPECT_EQ(w.window.minimumSize(), w.window.maximumSize());
     EXPECT_FALSE(w.window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(w.window.font().pixelSize(), kWindowFontPixelSize);
 
-    struct Case {
-        const char* name;
-        const char* parent;
-        QRect geometry;
-        QString text;
-    };
-    const Case cases[] = {
-        {"Image1", "Form1", {0, 0, 368, 67}, ""},
-        {"GroupBox1",
-         "Form1",
-         {8, 80, 353, 65},
-         "For which month would you like to make a calendar?"},
-        {"Combo2", "GroupBox1", {64, 25, 153, 24}, ""},
-        {"SpinEdit1Control", "GroupBox1", {224, 24, 65, 26}, ""},
-        {"GroupBox2", "Form1", {8, 152, 353, 161}, "Should a week start on Monday or Sunday?"},
-        {"Combo1", "GroupBox2", {64, 25, 145, 24}, "Sunday"},
-        {"CheckBox1", "GroupBox2", {64, 56, 257, 17}, "Color weekends with another color"},
-        {"Panel1", "GroupBox2", {80, 76, 25, 25}, ""},
-        {"Button5", "GroupBox2", {111, 76, 113, 25}, "Select color..."},
-        {"CheckBox2", "GroupBox2", {64, 104, 273, 17}, "Use localized names of days and months"},
-        {"CheckBox3", "GroupBox2", {64, 128, 273, 17}, "Create as PDF instead of HTML"},
-        {"Button1", "Form1", {208, 319, 137, 25}, "Create and view"},
-        {"StatusBar1", "Form1", {0, 353, 365, 19}, ""},
-    };
-    for (const auto& c : cases) {
-        const QWidget& control = w.Get<QWidget>(c.name);
-        EXPECT_EQ(control.parentWidget()->objectName(), c.parent) << c.name;
-        EXPECT_EQ(control.geometry(), c.geometry) << c.name;
-        QString text;
-        if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) {
-            text = button->text();
-        } else if (const auto* box = qobject_cast<const QGroupBox*>(&control)) {
-            text = box->title();
-        } else if (const auto* combo = qobject_cast<const QComboBox*>(&control)) {
-            text = combo->currentIndex() < 0 ? "" : combo->currentText();
+    for (const ControlLayout& c : kForm1Controls) {
+        const QWidget* control = w.window.Control(c.name);
+        ASSERT_NE(control, nullptr) << c.name;
+        const QWidget* parent = c.parent == kForm1Name ? &w.window : w.window.Control(c.parent);
+        EXPECT_EQ(control->parentWidget(), parent) << c.name;
+        const auto [left, top, width, height] = c.place;
+        EXPECT_EQ(control->geometry(), QRect(left, top, width, height)) << c.name;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+            EXPECT_EQ(button->text().toStdString(), c.caption) << c.name;
+        } else if (const auto* box = qobject_cast<const QGroupBox*>(control)) {
+            EXPECT_EQ(box->title().toStdString(), c.caption) << c.name;
+        } else if (const auto* list = qobject_cast<const QComboBox*>(control)) {
+            EXPECT_EQ(list->count(), static_cast<int>(c.items.size())) << c.name;
+            EXPECT_EQ(list->maxVisibleItems(), list->count()) << c.name;
+            EXPECT_EQ(list->view()->sizeHintForRow(0), c.rowHeight) << c.name;
         }
-        if (!c.text.isEmpty()) {
-            EXPECT_EQ(text, c.text) << c.name;
-        }
+        EXPECT_EQ(control->toolTip().toStdString(), c.hint) << c.name;
+        EXPECT_EQ(control->cursor().shape() == Qt::PointingHandCursor, c.handCursor) << c.name;
     }
-    // Today's month and year.
+    EXPECT_EQ(w.Get<QLabel>("Image1").pixmap().size(), QSize(368, 67));  // built in
+    // Today's month and year, and the first run's week start.
     const LocalDateTime today = LocalNow();
     EXPECT_EQ(w.Get<QComboBox>("Combo2").currentIndex(), today.month - 1);
     EXPECT_EQ(w.Get<QLineEdit>("SpinEdit1").text(), QString::number(today.year));
-    EXPECT_EQ(w.Get<QComboBox>("Combo2").count(), 12);
-    EXPECT_EQ(w.Get<QComboBox>("Combo2").maxVisibleItems(), 12);
-    EXPECT_EQ(w.Get<QComboBox>("Combo2").view()->sizeHintForRow(0), 16);
-    EXPECT_EQ(w.Get<QLabel>("Image1").pixmap().size(), QSize(368, 67));  // built in
-    EXPECT_EQ(w.Get<QWidget>("Image1").toolTip(), "Click for version information...");
-    for (const char* name : {"Image1", "StatusBar1"}) {
-        EXPECT_EQ(w.Get<QWidget>(name).cursor().shape(), Qt::PointingHandCursor) << name;
-    }
+    EXPECT_EQ(w.Get<QComboBox>("Combo1").currentText(), "Sunday");
 
-    // Focus starts on "Create and view"; Tab visits the controls in the layout's order.
+    // Focus starts on the first control of the tab order; Tab visits them all in order.
+    std::vector<std::string_view> expected = Form1TabOrder();
+    expected.push_back(expected.front());
     std::vector<std::string> order;
-    for (int k = 0; k < 9; ++k) {
+    for (size_t k = 0; k < expected.size(); ++k) {
         order.push_back(QApplication::focusWidget()->objectName().toStdString());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(order,
-              (std::vector<std::string>{"Button1", "Combo2", "SpinEdit1", "Combo1", "CheckBox1",
-                                        "CheckBox2", "CheckBox3", "Button5", "Button1"}));
+    EXPECT_EQ(order, std::vector<std::string>(expected.begin(), expected.end()));
 }
 
 TEST(QtWindow, ReturnOrSpaceRightAfterStartMakesThisMonthsPageAndOpensIt) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "output/calendar_output.h"
 #include "platform/file_save.h"
 #include "platform/system.h"
 #include "support/test_files.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form_layout.h"
 #include "core/product.h"
 #include "platform/system.h"
 #include "ui/win32/main_window.h"
@@ -95,61 +96,55 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, ControlsSitAtTheirPixelPlacesInTheWindowFont) {
     Start();
-    const HWND status = Child(STATUSCLASSNAMEA);
-    const std::pair<HWND, RECT> places[] = {
-        {Child(WC_STATICA, 1), {0, 0, 368, 67}},
-        {Child(WC_BUTTONA, "For which month would you like to make a calendar?"),
-         {8, 80, 361, 145}},
-        {Child(WC_COMBOBOXA, 0), {72, 105, 225, 129}},
-        {Year(), {232, 104, 297, 130}},
-        {Child(WC_BUTTONA, "Should a week start on Monday or Sunday?"), {8, 152, 361, 313}},
-        {Child(WC_COMBOBOXA, 1), {72, 177, 217, 201}},
-        {Child(WC_BUTTONA, "Color weekends with another color"), {72, 208, 329, 225}},
-        {Child(WC_STATICA, 0), {88, 228, 113, 253}},
-        {Child(WC_BUTTONA, "Select color..."), {119, 228, 232, 253}},
-        {Child(WC_BUTTONA, "Use localized names of days and months"), {72, 256, 345, 273}},
-        {Child(WC_BUTTONA, "Create as PDF instead of HTML"), {72, 280, 345, 297}},
-        {Child(WC_BUTTONA, "Create and view"), {208, 319, 345, 344}},
-        {status, {0, 353, 365, 372}},
-    };
-    for (const auto& [control, expected] : places) {
-        ASSERT_NE(control, nullptr);
+    for (const ControlLayout& c : kForm1Controls) {
+        const HWND control = window_.Control(c.name);
+        ASSERT_NE(control, nullptr) << c.name;
+        const ControlRect at = PlaceInForm1(c);
+        const RECT expected = {at.left, at.top, at.left + at.width, at.top + at.height};
         const RECT place = PlaceOf(control);
         EXPECT_TRUE(::EqualRect(&place, &expected))
-            << TextOf(control) << " at " << place.left << "," << place.top << " " << place.right
-            << "," << place.bottom;
-        const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-        if (control == status) {
-            EXPECT_NE(font, font_);
-        } else if (!TextOf(control).empty()) {
-            EXPECT_EQ(font, font_) << TextOf(control);
+            << c.name << " at " << place.left << "," << place.top << " " << place.right << ","
+            << place.bottom;
+        if (!c.caption.empty()) {
+            EXPECT_EQ(TextOf(control), c.caption) << c.name;
+        }
+        // Text is in the window's font, except in the status bar, which has the system's.
+        if (c.kind != ControlKind::Picture && c.kind != ControlKind::Panel) {
+            const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
+            EXPECT_EQ(font == font_, c.kind != ControlKind::StatusBar) << c.name;
+        }
+        if (c.kind == ControlKind::DropDownList) {
+            // The open list shows every row at the layout's height.
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            ::SendMessageA(control, CB_SHOWDROPDOWN, TRUE, 0);
+            ::GetComboBoxInfo(control, &info);
+            RECT list{};
+            ::GetClientRect(info.hwndList, &list);
+            EXPECT_EQ(::SendMessageA(info.hwndList, LB_GETITEMHEIGHT, 0, 0), c.rowHeight);
+            EXPECT_GE(list.bottom, static_cast<LONG>(c.items.size()) * c.rowHeight) << c.name;
+            ::SendMessageA(control, CB_SHOWDROPDOWN, FALSE, 0);
         }
     }
-    // The year's buttons lie within the field's 65 x 26.
+    // The year's buttons lie within the field's rectangle.
     RECT year = PlaceOf(Year()), buttons = PlaceOf(Child(UPDOWN_CLASSA)), both{};
     ::UnionRect(&both, &year, &buttons);
     EXPECT_TRUE(::EqualRect(&both, &year));
 
-    // The open month list shows all twelve rows of 16 pixels.
-    COMBOBOXINFO months{};
-    months.cbSize = sizeof months;
-    ::SendMessageA(Child(WC_COMBOBOXA, 0), CB_SHOWDROPDOWN, TRUE, 0);
-    ::GetComboBoxInfo(Child(WC_COMBOBOXA, 0), &months);
-    RECT list{};
-    ::GetClientRect(months.hwndList, &list);
-    EXPECT_EQ(::SendMessageA(months.hwndList, LB_GETITEMHEIGHT, 0, 0), 16);
-    EXPECT_GE(list.bottom, 12 * 16);
-    ::SendMessageA(Child(WC_COMBOBOXA, 0), CB_SHOWDROPDOWN, FALSE, 0);
-
     int parts[4] = {};
-    EXPECT_EQ(::SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(parts)), 2);
-    EXPECT_EQ(parts[0], 170);
+    EXPECT_EQ(::SendMessageA(window_.Control("StatusBar1"), SB_GETPARTS, 4,
+                             reinterpret_cast<LPARAM>(parts)),
+              2);
+    EXPECT_EQ(parts[0], kStatusNoticeWidth);
 
     RECT client{}, frame{};
     ::GetClientRect(window_.Handle(), &client);
     ::GetWindowRect(window_.Handle(), &frame);
-    EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(365L, 372L));
-    EXPECT_EQ(std::make_pair(frame.left, frame.top), std::make_pair(188L, 112L));
+    EXPECT_EQ(TextOf(window_.Handle()), kForm1Caption);
+    EXPECT_EQ(std::make_pair(client.right, client.bottom),
+              std::make_pair(LONG{kForm1Place.width}, LONG{kForm1Place.height}));
+    EXPECT_EQ(std::make_pair(frame.left, frame.top),
+              std::make_pair(LONG{kForm1Place.left}, LONG{kForm1Place.top}));
     const LONG style = ::GetWindowLongA(window_.Handle(), GWL_STYLE);
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU),
               WS_MINIMIZEBOX | WS_SYSMENU);
@@ -162,29 +157,22 @@ TEST_F(MainWindowTest, StartsOnTodayWithTheFocusOnCreateAndViewAndTabsInOrder) {
     EXPECT_EQ(::SendMessageA(Child(WC_COMBOBOXA, 1), CB_GETCURSEL, 0, 0), 1);  // Sunday
     EXPECT_EQ(TextOf(Year()), std::to_string(today.year));
 
-    const HWND create = Child(WC_BUTTONA, "Create and view");
-    EXPECT_EQ(::GetFocus(), create);
-    EXPECT_TRUE(::SendMessageA(create, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
-    const HWND order[] = {
-        Child(WC_COMBOBOXA, 0),
-        Year(),
-        Child(WC_COMBOBOXA, 1),
-        Child(WC_BUTTONA, "Color weekends with another color"),
-        Child(WC_BUTTONA, "Use localized names of days and months"),
-        Child(WC_BUTTONA, "Create as PDF instead of HTML"),
-        Child(WC_BUTTONA, "Select color..."),
-        create,
-    };
+    const std::vector<std::string_view> order = Form1TabOrder();
+    const HWND first = window_.Control(order.front());
+    EXPECT_EQ(::GetFocus(), first);
+    EXPECT_TRUE(::SendMessageA(first, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
     // Tab as the dialog manager handles it, all the way round: the push button with
     // the focus is the one Return presses.
-    for (const HWND next : order) {
+    for (size_t k = 1; k <= order.size(); ++k) {
+        const std::string_view name = order[k % order.size()];
+        const HWND next = window_.Control(name);
         const HWND from = ::GetFocus();
         ::PostMessageA(from, WM_KEYDOWN, VK_TAB, 1);
         test::PumpMessages(window_.Handle(), 50ms);
         EXPECT_EQ(::GetFocus(), next) << "after " << TextOf(from);
-        const bool pushButton = next == create || next == Child(WC_BUTTONA, "Select color...");
+        const bool pushButton = Form1Control(name).kind == ControlKind::PushButton;
         EXPECT_EQ((::SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0, pushButton)
-            << TextOf(next);
+            << name;
     }
 }
 

@@ -5,12 +5,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <functional>
+#include <span>
 
-#include "core/product.h"
+#include "app/form_layout.h"
 #include "ui/qt/qt_platform_services.h"
 #include "ui/qt/window_font.h"
 
@@ -22,34 +24,29 @@ namespace {
 template <class Base>
 class Clickable : public Base {
   public:
-    Clickable(QWidget* parent, std::function<void()> clicked)
-        : Base(parent), clicked_(std::move(clicked)) {}
+    using Base::Base;
+    std::function<void()> clicked;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton &&
-            this->rect().contains(event->position().toPoint())) {
-            clicked_();
+            this->rect().contains(event->position().toPoint()) && clicked) {
+            clicked();
         }
     }
-
-  private:
-    std::function<void()> clicked_;
 };
 
 using Banner = Clickable<QLabel>;
 
-// Two sunken panels; a click anywhere on the bar is one click.
+// Sunken panels side by side, the first kStatusNoticeWidth wide; a click anywhere on the
+// bar is one click.
 class StatusBar : public Clickable<QWidget> {
   public:
-    static constexpr int kFirstPanelWidth = 170;
-
-    StatusBar(QWidget* parent, std::function<void()> clicked)
-        : Clickable<QWidget>(parent, std::move(clicked)) {
+    StatusBar(QWidget* parent, std::span<const char* const> texts) : Clickable<QWidget>(parent) {
         // The bar has the desktop's status-bar font, not the window's.
         setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-        for (const char* text : {kMakerNotice, kMakerWebAddress}) {
+        for (const char* text : texts) {
             auto* panel = new QLabel(QString::fromUtf8(text), this);
             panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             panel->setIndent(2);
@@ -63,31 +60,34 @@ class StatusBar : public Clickable<QWidget> {
         QWidget::resizeEvent(event);
         constexpr int kTop = 2;
         constexpr int kGap = 2;
-        panels_[0]->setGeometry(0, kTop, kFirstPanelWidth - kGap, height() - kTop);
-        panels_[1]->setGeometry(kFirstPanelWidth, kTop, width() - kFirstPanelWidth,
-                                height() - kTop);
+        int left = 0;
+        for (size_t k = 0; k < panels_.size(); ++k) {
+            const bool last = k + 1 == panels_.size();
+            const int width = last ? this->width() - left : kStatusNoticeWidth - kGap;
+            panels_[k]->setGeometry(left, kTop, width, height() - kTop);
+            left += kStatusNoticeWidth;
+        }
     }
 
   private:
     std::vector<QLabel*> panels_;
 };
 
-// The open lists of the drop-downs have rows 16 pixels high.
+// The open lists of the drop-downs have rows of the layout's height.
 class ListRows : public QStyledItemDelegate {
   public:
-    static constexpr int kRowHeight = 16;
-    using QStyledItemDelegate::QStyledItemDelegate;
+    ListRows(QObject* parent, int rowHeight) : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), kRowHeight};
+        return {QStyledItemDelegate::sizeHint(option, index).width(), rowHeight_};
     }
+
+  private:
+    int rowHeight_;
 };
 
-template <class Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -97,14 +97,14 @@ MainWindow::MainWindow(PlatformServices& platform, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form_(platform) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(kProductName));
+    setObjectName(Latin1(kForm1Name));
+    setWindowTitle(Latin1(kForm1Caption));
     setFont(WindowFont());
-    setFixedSize(kClientWidth, kClientHeight);
-    move(188, 112);
+    setFixedSize(kForm1Place.width, kForm1Place.height);
+    move(kForm1Place.left, kForm1Place.top);
     CreateControls();
+    ConnectHandlers();
     SetTabOrder();
-    button1_->setFocus();
     form_.FormCreate();
     Refresh();
 }
@@ -116,97 +116,138 @@ MainWindow::~MainWindow() {
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
-void MainWindow::CreateControls() {
-    auto* image1 = Place(new Banner(this, [this] { Forward([this] { form_.Image1Click(); }); }),
-                         "Image1", 0, 0, 368, 67);
-    image1->setPixmap(QPixmap(QStringLiteral(":/tessaly/banner.png")));
-    image1->setCursor(Qt::PointingHandCursor);
-    image1->setToolTip(QStringLiteral("Click for version information..."));
+QWidget* MainWindow::Control(std::string_view name) const {
+    return controls_[Form1ControlIndex(name)];
+}
 
-    auto* groupBox1 = Place(
-        new QGroupBox(QStringLiteral("For which month would you like to make a calendar?"), this),
-        "GroupBox1", 8, 80, 353, 65);
-    combo2_ = Place(new QComboBox(groupBox1), "Combo2", 64, 25, 153, 24);
-    for (const char* month : kEnglishMonthNames) {
-        combo2_->addItem(QString::fromLatin1(month));
+void MainWindow::CreateControls() {
+    for (size_t k = 0; k < kForm1Controls.size(); ++k) {
+        const ControlLayout& layout = kForm1Controls[k];
+        QWidget* control =
+            MakeControl(layout, layout.parent == kForm1Name ? this : Control(layout.parent));
+        if (control->objectName().isEmpty()) {
+            control->setObjectName(Latin1(layout.name));
+        }
+        control->setGeometry(layout.place.left, layout.place.top, layout.place.width,
+                             layout.place.height);
+        if (!layout.hint.empty()) {
+            control->setToolTip(Latin1(layout.hint));
+        }
+        if (layout.handCursor) {
+            control->setCursor(Qt::PointingHandCursor);
+        }
+        controls_[k] = control;
     }
-    combo2_->setMaxVisibleItems(12);
-    combo2_->setItemDelegate(new ListRows(combo2_));
+}
+
+QWidget* MainWindow::MakeControl(const ControlLayout& layout, QWidget* parent) {
+    const QString caption = Latin1(layout.caption);
+    switch (layout.kind) {
+        case ControlKind::Picture: {
+            auto* picture = new Banner(parent);
+            picture->setPixmap(QPixmap(QStringLiteral(":/tessaly/banner.png")));
+            return picture;
+        }
+        case ControlKind::GroupBox:
+            return new QGroupBox(caption, parent);
+        case ControlKind::DropDownList: {
+            auto* list = new QComboBox(parent);
+            for (const char* item : layout.items) {
+                list->addItem(QString::fromLatin1(item));
+            }
+            list->setMaxVisibleItems(static_cast<int>(layout.items.size()));
+            list->setItemDelegate(new ListRows(list, layout.rowHeight));
+            return list;
+        }
+        case ControlKind::SpinEdit: {
+            auto* spin = new YearSpinEdit(parent, TForm1::kYearMaxLength);
+            // The text field is the control the keyboard reaches.
+            const QString name = Latin1(layout.name);
+            spin->setObjectName(name + QStringLiteral("Control"));
+            spin->Editor()->setObjectName(name);
+            spin->UpButton()->setObjectName(name + QStringLiteral("Up"));
+            spin->DownButton()->setObjectName(name + QStringLiteral("Down"));
+            return spin;
+        }
+        case ControlKind::CheckBox:
+            return new QCheckBox(caption, parent);
+        case ControlKind::Panel: {
+            auto* panel = new QFrame(parent);
+            panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+            panel->setAutoFillBackground(true);
+            return panel;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(caption, parent);
+            // Return on a focused push button clicks it, as it does on Windows.
+            button->setAutoDefault(true);
+            button->setDefault(layout.name == Form1TabOrder().front());
+            return button;
+        }
+        case ControlKind::StatusBar:
+            return new StatusBar(parent, layout.items);
+    }
+    return nullptr;
+}
+
+void MainWindow::ConnectHandlers() {
+    static_cast<Banner*>(Control("Image1"))->clicked = [this] {
+        Forward([this] { form_.Image1Click(); });
+    };
+    static_cast<StatusBar*>(Control("StatusBar1"))->clicked = [this] {
+        Forward([this] { form_.StatusBar1Click(); });
+    };
+
+    combo2_ = static_cast<QComboBox*>(Control("Combo2"));
     connect(combo2_, &QComboBox::activated, this,
             [this](int index) { Forward([&] { form_.Combo2Select(index); }); });
+    combo1_ = static_cast<QComboBox*>(Control("Combo1"));
+    connect(combo1_, &QComboBox::activated, this,
+            [this](int index) { Forward([&] { form_.Combo1Select(index); }); });
 
-    YearSpinEdit::Events yearEvents{
+    spinEdit1_ = static_cast<YearSpinEdit*>(Control("SpinEdit1"));
+    spinEdit1_->SetEvents({
         [this](const std::string& text) { Forward([&] { form_.SpinEdit1Edited(text); }); },
         [this](char typed) { return form_.SpinEdit1KeyAllowed(typed); },
         [this] { Forward([this] { form_.SpinEdit1Exit(); }); },
         [this] { Forward([this] { form_.SpinEdit1Up(); }); },
         [this] { Forward([this] { form_.SpinEdit1Down(); }); },
+    });
+
+    const auto onCheck = [this](const char* name, void (TForm1::*set)(bool)) {
+        auto* box = static_cast<QCheckBox*>(Control(name));
+        connect(box, &QCheckBox::clicked, this,
+                [this, set](bool checked) { Forward([&] { (form_.*set)(checked); }); });
+        return box;
     };
-    spinEdit1_ = Place(new YearSpinEdit(groupBox1, TForm1::kYearMaxLength, std::move(yearEvents)),
-                       "SpinEdit1Control", 224, 24, 65, 26);
-    spinEdit1_->Editor()->setObjectName(QStringLiteral("SpinEdit1"));
-    spinEdit1_->UpButton()->setObjectName(QStringLiteral("SpinEdit1Up"));
-    spinEdit1_->DownButton()->setObjectName(QStringLiteral("SpinEdit1Down"));
+    checkBox1_ = onCheck("CheckBox1", &TForm1::CheckBox1Set);
+    checkBox2_ = onCheck("CheckBox2", &TForm1::CheckBox2Set);
+    checkBox3_ = onCheck("CheckBox3", &TForm1::CheckBox3Set);
 
-    auto* groupBox2 =
-        Place(new QGroupBox(QStringLiteral("Should a week start on Monday or Sunday?"), this),
-              "GroupBox2", 8, 152, 353, 161);
-    combo1_ = Place(new QComboBox(groupBox2), "Combo1", 64, 25, 145, 24);
-    for (const char* item : TForm1::kWeekStartItems) {
-        combo1_->addItem(QString::fromLatin1(item));
-    }
-    combo1_->setItemDelegate(new ListRows(combo1_));
-    connect(combo1_, &QComboBox::activated, this,
-            [this](int index) { Forward([&] { form_.Combo1Select(index); }); });
+    const auto onClick = [this](const char* name, void (TForm1::*click)()) {
+        auto* button = static_cast<QPushButton*>(Control(name));
+        connect(button, &QPushButton::clicked, this,
+                [this, click] { Forward([&] { (form_.*click)(); }); });
+    };
+    onClick("Button5", &TForm1::Button5Click);
+    onClick("Button1", &TForm1::Button1Click);
 
-    checkBox1_ =
-        Place(new QCheckBox(QStringLiteral("Color weekends with another color"), groupBox2),
-              "CheckBox1", 64, 56, 257, 17);
-    connect(checkBox1_, &QCheckBox::clicked, this,
-            [this](bool checked) { Forward([&] { form_.CheckBox1Set(checked); }); });
-
-    panel1_ = Place(new QFrame(groupBox2), "Panel1", 80, 76, 25, 25);
-    panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel1_->setAutoFillBackground(true);
-
-    button5_ = Place(new QPushButton(QStringLiteral("Select color..."), groupBox2), "Button5", 111,
-                     76, 113, 25);
-    connect(button5_, &QPushButton::clicked, this,
-            [this] { Forward([this] { form_.Button5Click(); }); });
-
-    checkBox2_ =
-        Place(new QCheckBox(QStringLiteral("Use localized names of days and months"), groupBox2),
-              "CheckBox2", 64, 104, 273, 17);
-    connect(checkBox2_, &QCheckBox::clicked, this,
-            [this](bool checked) { Forward([&] { form_.CheckBox2Set(checked); }); });
-    checkBox3_ = Place(new QCheckBox(QStringLiteral("Create as PDF instead of HTML"), groupBox2),
-                       "CheckBox3", 64, 128, 273, 17);
-    connect(checkBox3_, &QCheckBox::clicked, this,
-            [this](bool checked) { Forward([&] { form_.CheckBox3Set(checked); }); });
-
-    button1_ = Place(new QPushButton(QStringLiteral("Create and view"), this), "Button1", 208, 319,
-                     137, 25);
-    connect(button1_, &QPushButton::clicked, this,
-            [this] { Forward([this] { form_.Button1Click(); }); });
-
-    auto* statusBar1 =
-        Place(new StatusBar(this, [this] { Forward([this] { form_.StatusBar1Click(); }); }),
-              "StatusBar1", 0, kClientHeight - 19, kClientWidth, 19);
-    statusBar1->setCursor(Qt::PointingHandCursor);
-
-    // Return on a focused push button clicks it, as it does on Windows.
-    for (QPushButton* button : {button1_, button5_}) {
-        button->setAutoDefault(true);
-    }
-    button1_->setDefault(true);
+    panel1_ = static_cast<QFrame*>(Control("Panel1"));
 }
 
 void MainWindow::SetTabOrder() {
-    const QList<QWidget*> order = {button1_,   combo2_,    spinEdit1_->Editor(), combo1_,
-                                   checkBox1_, checkBox2_, checkBox3_,           button5_};
-    for (qsizetype k = 1; k < order.size(); ++k) {
-        QWidget::setTabOrder(order[k - 1], order[k]);
+    QWidget* previous = nullptr;
+    for (const std::string_view name : Form1TabOrder()) {
+        QWidget* control = Control(name);
+        if (control->focusProxy() != nullptr) {
+            control = control->focusProxy();
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, control);
+        }
+        previous = control;
     }
+    Control(Form1TabOrder().front())->setFocus();
 }
 
 template <class Event>

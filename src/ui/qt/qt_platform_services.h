@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/system_services.h"
+#include "ui/common/system_platform_services.h"
 
 namespace tessaly {
 
@@ -32,7 +32,6 @@ class QtPlatformServices : public QObject, public SystemPlatformServices {
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override;
-    char DecimalSeparator() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

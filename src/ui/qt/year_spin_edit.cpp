@@ -65,8 +65,7 @@ class YearSpinEdit::TextField : public QLineEdit {
     const Events& events_;
 };
 
-YearSpinEdit::YearSpinEdit(QWidget* parent, int maxLength, Events events)
-    : QWidget(parent), events_(std::move(events)) {
+YearSpinEdit::YearSpinEdit(QWidget* parent, int maxLength) : QWidget(parent) {
     editor_ = new TextField(this, events_);
     editor_->setMaxLength(maxLength);
     editor_->setTextMargins(0, 0, kButtonWidth, 0);

@@ -22,8 +22,11 @@ class YearSpinEdit : public QWidget {
         std::function<void()> down;
     };
 
-    YearSpinEdit(QWidget* parent, int maxLength, Events events);
+    YearSpinEdit(QWidget* parent, int maxLength);
     ~YearSpinEdit() override;
+
+    // Set once, right after the control is made.
+    void SetEvents(Events events) { events_ = std::move(events); }
 
     // Shows `text` without reporting it as an edit.
     void ShowText(const QString& text);

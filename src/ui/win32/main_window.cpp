@@ -4,9 +4,8 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
-#include "calendar/names.h"
-#include "core/product.h"
 #include "resource_ids.h"
 
 namespace tessaly {
@@ -14,43 +13,37 @@ namespace tessaly {
 namespace {
 
 constexpr char kWindowClass[] = "TessalyMainWindow";
-constexpr int kClientWidth = 365;
-constexpr int kClientHeight = 372;
-constexpr int kWindowLeft = 188;
-constexpr int kWindowTop = 112;
-
-// Group box places in the window; their controls are laid out relative to them.
-constexpr POINT kGroupBox1 = {8, 80};
-constexpr POINT kGroupBox2 = {8, 152};
 
 // Control numbers start above IDOK and IDCANCEL, which the dialog manager sends for
-// Return and Esc when no push button has the focus; those are ignored.
-enum ControlId {
-    kIdButton1 = 100,
-    kIdCombo2,
-    kIdSpinEdit1,
-    kIdSpinButtons,
-    kIdCombo1,
-    kIdCheckBox1,
-    kIdCheckBox2,
-    kIdCheckBox3,
-    kIdButton5,
-    kIdPanel1,
-    kIdImage1,
-    kIdGroupBox1,
-    kIdGroupBox2,
-    kIdStatusBar1,
-};
+// Return and Esc when no push button has the focus; those are ignored. The controls of
+// the layout take them in the layout's order, the year's up-down buttons the next one.
+constexpr int kFirstControlId = 100;
+constexpr int kIdSpinButtons = kFirstControlId + static_cast<int>(kForm1Controls.size());
 
 // The first model activation runs after WM_ACTIVATE has finished, so an error box it
 // shows does not open in the middle of the activation.
 constexpr UINT kMsgActivated = WM_APP + 1;
 constexpr UINT_PTR kSpinRepeatTimer = 1;
 
-constexpr int kComboHeight = 24;
-constexpr int kComboRowHeight = 16;
-constexpr int kComboVisibleRows = 12;
-constexpr int kStatusNoticeWidth = 170;
+// Tab stops first and in tab order: the dialog manager walks the window's children in
+// creation order. The group boxes come last, under the controls they frame.
+std::vector<const ControlLayout*> CreationOrder() {
+    std::vector<const ControlLayout*> order;
+    for (const std::string_view name : Form1TabOrder()) {
+        order.push_back(&Form1Control(name));
+    }
+    for (const ControlLayout& control : kForm1Controls) {
+        if (control.tabPosition == kNoTabStop) {
+            order.push_back(&control);
+        }
+    }
+    for (const ControlLayout& control : kForm1Controls) {
+        if (control.kind == ControlKind::GroupBox) {
+            order.push_back(&control);
+        }
+    }
+    return order;
+}
 
 int HeightOf(HWND window) {
     RECT bounds{};
@@ -80,14 +73,8 @@ void FitCombo(HWND combo, int height, int rowHeight, int visibleRows) {
 
 // A drop-down list is created with its height open: the closed field and the rows,
 // which is all the list gets where CB_SETMINVISIBLE is unknown.
-constexpr int DroppedHeight(int rows) {
-    return kComboHeight + rows * kComboRowHeight + 4;
-}
-
-void AddItems(HWND combo, const char* const* items, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
-    }
+int DroppedHeight(const ControlLayout& list) {
+    return list.place.height + static_cast<int>(list.items.size()) * list.rowHeight + 4;
 }
 
 std::string WindowText(HWND window) {
@@ -148,11 +135,12 @@ bool MainWindow::Create(int showCommand) {
 
     // A fixed frame: caption, system menu and minimise only.
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    RECT frame = {0, 0, kForm1Place.width, kForm1Place.height};
     ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    window_ = ::CreateWindowExA(0, kWindowClass, kProductName, kStyle, kWindowLeft, kWindowTop,
-                                frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                nullptr, instance_, this);
+    const std::string caption(kForm1Caption);
+    window_ = ::CreateWindowExA(0, kWindowClass, caption.c_str(), kStyle, kForm1Place.left,
+                                kForm1Place.top, frame.right - frame.left, frame.bottom - frame.top,
+                                nullptr, nullptr, instance_, this);
     if (window_ == nullptr) {
         return false;
     }
@@ -170,103 +158,137 @@ bool MainWindow::HandleDialogMessage(MSG& message) {
     return window_ != nullptr && ::IsDialogMessageA(window_, &message);
 }
 
-HWND MainWindow::AddControl(const char* className, const char* text, DWORD style, int left, int top,
-                            int width, int height, int id, DWORD exStyle) {
-    const HWND control = ::CreateWindowExA(
-        exStyle, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+HWND MainWindow::Control(std::string_view name) const {
+    return controls_[Form1ControlIndex(name)];
+}
+
+HWND MainWindow::AddControl(const char* className, const std::string& text, DWORD style,
+                            const ControlRect& place, int id, DWORD exStyle) {
+    const HWND control =
+        ::CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                          place.left, place.top, place.width, place.height, window_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return control;
 }
 
 void MainWindow::CreateControls() {
-    // Tab stops first and in tab order: the dialog manager walks the window's children in
-    // creation order. The group boxes come last, under the controls they frame.
-    button1_ = AddControl(WC_BUTTONA, "Create and view", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON,
-                          208, 319, 137, 25, kIdButton1);
+    for (const ControlLayout* control : CreationOrder()) {
+        const size_t index = Form1ControlIndex(control->name);
+        controls_[index] = MakeControl(*control, kFirstControlId + static_cast<int>(index));
+    }
+    for (const ControlLayout& control : kForm1Controls) {
+        if (control.kind == ControlKind::DropDownList) {
+            FitCombo(Control(control.name), control.place.height, control.rowHeight,
+                     static_cast<int>(control.items.size()));
+        }
+    }
 
-    combo2_ = AddControl(WC_COMBOBOXA, "", WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                         kGroupBox1.x + 64, kGroupBox1.y + 25, 153,
-                         DroppedHeight(kComboVisibleRows), kIdCombo2);
-    AddItems(combo2_, kEnglishMonthNames.data(), kEnglishMonthNames.size());
-
-    // The year: the model filters the keys, so no ES_NUMBER; the up-down control has no
-    // arrow keys of its own and no buddy, the model steps and clamps. The buttons lie
-    // over the right end of the field, inside its border, so the two together keep the
-    // field's 65 x 26; the field is clipped around them, so it never paints over them.
-    constexpr POINT kYear = {kGroupBox1.x + 224, kGroupBox1.y + 24};
-    constexpr SIZE kYearSize = {65, 26};
-    spinEdit1_ = AddControl(WC_EDITA, form_.SpinEdit1Text().c_str(),
-                            WS_TABSTOP | WS_GROUP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, kYear.x,
-                            kYear.y, kYearSize.cx, kYearSize.cy, kIdSpinEdit1, WS_EX_CLIENTEDGE);
-    ::SendMessageA(spinEdit1_, EM_LIMITTEXT, TForm1::kYearMaxLength, 0);
-    const int edge = ::GetSystemMetrics(SM_CXEDGE);
-    const int buttonsWidth = ::GetSystemMetrics(SM_CXVSCROLL);
-    spinButtons_ = ::CreateWindowExA(0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE,
-                                     kYear.x + kYearSize.cx - edge - buttonsWidth, kYear.y + edge,
-                                     buttonsWidth, kYearSize.cy - 2 * edge, window_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdSpinButtons)),
-                                     instance_, nullptr);
-    ::SetWindowPos(spinButtons_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SendMessageA(spinEdit1_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, buttonsWidth));
-    // A range around a position that never moves, so neither arrow is ever at an end.
-    ::SendMessageA(spinButtons_, UDM_SETRANGE32, 0, 100);
-    ::SendMessageA(spinButtons_, UDM_SETPOS32, 0, 50);
-
-    constexpr int kWeekStartRows = static_cast<int>(TForm1::kWeekStartItems.size());
-    combo1_ = AddControl(WC_COMBOBOXA, "", WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                         kGroupBox2.x + 64, kGroupBox2.y + 25, 145, DroppedHeight(kWeekStartRows),
-                         kIdCombo1);
-    AddItems(combo1_, TForm1::kWeekStartItems.data(), TForm1::kWeekStartItems.size());
-
-    checkBox1_ = AddControl(WC_BUTTONA, "Color weekends with another color",
-                            WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, kGroupBox2.x + 64,
-                            kGroupBox2.y + 56, 257, 17, kIdCheckBox1);
-    checkBox2_ = AddControl(WC_BUTTONA, "Use localized names of days and months",
-                            WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, kGroupBox2.x + 64,
-                            kGroupBox2.y + 104, 273, 17, kIdCheckBox2);
-    checkBox3_ = AddControl(WC_BUTTONA, "Create as PDF instead of HTML",
-                            WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, kGroupBox2.x + 64,
-                            kGroupBox2.y + 128, 273, 17, kIdCheckBox3);
-    button5_ = AddControl(WC_BUTTONA, "Select color...", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON,
-                          kGroupBox2.x + 111, kGroupBox2.y + 76, 113, 25, kIdButton5);
-
-    // Not tab stops.
-    panel1_ = AddControl(WC_STATICA, "", WS_GROUP | SS_OWNERDRAW, kGroupBox2.x + 80,
-                         kGroupBox2.y + 76, 25, 25, kIdPanel1);
-    image1_ = AddControl(WC_STATICA, "", SS_BITMAP | SS_NOTIFY, 0, 0, 368, 67, kIdImage1);
-    banner_ = static_cast<HBITMAP>(
-        ::LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0));
-    ::SendMessageA(image1_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_));
-    AddBannerHint();
-
-    // The status bar keeps the system's status-bar font, and its designed place and size
-    // rather than the height its font would give it.
-    statusBar1_ = ::CreateWindowExA(
-        0, STATUSCLASSNAMEA, "",
-        WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, 353,
-        kClientWidth, 19, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdStatusBar1)),
-        instance_, nullptr);
-    int parts[] = {kStatusNoticeWidth, -1};
-    ::SendMessageA(statusBar1_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-    ::SendMessageA(statusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(kMakerNotice));
-    ::SendMessageA(statusBar1_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(kMakerWebAddress));
-
-    AddControl(WC_BUTTONA, "For which month would you like to make a calendar?",
-               WS_GROUP | WS_CLIPSIBLINGS | BS_GROUPBOX, kGroupBox1.x, kGroupBox1.y, 353, 65,
-               kIdGroupBox1);
-    AddControl(WC_BUTTONA, "Should a week start on Monday or Sunday?",
-               WS_GROUP | WS_CLIPSIBLINGS | BS_GROUPBOX, kGroupBox2.x, kGroupBox2.y, 353, 161,
-               kIdGroupBox2);
-
-    FitCombo(combo2_, kComboHeight, kComboRowHeight, kComboVisibleRows);
-    FitCombo(combo1_, kComboHeight, kComboRowHeight, kWeekStartRows);
+    image1_ = Control("Image1");
+    combo2_ = Control("Combo2");
+    spinEdit1_ = Control("SpinEdit1");
+    combo1_ = Control("Combo1");
+    checkBox1_ = Control("CheckBox1");
+    checkBox2_ = Control("CheckBox2");
+    checkBox3_ = Control("CheckBox3");
+    panel1_ = Control("Panel1");
+    button5_ = Control("Button5");
+    button1_ = Control("Button1");
+    statusBar1_ = Control("StatusBar1");
     for (const HWND control : {spinEdit1_, spinButtons_, button1_, button5_}) {
         Subclass(control);
     }
 }
 
-void MainWindow::AddBannerHint() {
+HWND MainWindow::MakeControl(const ControlLayout& layout, int id) {
+    const ControlRect place = PlaceInForm1(layout);
+    const std::string caption(layout.caption);
+    const DWORD tabStop = layout.tabPosition == kNoTabStop ? 0 : WS_TABSTOP | WS_GROUP;
+    switch (layout.kind) {
+        case ControlKind::Picture: {
+            const HWND picture = AddControl(WC_STATICA, "", SS_BITMAP | SS_NOTIFY, place, id);
+            banner_ = static_cast<HBITMAP>(
+                ::LoadImageA(instance_, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0));
+            ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_));
+            AddHint(picture, std::string(layout.hint));
+            return picture;
+        }
+        case ControlKind::GroupBox:
+            return AddControl(WC_BUTTONA, caption, WS_GROUP | WS_CLIPSIBLINGS | BS_GROUPBOX, place,
+                              id);
+        case ControlKind::DropDownList: {
+            ControlRect dropped = place;
+            dropped.height = DroppedHeight(layout);
+            const HWND list =
+                AddControl(WC_COMBOBOXA, "", tabStop | WS_VSCROLL | CBS_DROPDOWNLIST, dropped, id);
+            for (const char* item : layout.items) {
+                ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+            }
+            return list;
+        }
+        case ControlKind::SpinEdit:
+            return MakeSpinEdit(place, tabStop, id);
+        case ControlKind::CheckBox:
+            return AddControl(WC_BUTTONA, caption, tabStop | BS_AUTOCHECKBOX, place, id);
+        case ControlKind::Panel:
+            return AddControl(WC_STATICA, "", WS_GROUP | SS_OWNERDRAW, place, id);
+        case ControlKind::PushButton: {
+            // The button that starts with the focus is the default one.
+            const bool first = layout.name == Form1TabOrder().front();
+            return AddControl(WC_BUTTONA, caption,
+                              tabStop | (first ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), place, id);
+        }
+        case ControlKind::StatusBar: {
+            // The status bar keeps the system's status-bar font, and its designed place and
+            // size rather than the height its font would give it.
+            const HWND bar = ::CreateWindowExA(
+                0, STATUSCLASSNAMEA, "",
+                WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                place.left, place.top, place.width, place.height, window_,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+            std::vector<int> edges;
+            for (size_t k = 1; k < layout.items.size(); ++k) {
+                edges.push_back(kStatusNoticeWidth * static_cast<int>(k));
+            }
+            edges.push_back(-1);  // the last panel takes the rest
+            ::SendMessageA(bar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+            for (size_t k = 0; k < layout.items.size(); ++k) {
+                ::SendMessageA(bar, SB_SETTEXTA, k, reinterpret_cast<LPARAM>(layout.items[k]));
+            }
+            return bar;
+        }
+    }
+    return nullptr;
+}
+
+// The year: the model filters the keys, so no ES_NUMBER; the up-down control has no
+// arrow keys of its own and no buddy, the model steps and clamps. The buttons lie over
+// the right end of the field, inside its border, so the two together keep the field's
+// size; the field is clipped around them, so it never paints over them.
+HWND MainWindow::MakeSpinEdit(const ControlRect& place, DWORD tabStop, int id) {
+    const HWND field =
+        AddControl(WC_EDITA, form_.SpinEdit1Text(), tabStop | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
+                   place, id, WS_EX_CLIENTEDGE);
+    ::SendMessageA(field, EM_LIMITTEXT, TForm1::kYearMaxLength, 0);
+    const int edge = ::GetSystemMetrics(SM_CXEDGE);
+    const int buttonsWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+    spinButtons_ = ::CreateWindowExA(
+        0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE,
+        place.left + place.width - edge - buttonsWidth, place.top + edge, buttonsWidth,
+        place.height - 2 * edge, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdSpinButtons)), instance_, nullptr);
+    ::SetWindowPos(spinButtons_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SendMessageA(field, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, buttonsWidth));
+    // A range around a position that never moves, so neither arrow is ever at an end.
+    ::SendMessageA(spinButtons_, UDM_SETRANGE32, 0, 100);
+    ::SendMessageA(spinButtons_, UDM_SETPOS32, 0, 50);
+    return field;
+}
+
+void MainWindow::AddHint(HWND control, const std::string& hint) {
+    if (hint.empty()) {
+        return;
+    }
     hint_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
@@ -274,8 +296,8 @@ void MainWindow::AddBannerHint() {
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(image1_);
-    tool.lpszText = const_cast<char*>("Click for version information...");
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(hint.c_str());
     ::SendMessageA(hint_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -365,12 +387,14 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
-        case WM_DRAWITEM:
-            if (wParam == kIdPanel1) {
-                OnDrawPanel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.hwndItem == panel1_) {
+                OnDrawPanel(item);
                 return TRUE;
             }
             break;
+        }
         case WM_TIMER:
             if (wParam == kSpinRepeatTimer) {
                 OnSpinRepeat();

@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "app/form1.h"
+#include "app/form_layout.h"
 #include "ui/win32/win32_platform_services.h"
 
 namespace tessaly {
@@ -26,6 +30,8 @@ class MainWindow {
     // For the message loop: Tab, Return, Space and Esc as in a dialog. True when the
     // message was handled and must not be dispatched again.
     bool HandleDialogMessage(MSG& message);
+    // The window made for a control of the layout.
+    HWND Control(std::string_view name) const;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -39,11 +45,14 @@ class MainWindow {
     void OnSpinRepeat();
     void OnDrawPanel(const DRAWITEMSTRUCT& item);
 
+    // Builds every control of the layout; how each kind is made in Win32 is MakeControl's.
     void CreateControls();
-    HWND AddControl(const char* className, const char* text, DWORD style, int left, int top,
-                    int width, int height, int id, DWORD exStyle = 0);
+    HWND MakeControl(const ControlLayout& layout, int id);
+    HWND MakeSpinEdit(const ControlRect& place, DWORD tabStop, int id);
+    HWND AddControl(const char* className, const std::string& text, DWORD style,
+                    const ControlRect& place, int id, DWORD exStyle = 0);
+    void AddHint(HWND control, const std::string& hint);
     void Subclass(HWND control);
-    void AddBannerHint();
     void Step(int direction);
     void StopSpinRepeat();
     // Shows the model's state in every control without their notifications reaching
@@ -56,6 +65,7 @@ class MainWindow {
     TForm1 form_;
 
     HWND window_ = nullptr;
+    std::array<HWND, kForm1Controls.size()> controls_{};
     HWND image1_ = nullptr;
     HWND combo2_ = nullptr;
     HWND spinEdit1_ = nullptr;

@@ -80,13 +80,4 @@ ScreenResolution Win32PlatformServices::ScreenDpi() {
     return dpi;
 }
 
-char Win32PlatformServices::DecimalSeparator() {
-    // Read each time, so a change in the regional settings counts at once.
-    char separator[8] = {};
-    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) > 1) {
-        return separator[0];
-    }
-    return '.';
-}
-
 }  // namespace tessaly

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "platform/registry_win32.h"
-#include "platform/system_services.h"
+#include "platform/settings_store_win32.h"
+#include "ui/common/system_platform_services.h"
 
 namespace tessaly {
 
@@ -36,7 +36,6 @@ class Win32PlatformServices : public SystemPlatformServices {
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override { return localeNames_; }
     const LocaleNames& UserLocaleNamesUtf8() override { return localeNamesUtf8_; }
-    char DecimalSeparator() override;
 
   private:
     void BeforeDialog() {

@@ -1,6 +1,7 @@
-#include "platform/system_services.h"
+#include "ui/common/system_platform_services.h"
 
 #include "platform/file_save.h"
+#include "platform/locale_names.h"
 #include "platform/pdf_font.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
@@ -26,6 +27,10 @@ std::optional<std::string> SystemPlatformServices::ToWinAnsi(std::string_view te
 std::optional<EmbeddedTexts> SystemPlatformServices::EmbedTextsForPdf(
     const std::vector<std::string>& utf8Texts) {
     return tessaly::EmbedTextsForPdf(utf8Texts);
+}
+
+char SystemPlatformServices::DecimalSeparator() {
+    return UserDecimalSeparator();
 }
 
 void SystemPlatformServices::SaveFile(const std::string& path, std::string_view bytes,

@@ -5,8 +5,8 @@
 namespace tessaly {
 
 // The window's services that come from the operating system alone, the same for every
-// front end: clock, folders, text encoding and file saving. A front end adds its
-// dialogs, measurements and settings store.
+// front end: clock, folders, locale numbers, text encoding and file saving. A front end
+// adds its dialogs, measurements, locale names and settings store.
 class SystemPlatformServices : public PlatformServices {
   public:
     LocalDateTime Now() override;
@@ -15,6 +15,7 @@ class SystemPlatformServices : public PlatformServices {
     std::optional<std::string> ToWinAnsi(std::string_view text) override;
     std::optional<EmbeddedTexts> EmbedTextsForPdf(
         const std::vector<std::string>& utf8Texts) override;
+    char DecimalSeparator() override;
     void SaveFile(const std::string& path, std::string_view bytes,
                   const std::string& writeErrorMessage) override;
 };

@@ -16,9 +16,9 @@ namespace tessaly {
 //
 // Nothing is cached: every access reads the file, and every change rewrites it whole
 // through a temporary file and a rename, under an flock on "<file>.lock" so that two
-// running copies never lose each other's values. Lines the store does not understand
-// are kept as they are. A file that cannot be read (or is implausibly large) reads as
-// empty and is never overwritten; a change that cannot be stored is refused.
+// running copies never lose each other's values. The text is an IniDocument: lines the
+// store does not understand are kept as they are. A file that cannot be read (or is implausibly
+// large) reads as empty and is never overwritten; a change that cannot be stored is refused.
 class SettingsFile : public SettingsBackend {
   public:
     explicit SettingsFile(std::string path);
@@ -33,8 +33,7 @@ class SettingsFile : public SettingsBackend {
     std::string path_;
 };
 
-// $XDG_CONFIG_HOME/Orvanta/Tessaly.conf, or ~/.config/Orvanta/Tessaly.conf; empty when
-// no home folder is known.
+// Orvanta/Tessaly.conf in the XDG config folder; empty when no home folder is known.
 std::string DefaultSettingsFilePath();
 
 }  // namespace tessaly

@@ -1,4 +1,4 @@
-#include "platform/registry_win32.h"
+#include "platform/settings_store_win32.h"
 
 #include <windows.h>
 

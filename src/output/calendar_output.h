@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/month_grid.h"
+#include "calendar/names.h"
+#include "core/date_time.h"
+#include "core/screen.h"
+#include "pdf/embedded_font.h"
+
+namespace tessaly {
+
+// What making a calendar file needs from the system it runs on.
+class CalendarServices {
+  public:
+    virtual ~CalendarServices() = default;
+
+    // The process-wide table of the user's locale names (English where empty).
+    virtual const LocaleNames& UserLocaleNames() = 0;
+    // The same names in UTF-8, for text drawn in an embedded font; where the platform's
+    // text is UTF-8 they are the same table.
+    virtual const LocaleNames& UserLocaleNamesUtf8() { return UserLocaleNames(); }
+    // UTF-8 texts as glyphs of one embedded face; nothing when the machine cannot draw
+    // them all correctly (see EmbedTextsForPdf).
+    virtual std::optional<EmbeddedTexts> EmbedTextsForPdf(
+        const std::vector<std::string>& utf8Texts) = 0;
+    // The PDF's creation date.
+    virtual LocalDateTime Now() = 0;
+    virtual ScreenResolution ScreenDpi() = 0;
+    // Width in pixels of platform text in the window's font.
+    virtual int TextWidthInWindowFont(const std::string& text) = 0;
+    // Platform text in Windows-1252; nothing when a character cannot be shown there.
+    virtual std::optional<std::string> ToWinAnsi(std::string_view text) = 0;
+    // Writes a file whole (temporary file, then rename). FileCreateError when it cannot
+    // be created or replaced; TessalyError(writeErrorMessage) when its bytes cannot be
+    // written.
+    virtual void SaveFile(const std::string& path, std::string_view bytes,
+                          const std::string& writeErrorMessage) = 0;
+};
+
+// The folder a calendar goes into, with its trailing separator, and the folder to use
+// instead when the file cannot be created there.
+struct CalendarDestination {
+    std::string folder;
+    std::optional<std::string> fallbackFolder;
+};
+
+inline constexpr const char* kHtmlFileName = "calendar.html";
+inline constexpr const char* kPdfFileName = "calendar.pdf";
+// What an HTML page reports when its text cannot be written out.
+inline constexpr const char* kSaveStreamError = "Failed to Save Stream";
+
+// Makes the calendar `request` asks for and returns the path written:
+//  1. fills slots 0-18 of `names` with English or locale names; slot 19, the weekend
+//     colour of the HTML page, is used as it stands;
+//  2. request.pdf off: empties `htmlLines`, builds the page into it and saves it as
+//     calendar.html; on: draws the page and saves it as calendar.pdf, leaving
+//     `htmlLines` alone.
+// A save that fails is reported as the saver reports it; "Failed to Save Stream" when
+// an HTML page cannot be written, "Cannot create file <path>" when a PDF cannot.
+std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
+                             std::vector<std::string>& htmlLines,
+                             const CalendarDestination& destination, CalendarServices& services);
+
+}  // namespace tessaly
