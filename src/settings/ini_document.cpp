@@ -27,12 +27,30 @@ bool SameName(std::string_view a, std::string_view b) {
     });
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A line without the CR of a CR LF ending, which the line keeps for when it is written.
+std::string_view Content(std::string_view line) {
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+std::string_view EndOf(std::string_view line) {
+    return line.substr(Content(line).size());
+}
+
+bool IsBlankLine(std::string_view line) {
+    return Trimmed(Content(line)).empty();
+}
+
 std::optional<std::string_view> SectionOf(std::string_view line) {
-    const std::string_view text = Trimmed(line);
+    const std::string_view text = Trimmed(Content(line));
     if (text.size() < 2 || text.front() != '[' || text.back() != ']') {
         return std::nullopt;
     }
-    return text.substr(1, text.size() - 2);
+    return Trimmed(text.substr(1, text.size() - 2));
 }
 
 struct ValueLine {
@@ -41,6 +59,10 @@ struct ValueLine {
 };
 
 std::optional<ValueLine> ValueOf(std::string_view line) {
+    if (SectionOf(line)) {
+        return std::nullopt;
+    }
+    line = Content(line);
     const auto equals = line.find('=');
     if (equals == std::string_view::npos || line.starts_with(';') || line.starts_with('#')) {
         return std::nullopt;
@@ -56,20 +78,20 @@ std::optional<ValueLine> ValueOf(std::string_view line) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument document;
+    if (text.starts_with(kByteOrderMark)) {
+        document.byteOrderMark_ = true;
+        text.remove_prefix(kByteOrderMark.size());
+    }
     while (!text.empty()) {
         const size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        document.lines_.emplace_back(line);
+        document.lines_.emplace_back(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
     }
     return document;
 }
 
 std::string IniDocument::Serialise() const {
-    std::string text;
+    std::string text(byteOrderMark_ ? kByteOrderMark : "");
     for (const auto& line : lines_) {
         text += line;
         text += '\n';
@@ -110,12 +132,12 @@ bool IniDocument::HasSection(std::string_view section) const {
 }
 
 void IniDocument::AddSection(std::string_view section) {
-    if (!lines_.empty() && !Trimmed(lines_.back()).empty()) {
-        lines_.emplace_back();
+    // New lines end as the file's last line does (LF, or CR LF).
+    const std::string end(lines_.empty() ? "" : EndOf(lines_.back()));
+    if (!lines_.empty() && !IsBlankLine(lines_.back())) {
+        lines_.push_back(end);
     }
-    std::string header(1, '[');
-    header.append(section).push_back(']');
-    lines_.push_back(std::move(header));
+    lines_.push_back("[" + std::string(section) + "]" + end);
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view name) const {
@@ -127,9 +149,9 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 }
 
 void IniDocument::Set(std::string_view section, std::string_view name, std::string_view value) {
-    std::string line = std::string(name) + "=" + std::string(value);
+    const std::string line = std::string(name) + "=" + std::string(value);
     if (const auto existing = FindValueLine(section, name)) {
-        lines_[*existing] = std::move(line);
+        lines_[*existing] = line + std::string(EndOf(lines_[*existing]));
         return;
     }
     if (!HasSection(section)) {
@@ -137,10 +159,12 @@ void IniDocument::Set(std::string_view section, std::string_view name, std::stri
     }
     const Range first = SectionsNamed(section).front();
     size_t at = first.end;
-    while (at > first.begin && Trimmed(lines_[at - 1]).empty()) {
+    while (at > first.begin && IsBlankLine(lines_[at - 1])) {
         --at;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    // After the section's header or its last value, ending as that line does.
+    const std::string end(EndOf(lines_[at - 1]));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), line + end);
 }
 
 bool IniDocument::HoldsSection(std::string_view section) {
@@ -149,8 +173,9 @@ bool IniDocument::HoldsSection(std::string_view section) {
 }
 
 bool IniDocument::HoldsName(std::string_view name) {
+    // A name starting with '[' could make its line read as a section header.
     return !name.empty() && name.find_first_of("=\r\n") == std::string_view::npos &&
-           Trimmed(name).size() == name.size() && !SectionOf(name) && name.front() != ';' &&
+           Trimmed(name).size() == name.size() && name.front() != '[' && name.front() != ';' &&
            name.front() != '#';
 }
 

@@ -10,12 +10,13 @@ namespace tessaly {
 // An INI-like text in memory: "[section]" lines, each followed by "name=value" lines.
 // Section and value names compare without regard to ASCII case, as registry names do,
 // and blanks around them do not count; lines starting with ';' or '#' are comments.
-// Lines the document is not asked to change stay as they are, whatever they hold.
+// Lines the document is not asked to change stay as they are, byte for byte, whatever
+// they hold: a CR before the LF, a UTF-8 byte-order mark at the start.
 class IniDocument {
   public:
-    // Lines end at LF; a CR before it belongs to the line end.
+    // Lines end at LF; a CR before it is part of the line end.
     static IniDocument Parse(std::string_view text);
-    // Every line followed by LF.
+    // Every line followed by LF (after its CR, when it has one).
     std::string Serialise() const;
 
     bool HasSection(std::string_view section) const;
@@ -41,7 +42,8 @@ class IniDocument {
     std::vector<Range> SectionsNamed(std::string_view section) const;
     std::optional<size_t> FindValueLine(std::string_view section, std::string_view name) const;
 
-    std::vector<std::string> lines_;
+    bool byteOrderMark_ = false;
+    std::vector<std::string> lines_;  // each with its CR, when it ends in CR LF
 };
 
 }  // namespace tessaly
