@@ -10,8 +10,9 @@ namespace tessaly {
 
 namespace {
 
-// Saves in the destination's folder, or in its fallback folder when the file cannot be
-// created there; returns the path written.
+// Saves in the destination's folder, or in its fallback folder when that folder takes
+// no new files; returns the path written. A file that cannot be replaced (write-protected,
+// a folder in its place, held by a viewer) is reported, not left behind stale.
 std::string Save(const CalendarDestination& destination, const std::string& name,
                  std::string_view bytes, const std::string& writeErrorMessage,
                  CalendarServices& services) {
@@ -19,9 +20,9 @@ std::string Save(const CalendarDestination& destination, const std::string& name
     try {
         services.SaveFile(path, bytes, writeErrorMessage);
         return path;
-    } catch (const FileCreateError&) {
+    } catch (const FileCreateError& error) {
         const auto& fallback = destination.fallbackFolder;
-        if (!fallback || *fallback + name == path) {
+        if (!error.folderClosed() || !fallback || *fallback + name == path) {
             throw;
         }
         services.SaveFile(*fallback + name, bytes, writeErrorMessage);

@@ -35,14 +35,14 @@ class CalendarServices {
     // Platform text in Windows-1252; nothing when a character cannot be shown there.
     virtual std::optional<std::string> ToWinAnsi(std::string_view text) = 0;
     // Writes a file whole (temporary file, then rename). FileCreateError when it cannot
-    // be created or replaced; TessalyError(writeErrorMessage) when its bytes cannot be
+    // be created or replaced; FileSaveError(writeErrorMessage) when its bytes cannot be
     // written.
     virtual void SaveFile(const std::string& path, std::string_view bytes,
                           const std::string& writeErrorMessage) = 0;
 };
 
 // The folder a calendar goes into, with its trailing separator, and the folder to use
-// instead when the file cannot be created there.
+// instead when that folder takes no new files.
 struct CalendarDestination {
     std::string folder;
     std::optional<std::string> fallbackFolder;

@@ -1,9 +1,18 @@
+#include <charconv>
 #include <random>
 
 #include "core/errors.h"
 #include "platform/file_save.h"
 
 namespace tessaly {
+
+namespace {
+
+constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr size_t kRandomLength = 8;
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+}  // namespace
 
 void SaveFileAtomically(const std::string& path, std::string_view bytes,
                         const std::string& writeErrorMessage) {
@@ -12,22 +21,41 @@ void SaveFileAtomically(const std::string& path, std::string_view bytes,
         return;
     }
     if (failure->step == SaveFailure::Step::Write) {
-        throw TessalyError(writeErrorMessage);
+        throw FileSaveError(writeErrorMessage, path, failure->reason);
     }
-    throw FileCreateError(path);
+    throw FileCreateError(path, failure->reason, failure->folderClosed);
 }
 
-std::string TemporaryPathBeside(const std::string& path, std::string_view separators) {
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+std::string TemporaryNameFor(std::string_view name, unsigned long pid) {
     thread_local std::mt19937 random{std::random_device{}()};
-    std::string suffix(8, ' ');
-    for (char& c : suffix) {
-        c = kAlphabet[random() % (sizeof kAlphabet - 1)];
+    // Appended piece by piece: "." + std::string(...) trips a false -Wrestrict in GCC 12.
+    std::string text(1, '.');
+    text.append(name).append(".").append(std::to_string(pid)).append(".");
+    for (size_t k = 0; k < kRandomLength; ++k) {
+        text += kAlphabet[random() % kAlphabet.size()];
     }
-    const auto separator = path.find_last_of(separators);
-    const std::string folder = separator == std::string::npos ? "" : path.substr(0, separator + 1);
-    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    return folder + "." + name + "." + suffix + ".tmp";
+    return text + std::string(kTemporarySuffix);
+}
+
+std::optional<unsigned long> TemporaryNameOwner(std::string_view entry, std::string_view name) {
+    if (entry.size() < name.size() + 2 || entry[0] != '.' || entry.substr(1, name.size()) != name ||
+        entry[name.size() + 1] != '.' || !entry.ends_with(kTemporarySuffix)) {
+        return std::nullopt;
+    }
+    // What is left: "<pid>.<random>".
+    entry.remove_prefix(name.size() + 2);
+    entry.remove_suffix(kTemporarySuffix.size());
+    const auto dot = entry.find('.');
+    if (dot == std::string_view::npos || dot == 0 || entry.size() - dot - 1 != kRandomLength ||
+        entry.substr(dot + 1).find_first_not_of(kAlphabet) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    unsigned long pid = 0;
+    const auto [end, error] = std::from_chars(entry.data(), entry.data() + dot, pid);
+    if (error != std::errc() || end != entry.data() + dot) {
+        return std::nullopt;
+    }
+    return pid;
 }
 
 }  // namespace tessaly

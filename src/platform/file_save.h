@@ -10,28 +10,45 @@ namespace tessaly {
 // Why a save failed: the step, and the system's reason.
 struct SaveFailure {
     enum class Step {
-        Create,   // the temporary file could not be created
+        Create,   // no new file can be made in the folder (closed, or missing)
         Write,    // its bytes could not be written or flushed (a full disk)
-        Replace,  // it could not take the target's place
+        Replace,  // it cannot take the target's place: the target is write-protected,
+                  // a folder, a link leading nowhere, or held open by another program
     };
     Step step;
     std::error_code reason;
+    // The folder refuses new files, as an installed copy's folder does: another folder
+    // may do where this one does not.
+    bool folderClosed = false;
 };
 
-// Writes `bytes` to `path` whole: first into a new file created exclusively in the
-// same folder, then renamed over `path`. On any failure the earlier file at `path`
-// is left as it was and no temporary file remains. Nothing when saved.
-std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, std::string_view bytes);
+// How the temporary copy comes into being: without a name until it is whole, where the
+// system allows (Linux: O_TMPFILE), or named from the start, as everywhere else.
+enum class TemporaryCopy { UnnamedWherePossible, Named };
+
+// Writes `bytes` to `path` whole: into a new file in the folder of the file `path`
+// leads to (through symbolic links), then moved over that file, which keeps its
+// permission bits. A write-protected target is refused, never replaced. On any failure,
+// or a kill at any moment, the earlier file is left as it was and no temporary file
+// remains (a named copy that a killed run left is removed by the next save). Nothing
+// when saved.
+std::optional<SaveFailure> TrySaveFileAtomically(
+    const std::string& path, std::string_view bytes,
+    TemporaryCopy copy = TemporaryCopy::UnnamedWherePossible);
 
 // The same, reporting a failure as the program's error:
-//  - the temporary file cannot be created, or cannot replace the target:
-//    FileCreateError(path)
-//  - writing or flushing the temporary file fails: TessalyError(writeErrorMessage)
+//  - the file cannot be created or replaced: FileCreateError(path)
+//  - writing or flushing the temporary file fails: FileSaveError(writeErrorMessage)
 void SaveFileAtomically(const std::string& path, std::string_view bytes,
                         const std::string& writeErrorMessage);
 
-// A new hidden name in the folder of `path` for its temporary copy:
-// ".<name>.<random>.tmp". `separators` are the platform's path separators.
-std::string TemporaryPathBeside(const std::string& path, std::string_view separators);
+// The system's words for a failure, as its own tools print them.
+std::string DescribeReason(const std::error_code& reason);
+
+// The hidden name of a temporary copy of `name` made by process `pid`:
+// ".<name>.<pid>.<random>.tmp".
+std::string TemporaryNameFor(std::string_view name, unsigned long pid);
+// The process that made `entry`, when it is such a name for `name`.
+std::optional<unsigned long> TemporaryNameOwner(std::string_view entry, std::string_view name);
 
 }  // namespace tessaly

@@ -1,26 +1,140 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <string>
 
 #include "platform/file_save.h"
+
+// Without O_PATH a folder is opened for reading, which the folder must then allow.
+#ifndef O_PATH
+#define O_PATH O_RDONLY
+#endif
 
 namespace tessaly {
 
 namespace {
 
-// Opens a fresh hidden file beside the target; O_EXCL so it never takes over an
-// existing file.
-int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = TemporaryPathBeside(path, "/");
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+// Longer chains are taken for loops, as the kernel takes them.
+constexpr int kMostLinks = 40;
+
+SaveFailure Failed(SaveFailure::Step step, int error) {
+    // Only a folder that refuses new files is worth trying another folder for.
+    const bool folderClosed =
+        step == SaveFailure::Step::Create && (error == EACCES || error == EPERM || error == EROFS);
+    return {step, std::error_code(error, std::generic_category()), folderClosed};
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { Reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return fd_; }
+    // Closes it now; the error of the close, or 0.
+    int Reset(int fd = -1) {
+        int error = 0;
+        if (fd_ >= 0 && ::close(fd_) != 0) {
+            error = errno;
+        }
+        fd_ = fd;
+        return error;
+    }
+
+  private:
+    int fd_;
+};
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file `path` leads to through symbolic links: the link's target is written, never
+// the link itself. Fails on a link that leads nowhere (or around in a loop).
+std::optional<SaveFailure> FollowLinks(std::string& path) {
+    for (int links = 0; links <= kMostLinks; ++links) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            // A missing file is made anew; a missing file at the end of a link is not.
+            return links == 0 ? std::nullopt
+                              : std::optional(Failed(SaveFailure::Step::Replace, errno));
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return std::nullopt;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) {
+            return Failed(SaveFailure::Step::Replace, errno);
+        }
+        target.resize(static_cast<size_t>(length));
+        path = target.starts_with('/') ? target : FolderOf(path) + "/" + target;
+    }
+    return Failed(SaveFailure::Step::Replace, ELOOP);
+}
+
+// The target as it stands, when it exists; fails when it may not be replaced. A file
+// without any write permission is refused even for root, as the earlier plain
+// create-and-write refused it for its owner.
+std::optional<SaveFailure> CheckTarget(int folder, const std::string& name,
+                                       std::optional<struct stat>& existing) {
+    struct stat info {};
+    if (name.empty()) {
+        return Failed(SaveFailure::Step::Replace, EISDIR);
+    }
+    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? std::nullopt
+                               : std::optional(Failed(SaveFailure::Step::Replace, errno));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Failed(SaveFailure::Step::Replace, EISDIR);
+    }
+    if ((info.st_mode & 0222) == 0) {
+        return Failed(SaveFailure::Step::Replace, EACCES);
+    }
+    if (::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0) {
+        return Failed(SaveFailure::Step::Replace, errno);
+    }
+    existing = info;
+    return std::nullopt;
+}
+
+// Removes the temporary copies of `name` whose process has ended: a run killed before
+// its rename leaves one when the system cannot make files without names.
+void RemoveStaleTemporaries(int folder, const std::string& name) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) {
+        return;
+    }
+    DIR* entries = ::fdopendir(listing);
+    if (entries == nullptr) {
+        ::close(listing);
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        const auto owner = TemporaryNameOwner(entry->d_name, name);
+        if (owner && *owner <= static_cast<unsigned long>(INT_MAX) &&
+            ::kill(static_cast<pid_t>(*owner), 0) != 0 && errno == ESRCH) {
+            ::unlinkat(folder, entry->d_name, 0);
         }
     }
-    return -1;
+    ::closedir(entries);
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -37,39 +151,131 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-}  // namespace
+// The replaced file's owner, group and permission bits on its successor, as far as
+// this process may give them.
+void TakeOverProtection(int fd, const std::optional<struct stat>& existing) {
+    if (!existing) {
+        return;
+    }
+    [[maybe_unused]] int ignored = ::fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
+    if (::geteuid() == 0) {
+        ignored = ::fchown(fd, existing->st_uid, static_cast<gid_t>(-1));
+    }
+    ::fchmod(fd, existing->st_mode & 0777);
+}
 
-std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, std::string_view bytes) {
-    const auto failed = [](SaveFailure::Step step, int error) {
-        return SaveFailure{step, std::error_code(error, std::generic_category())};
+// The bytes in a new file of the folder, flushed, under a temporary name carrying the
+// pid. The file gets its name only when whole, where the system allows (O_TMPFILE):
+// a kill before that leaves nothing.
+std::optional<SaveFailure> WriteTemporary(int folder, const std::string& name,
+                                          std::string_view bytes,
+                                          const std::optional<struct stat>& existing,
+                                          std::string& temporaryName,
+                                          [[maybe_unused]] bool withoutName) {
+    const auto pid = static_cast<unsigned long>(::getpid());
+    Descriptor file;
+    bool named = true;
+#ifdef O_TMPFILE
+    if (withoutName) {
+        file.Reset(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (file.get() < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            return Failed(SaveFailure::Step::Create, errno);
+        }
+        named = file.get() < 0;
+    }
+#endif
+    for (int attempt = 0; named && file.get() < 0 && attempt < 100; ++attempt) {
+        temporaryName = TemporaryNameFor(name, pid);
+        file.Reset(
+            ::openat(folder, temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (file.get() < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (file.get() < 0) {
+        return Failed(SaveFailure::Step::Create, errno);
+    }
+    const auto discard = [&](int error) {
+        file.Reset();
+        if (named) {
+            ::unlinkat(folder, temporaryName.c_str(), 0);
+        }
+        return Failed(SaveFailure::Step::Write, error);
     };
-    std::string tempPath;
-    const int fd = CreateTemporaryBeside(path, tempPath);
-    if (fd < 0) {
-        return failed(SaveFailure::Step::Create, errno);
+    // Before any byte: a private file never shows its text to others.
+    TakeOverProtection(file.get(), existing);
+    // Flushed before the rename: after a crash the target is either the old file or
+    // the whole new one.
+    if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0) {
+        return discard(errno);
     }
-    // fsync before rename: after a crash the target is either the old file or the
-    // whole new one.
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    int error = written ? 0 : errno;
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
+    if (!named) {
+        const std::string self = "/proc/self/fd/" + std::to_string(file.get());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temporaryName = TemporaryNameFor(name, pid);
+            if (::linkat(AT_FDCWD, self.c_str(), folder, temporaryName.c_str(),
+                         AT_SYMLINK_FOLLOW) == 0) {
+                named = true;
+                break;
+            }
+            if (errno == ENOENT && attempt == 0) {
+                // No /proc to name the file through: again, with a name from the start.
+                file.Reset();
+                return WriteTemporary(folder, name, bytes, existing, temporaryName, false);
+            }
+            if (errno != EEXIST) {
+                return discard(errno);
+            }
+        }
+        if (!named) {
+            return discard(EEXIST);
+        }
     }
-    if (error != 0) {
-        ::unlink(tempPath.c_str());
-        return failed(SaveFailure::Step::Write, error);
-    }
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
-        ::unlink(tempPath.c_str());
-        return failed(SaveFailure::Step::Replace, EISDIR);
-    }
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
-        error = errno;
-        ::unlink(tempPath.c_str());
-        return failed(SaveFailure::Step::Replace, error);
+    if (const int error = file.Reset(); error != 0) {
+        return discard(error);
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, std::string_view bytes,
+                                                 TemporaryCopy copy) {
+    std::string target = path;
+    if (auto failure = FollowLinks(target)) {
+        return failure;
+    }
+    const Descriptor folder(::open(FolderOf(target).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) {
+        return Failed(SaveFailure::Step::Create, errno);
+    }
+    const std::string name = NameOf(target);
+    std::optional<struct stat> existing;
+    if (auto failure = CheckTarget(folder.get(), name, existing)) {
+        return failure;
+    }
+    RemoveStaleTemporaries(folder.get(), name);
+
+    std::string temporaryName;
+    if (auto failure = WriteTemporary(folder.get(), name, bytes, existing, temporaryName,
+                                      copy == TemporaryCopy::UnnamedWherePossible)) {
+        return failure;
+    }
+    if (::renameat(folder.get(), temporaryName.c_str(), folder.get(), name.c_str()) != 0) {
+        const int error = errno;
+        ::unlinkat(folder.get(), temporaryName.c_str(), 0);
+        return Failed(SaveFailure::Step::Replace, error);
+    }
+    // The rename itself reaches the disk with the folder.
+    if (const Descriptor listing(::openat(folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        listing.get() >= 0) {
+        ::fsync(listing.get());
+    }
+    return std::nullopt;
+}
+
+std::string DescribeReason(const std::error_code& reason) {
+    return reason.message();
 }
 
 }  // namespace tessaly

@@ -1,5 +1,6 @@
 #include "app/fake_platform.h"
 
+#include "core/errors.h"
 #include "core/winansi.h"
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
@@ -23,6 +24,11 @@ std::optional<std::string> FakePlatform::ToWinAnsi(std::string_view text) {
 
 void FakePlatform::SaveFile(const std::string& path, std::string_view bytes,
                             const std::string& writeErrorMessage) {
+    for (const auto& folder : closedFolders) {
+        if (path.starts_with(folder)) {
+            throw FileCreateError(path, std::make_error_code(std::errc::permission_denied), true);
+        }
+    }
     SaveFileAtomically(path, bytes, writeErrorMessage);
 }
 

@@ -26,6 +26,9 @@ class FakePlatform : public PlatformServices {
     TempFolder documentsFolder;
     std::string programFolderPath = programFolder.withSeparator();
     std::optional<std::string> documentsFolderPath = documentsFolder.withSeparator();
+    // Folders that take no new files, as an installed copy's folder (files are saved
+    // for real elsewhere).
+    std::vector<std::string> closedFolders;
     LocaleNames localeNames = WithEnglishFallback({});
     char decimalSeparator = '.';
     ScreenResolution dpi{96, 96};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/fake_platform.h"
 #include "app/form1.h"
@@ -307,7 +308,7 @@ TEST(Form1, CalendarsGoToTheDocumentsFolderWhenTheProgramsFolderIsClosed) {
         w.Start();
         w.form.CheckBox3Set(pdf);
         const std::string name = pdf ? "calendar.pdf" : "calendar.html";
-        w.platform.programFolderPath = w.platform.programFolder.withSeparator() + "gone/";
+        w.platform.closedFolders = {w.platform.programFolderPath};
         w.form.Button1Click();
         const std::string fallback = *w.platform.documentsFolderPath + name;
         EXPECT_EQ(w.platform.opened, std::vector<std::string>{fallback});
@@ -315,12 +316,46 @@ TEST(Form1, CalendarsGoToTheDocumentsFolderWhenTheProgramsFolderIsClosed) {
         EXPECT_TRUE(w.platform.errorBoxes.empty());
 
         // Both closed: the error names the last path tried, and nothing is opened.
-        w.platform.documentsFolderPath = w.platform.documentsFolder.withSeparator() + "gone/";
+        w.platform.closedFolders.push_back(*w.platform.documentsFolderPath);
         w.form.Button1Click();
         EXPECT_EQ(w.platform.errorBoxes,
                   std::vector<std::string>{"Cannot create file " + *w.platform.documentsFolderPath +
                                            name + "."});
         EXPECT_EQ(w.platform.opened.size(), 1u);
+    }
+}
+
+// Only a closed folder sends the calendar elsewhere; a file there that cannot be replaced
+// is reported, or the stale file beside the program would pass for the new one.
+TEST(Form1, ACalendarThatCannotBeReplacedIsReportedNotMovedToTheDocumentsFolder) {
+    const std::pair<const char*, std::function<void(const std::string&)>> obstacles[] = {
+        {"write-protected",
+         [](const std::string& path) {
+             test::WriteWholeFile(path, "earlier");
+             std::filesystem::permissions(
+                 path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+         }},
+        {"a folder in its place",
+         [](const std::string& path) { std::filesystem::create_directory(path); }},
+        {"a missing program folder", [](const std::string&) {}},
+    };
+    for (const auto& [obstacle, prepare] : obstacles) {
+        StartedWindow w;
+        w.Start();
+        if (std::string_view(obstacle) == "a missing program folder") {
+            w.platform.programFolderPath += "gone/";
+        }
+        const std::string path = w.platform.programFolderPath + "calendar.html";
+        prepare(path);
+        w.form.Button1Click();
+        EXPECT_EQ(w.platform.errorBoxes,
+                  std::vector<std::string>{"Cannot create file " + path + "."})
+            << obstacle;
+        EXPECT_TRUE(w.platform.opened.empty()) << obstacle;
+        EXPECT_TRUE(w.platform.documentsFolder.entries().empty()) << obstacle;
+        std::error_code ignored;
+        std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ignored);
     }
 }
 
