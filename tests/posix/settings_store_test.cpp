@@ -110,6 +110,7 @@ TEST(SettingsFile, HandEditedLinesReadByTheStoreRules) {
         {"PDF=1\n" + kHeader, "7"},  // before any section
         {kHeader + "[Other]\nPDF=1\n", "7"},
         {kHeader + "PDF=1\n[Other]\n" + kHeader + "WeekStart=0\n", "1"},
+        {"\xEF\xBB\xBF" + kHeader + "PDF=1\r\n", "1"},  // as a Windows editor saves it
     };
     for (const auto& c : cases) {
         StoreFolder s;
@@ -186,6 +187,7 @@ TEST(SettingsFile, WhatWouldNotReadBackIsRefused) {
         {" A", std::string("1\0", 2)},       {"[A]", std::string("1\0", 2)},
         {"A", std::string("1\n[B]\0", 6)},   {"A", std::string("dword:1\0", 8)},
         {"A", std::string("expand:1\0", 9)}, {"#A", std::string("1\0", 2)},
+        {"[A", std::string("B]\0", 3)},
     };
     for (const auto& [name, data] : refused) {
         EXPECT_FALSE(key->SetStringValue(name, data)) << name << " " << data;
