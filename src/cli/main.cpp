@@ -1,5 +1,9 @@
 // tessaly-cli: the calendar files of the desktop program, made from the command line.
+#include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -10,7 +14,6 @@
 #include "calendar/color.h"
 #include "cli/cli_options.h"
 #include "core/errors.h"
-#include "core/int_text.h"
 #include "core/product.h"
 #include "output/calendar_output.h"
 #include "pdfcalendar/pdf_calendar.h"
@@ -24,22 +27,29 @@ namespace {
 
 using namespace tessaly;
 
-// SOURCE_DATE_EPOCH, when set, pins the creation date (in UTC) for reproducible files.
+// SOURCE_DATE_EPOCH, when set, pins the creation date (in UTC) for reproducible files:
+// any count of seconds a signed 64-bit number holds. The PDF clamps a year past 9999.
 LocalDateTime CreationTime() {
     const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
     if (epoch == nullptr || *epoch == '\0') {
         return LocalNow();
     }
-    const auto seconds = ParseIntegerText(epoch);
-    if (!seconds || *seconds < 0) {
+    const std::string_view text(epoch);
+    std::int64_t seconds = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || seconds < 0) {
         throw TessalyError(std::string("SOURCE_DATE_EPOCH is not a number of seconds: ") + epoch);
     }
+    // The Gregorian calendar repeats every 400 years, so std::chrono's range of years
+    // needs to hold only one such cycle.
     using namespace std::chrono;
-    const sys_seconds instant{std::chrono::seconds{*seconds}};
-    const auto day = floor<days>(instant);
-    const year_month_day date{day};
-    const hh_mm_ss time{instant - day};
-    return {static_cast<int>(date.year()),
+    constexpr std::int64_t kSecondsPerDay = 86400;
+    constexpr std::int64_t kDaysPer400Years = 146097;
+    const std::int64_t dayCount = seconds / kSecondsPerDay;
+    const year_month_day date{sys_days{days{dayCount % kDaysPer400Years}}};
+    const hh_mm_ss time{std::chrono::seconds{seconds % kSecondsPerDay}};
+    const std::int64_t year = static_cast<int>(date.year()) + 400 * (dayCount / kDaysPer400Years);
+    return {static_cast<int>(std::min<std::int64_t>(year, INT_MAX)),
             static_cast<int>(unsigned(date.month())),
             static_cast<int>(unsigned(date.day())),
             static_cast<int>(time.hours().count()),
@@ -102,33 +112,52 @@ std::string MakeCalendar(const CliOptions& options) {
                             services);
 }
 
+// Text to standard output; false, with a message, when it cannot be written (a full disk,
+// a closed pipe).
+bool Print(const std::string& text) {
+    if (const auto error = WriteText(stdout, text)) {
+        WriteText(stderr,
+                  "tessaly-cli: cannot write to standard output: " + DescribeReason(error) + "\n");
+        return false;
+    }
+    return true;
+}
+
+void ReportError(const std::string& message) {
+    WriteText(stderr, "tessaly-cli: " + message + "\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const auto parsed = ParseCliArguments(args, LocalNow());
+    const auto parsed = ParseCliArguments(CommandLineArguments(argc, argv), LocalNow());
     if (const auto* usage = std::get_if<CliUsageError>(&parsed)) {
-        std::fprintf(stderr, "tessaly-cli: %s\n", usage->message.c_str());
+        ReportError(usage->message);
         return 2;
     }
     const auto& options = std::get<CliOptions>(parsed);
     if (options.help) {
-        std::fputs(CliUsage().c_str(), stdout);
-        return 0;
+        return Print(CliUsage()) ? 0 : 1;
     }
     if (options.version) {
-        std::printf("tessaly-cli %s\n", kVersionText);
-        return 0;
+        return Print(std::string("tessaly-cli ") + kVersionText + "\n") ? 0 : 1;
     }
     try {
         const std::string path = MakeCalendar(options);
-        std::printf("%s\n", path.c_str());
-        std::fflush(stdout);
+        if (!Print(path + "\n")) {
+            return 1;
+        }
         if (options.open) {
             OpenWithDefaultHandler(path);
         }
+    } catch (const FileSaveError& error) {
+        // Which file, and the system's reason, as command-line tools say it.
+        ReportError(error.reason() ? CannotCreateFileMessage(error.path()) + ": " +
+                                         DescribeReason(error.reason())
+                                   : error.what());
+        return 1;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "tessaly-cli: %s\n", error.what());
+        ReportError(error.what());
         return 1;
     }
     return 0;

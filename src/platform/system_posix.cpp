@@ -2,6 +2,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 
@@ -66,12 +68,26 @@ std::optional<std::string> DocumentsFolder() {
 }
 
 std::string AbsoluteFolder(const std::string& folder) {
+    const std::string given = folder.empty() ? "." : folder;
+    // "link/.." is the folder above the link's target, not the folder holding the link.
     std::error_code error;
-    auto absolute = std::filesystem::absolute(folder.empty() ? "." : folder, error);
-    if (error) {
-        return WithSlash(folder);
+    if (const auto resolved = std::filesystem::canonical(given, error); !error) {
+        return WithSlash(resolved.string());
     }
-    return WithSlash(absolute.lexically_normal().string());
+    const auto absolute = std::filesystem::absolute(given, error);
+    return WithSlash(error ? given : absolute.string());
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+std::error_code WriteText(std::FILE* stream, std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+        std::fflush(stream) != 0) {
+        return {errno, std::generic_category()};
+    }
+    return {};
 }
 
 }  // namespace tessaly

@@ -1,12 +1,15 @@
 // windows.h first: the shell headers build on it.
 #include <windows.h>
 
+#include <io.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/system.h"
+#include "platform/wide_text_win32.h"
 
 namespace tessaly {
 
@@ -19,30 +22,11 @@ std::string WithBackslash(std::string folder) {
     return folder;
 }
 
-// A wide path in the ANSI code page, or nothing when some character has no byte there
-// (such a path could not be opened through the -A functions).
-std::optional<std::string> ToAnsiPath(const wchar_t* wide) {
-    BOOL usedDefault = FALSE;
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0,
-                                           nullptr, &usedDefault);
-    if (size <= 1 || usedDefault) {
-        return std::nullopt;
-    }
-    std::string path(static_cast<size_t>(size), '\0');
-    if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, path.data(), size, nullptr,
-                              &usedDefault) != size ||
-        usedDefault) {
-        return std::nullopt;
-    }
-    path.pop_back();  // the terminating zero
-    return path;
-}
-
 std::optional<std::string> KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR wide = nullptr;
     std::optional<std::string> folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &wide))) {
-        folder = ToAnsiPath(wide);
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &wide)) && wide[0] != L'\0') {
+        folder = Utf8FromWide(wide);
     }
     ::CoTaskMemFree(wide);
     return folder;
@@ -57,14 +41,15 @@ LocalDateTime LocalNow() {
 }
 
 void OpenWithDefaultHandler(const std::string& target) {
-    ::ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, nullptr, WideFromUtf8(target).c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
 }
 
 std::string ProgramFolder() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             return AbsoluteFolder(".");
         }
@@ -75,7 +60,7 @@ std::string ProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    return path.substr(0, path.find_last_of('\\') + 1);
+    return Utf8FromWide(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
 std::optional<std::string> DocumentsFolder() {
@@ -88,11 +73,13 @@ std::optional<std::string> DocumentsFolder() {
     return std::nullopt;
 }
 
+// Windows itself resolves ".." in a path by its text, so the full path is the folder
+// the system will use.
 std::string AbsoluteFolder(const std::string& folder) {
-    const std::string relative = folder.empty() ? "." : folder;
-    std::string absolute(MAX_PATH, '\0');
+    const std::wstring relative = WideFromUtf8(folder.empty() ? "." : folder);
+    std::wstring absolute(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetFullPathNameA(
+        const DWORD length = ::GetFullPathNameW(
             relative.c_str(), static_cast<DWORD>(absolute.size()), absolute.data(), nullptr);
         if (length == 0) {
             return WithBackslash(folder);
@@ -100,10 +87,42 @@ std::string AbsoluteFolder(const std::string& folder) {
         // Too small a buffer gives the size needed, its terminating zero included.
         if (length < absolute.size()) {
             absolute.resize(length);
-            return WithBackslash(absolute);
+            return WithBackslash(Utf8FromWide(absolute));
         }
         absolute.resize(length);
     }
+}
+
+std::vector<std::string> CommandLineArguments(int, char**) {
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int k = 1; wide != nullptr && k < count; ++k) {
+        arguments.push_back(Utf8FromWide(wide[k]));
+    }
+    ::LocalFree(wide);
+    return arguments;
+}
+
+std::error_code WriteText(std::FILE* stream, std::string_view text) {
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+    DWORD mode = 0;
+    if (handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode)) {
+        std::fflush(stream);
+        const std::wstring wide = WideFromUtf8(text);
+        DWORD written = 0;
+        if (!wide.empty() && !::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()),
+                                              &written, nullptr)) {
+            return {static_cast<int>(::GetLastError()), std::system_category()};
+        }
+        return {};
+    }
+    // Redirected: the bytes as they are, UTF-8.
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+        std::fflush(stream) != 0) {
+        return {errno, std::generic_category()};
+    }
+    return {};
 }
 
 }  // namespace tessaly

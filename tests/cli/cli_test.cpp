@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "cli/cli_options.h"
 #include "support/test_files.h"
@@ -73,10 +74,13 @@ struct RunResult {
     std::string output;
 };
 
+// Runs tessaly-cli through the shell; `output` holds what it printed on both streams,
+// unless `stdoutTo` sends standard output elsewhere.
 RunResult RunCli(const std::string& arguments,
-                 const std::string& environment = "SOURCE_DATE_EPOCH=1700000000") {
-    const std::string command =
-        "env " + environment + " " + std::string(TESSALY_CLI_PATH) + " " + arguments + " 2>&1";
+                 const std::string& environment = "SOURCE_DATE_EPOCH=1700000000",
+                 const std::string& stdoutTo = "") {
+    const std::string command = "env " + environment + " " + std::string(TESSALY_CLI_PATH) + " " +
+                                arguments + " 2>&1" + (stdoutTo.empty() ? "" : " >" + stdoutTo);
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string output;
     char buffer[512];
@@ -110,8 +114,9 @@ TEST(CliProgram, AFailedWriteExitsWithOneAndKeepsTheEarlierFile) {
     const auto missing = folder.path() / "no-such-folder";
     auto result = RunCli("--output " + missing.string());
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.output,
-              "tessaly-cli: Cannot create file " + (missing / "calendar.html").string() + "\n");
+    EXPECT_EQ(result.output, "tessaly-cli: Cannot create file " +
+                                 (missing / "calendar.html").string() +
+                                 ": No such file or directory\n");
 
     // A folder standing where the file should go cannot be replaced.
     std::filesystem::create_directory(folder.path() / "calendar.html");
@@ -137,6 +142,63 @@ TEST(CliProgram, PdfWithAFixedEpochIsReproducibleAndIgnoresTheColour) {
     EXPECT_EQ(one.entries(), std::vector<std::string>{"calendar.pdf"});
 
     EXPECT_EQ(RunCli("--pdf --output " + one.path().string(), "SOURCE_DATE_EPOCH=soon").status, 1);
+}
+
+// What tessaly-cli says and writes where a careful tool would stop or go on.
+TEST(CliProgram, SaysWhichFileAndWhyAndFollowsTheFileSystem) {
+    struct Case {
+        std::string arguments;  // {dir} is a fresh folder
+        std::function<void(const std::filesystem::path&)> prepare;
+        std::string environment, stdoutTo;
+        int status;
+        std::string output;  // {dir} as above
+    };
+    const auto none = [](const std::filesystem::path&) {};
+    const std::string epoch = "SOURCE_DATE_EPOCH=1700000000";
+    const Case cases[] = {
+        {"--output {dir}",
+         [](const std::filesystem::path& dir) {
+             test::WriteWholeFile(dir / "calendar.html", "earlier");
+             std::filesystem::permissions(dir / "calendar.html",
+                                          std::filesystem::perms::owner_read);
+         },
+         epoch, "", 1, "tessaly-cli: Cannot create file {dir}/calendar.html: Permission denied\n"},
+        // "link/.." is the folder above the link's target, not the folder of the link.
+        {"--output {dir}/link/..",
+         [](const std::filesystem::path& dir) {
+             std::filesystem::create_directories(dir / "a/b");
+             std::filesystem::create_directory_symlink("a/b", dir / "link");
+         },
+         epoch, "", 0, "{dir}/a/calendar.html\n"},
+        {"--output {dir}/missing/..", none, epoch, "", 1,
+         "tessaly-cli: Cannot create file {dir}/missing/../calendar.html: No such file or "
+         "directory\n"},
+        {"--help", none, epoch, "/dev/full", 1,
+         "tessaly-cli: cannot write to standard output: No space left on device\n"},
+        {"--output {dir}", none, epoch, "/dev/full", 1,
+         "tessaly-cli: cannot write to standard output: No space left on device\n"},
+        // Past 2038, and past 9999, where the PDF's date stops.
+        {"--pdf --output {dir} && grep -ao 'D:[0-9]*' {dir}/calendar.pdf", none,
+         "SOURCE_DATE_EPOCH=4102444800", "", 0, "{dir}/calendar.pdf\nD:21000101000000\n"},
+        {"--pdf --output {dir} && grep -ao 'D:[0-9]*' {dir}/calendar.pdf", none,
+         "SOURCE_DATE_EPOCH=9223372036854775807", "", 0, "{dir}/calendar.pdf\nD:99991204153007\n"},
+        {"--pdf --output {dir}", none, "SOURCE_DATE_EPOCH=9223372036854775808", "", 1,
+         "tessaly-cli: SOURCE_DATE_EPOCH is not a number of seconds: 9223372036854775808\n"},
+    };
+    for (const auto& c : cases) {
+        test::TempFolder folder;
+        const auto dir = std::filesystem::canonical(folder.path());
+        const auto expand = [&](std::string text) {
+            for (auto at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}")) {
+                text.replace(at, 5, dir.string());
+            }
+            return text;
+        };
+        c.prepare(dir);
+        const auto result = RunCli(expand(c.arguments), c.environment, c.stdoutTo);
+        EXPECT_EQ(result.status, c.status) << c.arguments;
+        EXPECT_EQ(result.output, expand(c.output)) << c.arguments;
+    }
 }
 
 TEST(CliProgram, HelpAndVersionSucceed) {
