@@ -137,7 +137,9 @@ void IniDocument::AddSection(std::string_view section) {
     if (!lines_.empty() && !IsBlankLine(lines_.back())) {
         lines_.push_back(end);
     }
-    lines_.push_back("[" + std::string(section) + "]" + end);
+    std::string header(1, '[');
+    header.append(section).append("]").append(end);
+    lines_.push_back(std::move(header));
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view name) const {
