@@ -306,6 +306,26 @@ activate_window
 xdotool key alt+F4
 wait_for_exit 20 || fail "Alt+F4 ends the program the second time"
 
+# --- a program folder the ANSI code page (Windows-1252 here) cannot name: Return writes
+# the calendar beside the program, and nothing goes to the documents folder
+app="$work/Łukasz 日本"
+mkdir -p "$app"
+cp "$gui_exe" "$app/tessaly.exe"
+if start_app; then
+    xdotool key Return
+    if wait_for_file "$app/calendar.pdf" 30 &&
+        [ -z "$(find "$HOME" "$WINEPREFIX/drive_c/users" -name 'calendar.*' 2>/dev/null)" ]; then
+        pass "in a folder named outside the code page Return writes calendar.pdf beside the program"
+    else
+        fail "in a folder named outside the code page Return writes calendar.pdf beside the program"
+    fi
+    activate_window
+    xdotool key alt+F4
+    wait_for_exit 20 || fail "Alt+F4 ends the program in a folder named outside the code page"
+else
+    fail "tessaly.exe starts from a folder named outside the code page"
+fi
+
 # --- the window and its dialogs, control by control
 if [ -n "$window_tests_exe" ]; then
     if timeout -k 5 300 wine "$window_tests_exe" </dev/null >"$work/window-tests.log" 2>&1 &&

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "output/calendar_output.h"
 #include "platform/file_save.h"
 #include "platform/system.h"
+#include "platform/wide_text_win32.h"
 #include "support/test_files.h"
 
 namespace tessaly {
@@ -31,8 +33,9 @@ TEST(SaveFileAtomically, WritesTheBytesAsTheyAreOverTheEarlierFile) {
 }
 
 TEST(SaveFileAtomically, FailureLeavesTheFolderAsItWas) {
-    enum Obstacle { kMissingFolder, kFolderInThePlace, kTargetHeldOpen };
-    for (const Obstacle obstacle : {kMissingFolder, kFolderInThePlace, kTargetHeldOpen}) {
+    enum Obstacle { kMissingFolder, kFolderInThePlace, kTargetHeldOpen, kReadOnly };
+    for (const Obstacle obstacle :
+         {kMissingFolder, kFolderInThePlace, kTargetHeldOpen, kReadOnly}) {
         SCOPED_TRACE(obstacle);
         test::TempFolder folder;
         std::string path = folder.withSeparator() + "calendar.html";
@@ -41,6 +44,10 @@ TEST(SaveFileAtomically, FailureLeavesTheFolderAsItWas) {
             path = folder.withSeparator() + "missing\\calendar.html";
         } else if (obstacle == kFolderInThePlace) {
             std::filesystem::create_directory(path);
+        } else if (obstacle == kReadOnly) {
+            // Refused even for administrators, whom the attribute does not stop from a move.
+            WriteWholeFile(path, "earlier");
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
         } else {
             // Held as a viewer holds it: others may read the file but not replace it.
             WriteWholeFile(path, "earlier");
@@ -54,12 +61,100 @@ TEST(SaveFileAtomically, FailureLeavesTheFolderAsItWas) {
             ADD_FAILURE() << "saved without an error";
         } catch (const FileCreateError& error) {
             EXPECT_EQ(error.what(), "Cannot create file " + path);
+            // None of these sends the calendar to another folder.
+            EXPECT_FALSE(error.folderClosed());
+            EXPECT_FALSE(DescribeReason(error.reason()).empty());
         }
         if (viewer != INVALID_HANDLE_VALUE) {
             ::CloseHandle(viewer);
+        }
+        if (obstacle == kTargetHeldOpen || obstacle == kReadOnly) {
             EXPECT_EQ(ReadWholeFile(path), "earlier");
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         EXPECT_EQ(folder.entries(), before);
+    }
+}
+
+struct CliRun {
+    DWORD exitCode = 0;
+    std::string output;  // standard output and error
+};
+
+// tessaly-cli.exe started as a shell starts it: one UTF-16 command line.
+CliRun RunCli(const std::wstring& arguments) {
+    std::wstring program = WideFromUtf8(TESSALY_CLI_PATH);
+    std::replace(program.begin(), program.end(), L'/', L'\\');
+    std::wstring command = L"\"" + program + L"\" " + arguments;
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE reader = nullptr, writer = nullptr;
+    EXPECT_TRUE(::CreatePipe(&reader, &writer, &inherited, 0));
+    ::SetHandleInformation(reader, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = writer;
+    PROCESS_INFORMATION process{};
+    CliRun run;
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        ADD_FAILURE() << "tessaly-cli.exe did not start";
+        ::CloseHandle(writer);
+        ::CloseHandle(reader);
+        return run;
+    }
+    ::CloseHandle(writer);
+    char buffer[512];
+    DWORD count = 0;
+    while (::ReadFile(reader, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+        run.output.append(buffer, count);
+    }
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::GetExitCodeProcess(process.hProcess, &run.exitCode);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(reader);
+    return run;
+}
+
+// Folder names the ANSI code page (Windows-1252 here) cannot hold: the saver, and
+// tessaly-cli from its command line to the path it prints, work in UTF-16 throughout.
+TEST(AnyFolderName, TakesCalendarsAndLeftoversOfEndedRunsGo) {
+    for (const std::wstring name : {L"\u65E5\u672C", L"\u0141ukasz"}) {
+        test::TempFolder folder;
+        const std::string utf8Folder = folder.withSeparator() + Utf8FromWide(name) + "\\";
+        ASSERT_TRUE(::CreateDirectoryW(WideFromUtf8(utf8Folder).c_str(), nullptr));
+        // Made by an ended process (no such id) and by this one, still running.
+        const std::string ended = utf8Folder + ".calendar.html.4294967292.abcdefgh.tmp";
+        const std::string running = utf8Folder + ".calendar.html." +
+                                    std::to_string(::GetCurrentProcessId()) + ".abcdefgh.tmp";
+        for (const auto& leftover : {ended, running}) {
+            ::CloseHandle(::CreateFileW(WideFromUtf8(leftover).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        }
+        SaveFileAtomically(utf8Folder + "calendar.html", "new", kSaveStreamError);
+        EXPECT_EQ(::GetFileAttributesW(WideFromUtf8(ended).c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_NE(::GetFileAttributesW(WideFromUtf8(running).c_str()), INVALID_FILE_ATTRIBUTES);
+        ::DeleteFileW(WideFromUtf8(running).c_str());
+
+        const std::wstring output = L"\"" + WideFromUtf8(utf8Folder) + L"\\\"";
+        auto run = RunCli(L"--pdf --output " + output);
+        EXPECT_EQ(run.exitCode, 0u) << run.output;
+        EXPECT_EQ(run.output, utf8Folder + "calendar.pdf\r\n");
+        EXPECT_NE(::GetFileAttributesW(WideFromUtf8(utf8Folder + "calendar.pdf").c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+
+        // Which file, and the system's reason.
+        ::SetFileAttributesW(WideFromUtf8(utf8Folder + "calendar.pdf").c_str(),
+                             FILE_ATTRIBUTE_READONLY);
+        run = RunCli(L"--pdf --output " + output);
+        EXPECT_EQ(run.exitCode, 1u);
+        const std::string prefix =
+            "tessaly-cli: Cannot create file " + utf8Folder + "calendar.pdf: ";
+        EXPECT_EQ(run.output.substr(0, prefix.size()), prefix);
+        EXPECT_GT(run.output.size(), prefix.size() + 2) << run.output;
+        ::SetFileAttributesW(WideFromUtf8(utf8Folder + "calendar.pdf").c_str(),
+                             FILE_ATTRIBUTE_NORMAL);
     }
 }
 

@@ -76,6 +76,29 @@ TEST(AboutBox, InformationWithOkAsDefaultAndCancelCentredOnTheScreenOnlyOkIsTrue
     }
 }
 
+// Error texts carry paths in UTF-8: a folder the ANSI code page cannot name shows whole.
+TEST(ErrorBox, ShowsAPathOutsideTheCodePageWithTheErrorIconAndOk) {
+    Services s;
+    std::wstring shown;
+    MessageBoxView view;
+    DialogAnswerer answerer("Tessaly", [&](HWND box) {
+        view = Look(box);
+        for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t text[512] = {};
+            if (::GetDlgCtrlID(child) != IDOK && ::GetWindowTextW(child, text, 512) > 0) {
+                shown = text;
+            }
+        }
+        PressButton(box, IDOK);
+    });
+    s.services.ShowErrorBox("Cannot create file C:\\\xC5\x81ukasz\\\xE6\x97\xA5\xE6\x9C\xAC\\calendar.pdf.");
+    ASSERT_TRUE(answerer.Answered()) << "no box captioned Tessaly";
+    EXPECT_EQ(shown, L"Cannot create file C:\\\u0141ukasz\\\u65E5\u672C\\calendar.pdf.");
+    EXPECT_EQ(view.icon, ::LoadIconA(nullptr, IDI_ERROR));
+    EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
+}
+
 TEST(ColorPicker, OkAtOnceGivesTheStartingColourAndTheCustomColoursItWasHanded) {
     std::array<ColorValue, 16> custom;
     custom.fill(0xFFFFFF);

@@ -7,6 +7,7 @@
 #include "core/product.h"
 #include "platform/locale_names_win32.h"
 #include "platform/system.h"
+#include "platform/wide_text_win32.h"
 
 namespace tessaly {
 
@@ -54,9 +55,11 @@ bool Win32PlatformServices::ShowAboutBox(const std::string& text) {
                          MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON1) == IDOK;
 }
 
+// Error texts carry paths, which are UTF-8.
 void Win32PlatformServices::ShowErrorBox(const std::string& text) {
     BeforeDialog();
-    ::MessageBoxA(owner_, text.c_str(), kProductName, MB_OK | MB_ICONERROR);
+    ::MessageBoxW(owner_, WideFromUtf8(text).c_str(), WideFromUtf8(kProductName).c_str(),
+                  MB_OK | MB_ICONERROR);
 }
 
 int Win32PlatformServices::TextWidthInWindowFont(const std::string& text) {
