@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that includes follow the layers, then builds Tessaly three ways and runs every
-# test: natively, under AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built
-# for Windows under Wine; between them the libFuzzer targets run for a while each. Then
+# test: natively (and tessaly-cli killed at random moments of its saves), under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built for Windows under
+# Wine; between them the libFuzzer targets run for a while each. Then
 # makes the packages from scratch and tests them installed: the .deb on this machine
 # (through sudo when not root), the Windows installer in a Wine prefix of its own.
 set -euo pipefail
@@ -17,6 +18,9 @@ echo "== native build and tests"
 cmake --preset dev
 cmake --build --preset dev --parallel "$jobs"
 ctest --preset dev --parallel "$jobs"
+
+echo "== crash loop: tessaly-cli killed at random moments, 50 times"
+scripts/crash-loop.sh 50
 
 echo "== sanitizer build and tests"
 cmake --preset asan
