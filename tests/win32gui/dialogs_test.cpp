@@ -92,7 +92,8 @@ TEST(ErrorBox, ShowsAPathOutsideTheCodePageWithTheErrorIconAndOk) {
         }
         PressButton(box, IDOK);
     });
-    s.services.ShowErrorBox("Cannot create file C:\\\xC5\x81ukasz\\\xE6\x97\xA5\xE6\x9C\xAC\\calendar.pdf.");
+    s.services.ShowErrorBox(
+        "Cannot create file C:\\\xC5\x81ukasz\\\xE6\x97\xA5\xE6\x9C\xAC\\calendar.pdf.");
     ASSERT_TRUE(answerer.Answered()) << "no box captioned Tessaly";
     EXPECT_EQ(shown, L"Cannot create file C:\\\u0141ukasz\\\u65E5\u672C\\calendar.pdf.");
     EXPECT_EQ(view.icon, ::LoadIconA(nullptr, IDI_ERROR));
