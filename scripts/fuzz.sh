@@ -4,9 +4,13 @@
 # or oracle mismatch fails the run and leaves the input in build/fuzz/crashes/.
 #
 #   scripts/fuzz.sh [SECONDS_EACH]
+#
+# The random seed is fixed (TESSALY_FUZZ_SEED, default 1) so that a run can be repeated
+# exactly; set another to explore further.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
+seed="${TESSALY_FUZZ_SEED:-1}"
 targets=()
 for source in tests/fuzz/*_fuzz.cpp; do
     targets+=("$(basename "$source" .cpp)")
@@ -21,7 +25,7 @@ failed=()
 for target in "${targets[@]}"; do
     scratch="$(mktemp -d)"
     echo "== $target for ${seconds}s"
-    if ! build/fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 \
+    if ! build/fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -seed="$seed" \
         -artifact_prefix="$crashes/$target-" -print_final_stats=1 \
         "$scratch" "tests/fuzz/corpus/$target" >"build/fuzz/$target.log" 2>&1; then
         tail -n 40 "build/fuzz/$target.log" >&2

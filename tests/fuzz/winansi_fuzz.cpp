@@ -31,6 +31,12 @@ std::optional<std::string> Oracle(std::string input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    // glibc drops the tag characters U+E0000..U+E007F silently; a name holding one is
+    // not Windows-1252 text, and the program says so.
+    if (text.find("\xF3\xA0\x80") != std::string::npos ||
+        text.find("\xF3\xA0\x81") != std::string::npos) {
+        return 0;
+    }
     if (tessaly::Utf8ToWinAnsi(text) != Oracle(text)) {
         std::abort();
     }
