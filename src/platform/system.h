@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/date_time.h"
 
@@ -24,5 +25,12 @@ std::optional<std::string> DocumentsFolder();
 
 // Absolute form of a folder given on a command line, with a trailing separator.
 std::string AbsoluteFolder(const std::string& folder);
+
+// Whether standard error goes to a terminal, where progress may be shown.
+bool StandardErrorIsTerminal();
+
+// Writes `bytes` unchanged to standard output (in binary mode on Windows);
+// TessalyError when they cannot all be written.
+void WriteToStandardOutput(std::string_view bytes);
 
 }  // namespace tessaly

@@ -2,8 +2,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
+
+#include "core/errors.h"
 
 #include "platform/system.h"
 #include "platform/xdg_folders_posix.h"
@@ -72,6 +75,17 @@ std::string AbsoluteFolder(const std::string& folder) {
         return WithSlash(folder);
     }
     return WithSlash(absolute.lexically_normal().string());
+}
+
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+void WriteToStandardOutput(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+        std::fflush(stdout) != 0) {
+        throw TessalyError("Cannot write to standard output");
+    }
 }
 
 }  // namespace tessaly

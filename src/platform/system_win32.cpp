@@ -1,10 +1,15 @@
 // windows.h first: the shell headers build on it.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <string>
+
+#include "core/errors.h"
 
 #include "platform/system.h"
 
@@ -103,6 +108,20 @@ std::string AbsoluteFolder(const std::string& folder) {
             return WithBackslash(absolute);
         }
         absolute.resize(length);
+    }
+}
+
+bool StandardErrorIsTerminal() {
+    return ::_isatty(::_fileno(stderr)) != 0;
+}
+
+void WriteToStandardOutput(std::string_view bytes) {
+    // Text mode would turn every LF into CR LF.
+    std::fflush(stdout);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+        std::fflush(stdout) != 0) {
+        throw TessalyError("Cannot write to standard output");
     }
 }
 
