@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -48,16 +49,25 @@ LocalDateTime CreationTime() {
 }
 
 // The calendar services of a program without a window: 96 DPI, the window font's
-// built-in widths, locale names read only when asked for.
+// built-in widths, locale names read only when asked for (or those of --locale).
 class CliServices : public CalendarServices {
   public:
+    CliServices(std::optional<std::string> localeName, std::optional<NamedLocaleNames> named)
+        : localeName_(std::move(localeName)), named_(std::move(named)) {}
+
     const LocaleNames& UserLocaleNames() override {
+        if (named_) {
+            return named_->names;
+        }
         if (!localeNames_) {
             localeNames_ = ReadUserLocaleNames();
         }
         return *localeNames_;
     }
     const LocaleNames& UserLocaleNamesUtf8() override {
+        if (named_) {
+            return named_->utf8;
+        }
         if (!localeNamesUtf8_) {
             localeNamesUtf8_ = ReadUserLocaleNamesUtf8();
         }
@@ -65,7 +75,16 @@ class CliServices : public CalendarServices {
     }
     std::optional<EmbeddedTexts> EmbedTextsForPdf(
         const std::vector<std::string>& utf8Texts) override {
-        return tessaly::EmbedTextsForPdf(utf8Texts);
+        return localeName_ ? EmbedTextsOfLocaleForPdf(utf8Texts, *localeName_)
+                           : tessaly::EmbedTextsForPdf(utf8Texts);
+    }
+    std::optional<WinAnsiWidths> TitleFontWidths() override { return HelveticaBoldWidths(); }
+    // Pages counted in place on a terminal; nothing in a pipe or a log.
+    void PageMade(int page, int pages) override {
+        if (pages > 1 && showProgress_) {
+            std::fprintf(stderr, "\rtessaly-cli: page %d of %d%s", page, pages,
+                         page == pages ? "\n" : "");
+        }
     }
     LocalDateTime Now() override { return CreationTime(); }
     ScreenResolution ScreenDpi() override { return {96, 96}; }
@@ -77,15 +96,34 @@ class CliServices : public CalendarServices {
     }
     void SaveFile(const std::string& path, std::string_view bytes,
                   const std::string& writeErrorMessage) override {
+        if (path == kStandardOutputName) {
+            WriteToStandardOutput(bytes);
+            return;
+        }
         SaveFileAtomically(path, bytes, writeErrorMessage);
     }
 
   private:
+    std::optional<std::string> localeName_;
+    std::optional<NamedLocaleNames> named_;
+    bool showProgress_ = StandardErrorIsTerminal();
     std::optional<LocaleNames> localeNames_;
     std::optional<LocaleNames> localeNamesUtf8_;
 };
 
-std::string MakeCalendar(const CliOptions& options) {
+// Where -o FILE or --output DIR puts the calendar; -o - is standard output.
+CalendarDestination DestinationOf(const CliOptions& options) {
+    if (!options.outputFile) {
+        return {AbsoluteFolder(options.outputFolder), {}};
+    }
+    if (*options.outputFile == kStandardOutputName) {
+        return {"", {}, kStandardOutputName};
+    }
+    const auto [folder, name] = SplitOutputFile(*options.outputFile);
+    return {AbsoluteFolder(folder.empty() ? "." : folder), {}, name};
+}
+
+std::string MakeCalendar(const CliOptions& options, std::optional<NamedLocaleNames> locale) {
     CalendarRequest request;
     request.monthIndex = options.month - 1;
     request.year = options.year;
@@ -93,13 +131,15 @@ std::string MakeCalendar(const CliOptions& options) {
     request.colorWeekends = options.colorWeekends;
     request.localizedNames = options.localized;
     request.pdf = options.pdf;
+    request.paper = options.paper;
+    request.months = options.months;
+    request.weekNumbers = options.weekNumbers;
 
     NameTable names;
     names[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
     std::vector<std::string> lines;
-    CliServices services;
-    return MakeCalendarFile(request, names, lines, {AbsoluteFolder(options.outputFolder), {}},
-                            services);
+    CliServices services(options.locale, std::move(locale));
+    return MakeCalendarFile(request, names, lines, DestinationOf(options), services);
 }
 
 }  // namespace
@@ -120,10 +160,22 @@ int main(int argc, char** argv) {
         std::printf("tessaly-cli %s\n", kVersionText);
         return 0;
     }
+    std::optional<NamedLocaleNames> locale;
+    if (options.locale) {
+        locale = ReadNamedLocaleNames(*options.locale);
+        if (!locale) {
+            std::fprintf(stderr, "tessaly-cli: --locale: '%s' is not an installed locale\n",
+                         options.locale->c_str());
+            return 2;
+        }
+    }
     try {
-        const std::string path = MakeCalendar(options);
-        std::printf("%s\n", path.c_str());
-        std::fflush(stdout);
+        const std::string path = MakeCalendar(options, std::move(locale));
+        // Standard output holds the calendar itself.
+        if (path != kStandardOutputName) {
+            std::printf("%s\n", path.c_str());
+            std::fflush(stdout);
+        }
         if (options.open) {
             OpenWithDefaultHandler(path);
         }
