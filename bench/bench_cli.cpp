@@ -61,4 +61,27 @@ BENCHMARK(BM_CliPdf)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// A year, one page a month with the weekends shaded, in one file.
+void BM_CliPdfTwelveMonths(benchmark::State& state) {
+    RunCli(state,
+           {"--pdf", "--months", "12", "--month", "1", "--year", "2027", "--color-weekends"});
+}
+BENCHMARK(BM_CliPdfTwelveMonths)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same on A4 with week numbers and German names: the title's widths come from the
+// installed Helvetica metric twin, which loads the font machinery.
+void BM_CliPdfTwelveMonthsA4German(benchmark::State& state) {
+    RunCli(state, {"--pdf", "--months", "12", "--month", "1", "--year", "2027", "--color-weekends",
+                   "--paper", "a4", "--week-numbers", "--locale", "de_DE.UTF-8"});
+}
+BENCHMARK(BM_CliPdfTwelveMonthsA4German)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pdf/print_pdf.h"
+#include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
 
 namespace {
@@ -84,5 +85,29 @@ void BM_PdfTwelvePicturesToFile(benchmark::State& state) {
     std::filesystem::remove(target);
 }
 BENCHMARK(BM_PdfTwelvePicturesToFile)->Unit(benchmark::kMicrosecond);
+
+// A year of calendar pages in one document, in memory: twelve pages drawing one shared
+// picture object.
+void BM_PdfCalendarTwelveMonthsInMemory(benchmark::State& state) {
+    const Bitmap24 weekend = WeekendPicture();
+    NameTable names;
+    FillDayNames(names, false, {});
+    FillMonthNames(names, false, {});
+    CalendarRequest request{0, 2027, 0, true};
+    request.months = 12;
+    const PdfCalendarEnvironment environment{
+        [](const std::string&) { return 90; },
+        [](std::string_view text) { return std::optional<std::string>(text); }};
+    std::size_t saved = 0;
+    for (auto _ : state) {
+        TPrintPDF pdf(Services([&saved](const std::string&, std::string_view bytes) {
+            saved = bytes.size();
+            benchmark::DoNotOptimize(bytes.data());
+        }));
+        WritePdfCalendar(pdf, request, names, weekend, environment, "calendar.pdf");
+    }
+    state.counters["file_bytes"] = static_cast<double>(saved);
+}
+BENCHMARK(BM_PdfCalendarTwelveMonthsInMemory)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

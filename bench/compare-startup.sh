@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Process start to calendar file written, side by side in one run (hyperfine -N):
 # tessaly-cli against the physical limit (write_limit.c writing the same bytes, fsync,
-# rename), Python's HTMLCalendar and pcal writing PostScript. A benchmark, not a test:
+# rename), Python's HTMLCalendar and pcal writing PostScript; and a year in one PDF
+# against pcal's year made into PDF by ps2pdf. A benchmark, not a test:
 # it prints medians and ratios and never fails on them.
 #
 #   bench/compare-startup.sh [TESSALY_CLI [RUNS]]
@@ -12,7 +13,7 @@ runs="${2:-40}"
 if [ ! -x "$cli" ]; then
     (cd "$root" && cmake --preset dev >/dev/null && cmake --build --preset dev --target tessaly-cli)
 fi
-for tool in hyperfine gcc pcal /usr/bin/python3; do
+for tool in hyperfine gcc pcal ps2pdf /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "compare-startup: $tool is missing" >&2; exit 1; }
 done
 
@@ -38,7 +39,9 @@ hyperfine -N --warmup 10 --runs "$runs" --export-json "$work/times.json" \
     -n "tessaly-cli PDF" "$cli ${month[*]} --pdf --color-weekends --output $work/out" \
     -n "limit PDF" "$work/write_limit pdf $work/out/limit.pdf" \
     -n "Python HTMLCalendar" "/usr/bin/python3 -c \"$python_page\"" \
-    -n "pcal PostScript" "pcal -o $work/out/pcal.ps 2 2026" >/dev/null
+    -n "pcal PostScript" "pcal -o $work/out/pcal.ps 2 2026" \
+    -n "tessaly-cli year PDF" "$cli --pdf --months 12 --month 1 --year 2026 --color-weekends --output $work/out" \
+    -n "pcal year | ps2pdf" "sh -c 'pcal 1 2026 12 | ps2pdf - $work/out/pcal.pdf'" >/dev/null
 
 /usr/bin/python3 - "$work/times.json" "$(stat -c %s "$work/reference/calendar.html")" \
     "$(stat -c %s "$work/reference/calendar.pdf")" <<'PY'
@@ -53,6 +56,7 @@ rows = [
     ("HTML / limit writing the same bytes", median["tessaly-cli HTML"] / median["limit HTML"], "<= 1.5"),
     ("Python HTMLCalendar / HTML", median["Python HTMLCalendar"] / median["tessaly-cli HTML"], ">= 15"),
     ("pcal PostScript / PDF", median["pcal PostScript"] / median["tessaly-cli PDF"], "> 1"),
+    ("pcal | ps2pdf year / year PDF", median["pcal year | ps2pdf"] / median["tessaly-cli year PDF"], ">= 15"),
 ]
 print("Ratios:")
 for name, ratio, target in rows:

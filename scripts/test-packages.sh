@@ -160,7 +160,7 @@ completions() {
         $(complete -p tessaly-cli | sed "s/.* -F \([^ ]*\) .*/\1/") tessaly-cli
         printf "%s\n" "${COMPREPLY[@]}" | sort -u | tr "\n" " "' _ "$1"
 }
-all_options="$(tessaly-cli --help | grep -o '^  --[a-z-]*' | sort -u | tr -d ' ' | tr '\n' ' ')"
+all_options="$(tessaly-cli --help | grep -o '^  -[a-z-]*' | sort -u | tr -d ' ' | tr '\n' ' ')"
 while IFS='|' read -r line expected; do
     actual="$(completions "$line")"
     if [ "$actual" = "$expected" ]; then
@@ -170,9 +170,11 @@ while IFS='|' read -r line expected; do
     fi
 done <<LINES
 tessaly-cli |$all_options
-tessaly-cli --pdf --w|--week-start 
+tessaly-cli --pdf --w|--week-numbers --week-start 
 tessaly-cli --week-start |monday sunday 
 tessaly-cli --month 1|1 10 11 12 
+tessaly-cli --months 2|2 20 21 22 23 24 
+tessaly-cli --pdf --paper |a4 letter 
 tessaly-cli --year 21|2100 
 tessaly-cli --output /us|/usr 
 LINES

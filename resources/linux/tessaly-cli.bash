@@ -17,8 +17,25 @@ _tessaly_cli() {
             COMPREPLY=($(compgen -W 'monday sunday' -- "$cur"))
             return
             ;;
+        --months)
+            COMPREPLY=($(compgen -W '{1..24}' -- "$cur"))
+            return
+            ;;
+        --paper)
+            COMPREPLY=($(compgen -W 'letter a4' -- "$cur"))
+            return
+            ;;
+        --locale)
+            # The installed ones, as locale -a lists them.
+            COMPREPLY=($(compgen -W '$(locale -a 2>/dev/null)' -- "$cur"))
+            return
+            ;;
         --output)
             _filedir -d
+            return
+            ;;
+        -o)
+            _filedir
             return
             ;;
         --color)

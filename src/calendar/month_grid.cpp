@@ -34,6 +34,18 @@ int MonthLength(int monthIndex, int year) {
     return static_cast<int>((next - first).count());
 }
 
+std::vector<CalendarRequest> MonthsOf(const CalendarRequest& request) {
+    std::vector<CalendarRequest> months;
+    for (int k = 0; k < std::max(request.months, 1); ++k) {
+        CalendarRequest month = request;
+        month.months = 1;
+        month.monthIndex = (request.monthIndex + k) % 12;
+        month.year = request.year + (request.monthIndex + k) / 12;
+        months.push_back(month);
+    }
+    return months;
+}
+
 std::string CellText(const CalendarRequest& request, int position) {
     const int first = FirstColumn(request.monthIndex, request.year, LayoutOf(request.weekStart));
     const int length = MonthLength(request.monthIndex, request.year);
@@ -50,6 +62,23 @@ int DaySlotOfColumn(WeekLayout layout, int column) {
 bool IsWeekendColumn(WeekLayout layout, int column) {
     return layout == WeekLayout::Sunday ? (column == 1 || column == 7)
                                         : (column == 6 || column == 7);
+}
+
+int IsoWeekOfRow(const CalendarRequest& request, int row) {
+    using namespace std::chrono;
+    const WeekLayout layout = LayoutOf(request.weekStart);
+    const int first = FirstColumn(request.monthIndex, request.year, layout);
+    const int length = MonthLength(request.monthIndex, request.year);
+    if (row < 0 || row > 5 || 7 * row + 7 < first || 7 * row + 1 >= first + length) {
+        return 0;
+    }
+    const int mondayColumn = layout == WeekLayout::Sunday ? 2 : 1;
+    const sys_days monday =
+        FirstOfMonth(request.monthIndex, request.year) + days{7 * row + mondayColumn - first};
+    // The week belongs to the year of its Thursday, and counts from that year's first.
+    const sys_days thursday = monday + days{3};
+    const year_month_day date{thursday};
+    return static_cast<int>((thursday - sys_days{date.year() / January / 1}).count() / 7 + 1);
 }
 
 }  // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace tessaly {
 
@@ -13,6 +14,12 @@ constexpr int ClampedYear(long long year) {
     return static_cast<int>(std::clamp<long long>(year, kFirstYear, kLastYear));
 }
 
+// The PDF's page: the window's Letter, or A4 from tessaly-cli.
+enum class Paper { Letter, A4 };
+
+// The most months one file holds.
+inline constexpr int kMostMonths = 24;
+
 // The user's choices for one calendar, read from the window at generation time.
 struct CalendarRequest {
     int monthIndex = 0;  // 0 = January
@@ -21,7 +28,14 @@ struct CalendarRequest {
     bool colorWeekends = false;
     bool localizedNames = false;
     bool pdf = false;
+    // tessaly-cli's choices; the window keeps these values, which give its one-month files.
+    Paper paper = Paper::Letter;
+    int months = 1;  // consecutive months from monthIndex/year, 1..kMostMonths
+    bool weekNumbers = false;
 };
+
+// One request per month of `request`'s range, in order, each for a single month.
+std::vector<CalendarRequest> MonthsOf(const CalendarRequest& request);
 
 enum class WeekLayout { Monday, Sunday };
 
@@ -43,5 +57,9 @@ std::string CellText(const CalendarRequest& request, int position);
 int DaySlotOfColumn(WeekLayout layout, int column);
 
 bool IsWeekendColumn(WeekLayout layout, int column);
+
+// ISO 8601 week number (1..53) of grid row 0..5: the week of the row's Monday, which in
+// the Sunday layout is the row's second day. 0 for a row without a day of the month.
+int IsoWeekOfRow(const CalendarRequest& request, int row);
 
 }  // namespace tessaly

@@ -12,21 +12,33 @@ std::string CliUsage() {
     const std::string html = kHtmlFileName;
     const std::string pdf = kPdfFileName;
     const std::string years = std::to_string(kFirstYear) + "-" + std::to_string(kLastYear);
+    const std::string most = std::to_string(kMostMonths);
     // clang-format off
     return "Usage: tessaly-cli [options]\n"
-           "Writes a one-page calendar of one month as " + html + " (or " + pdf + ")\n"
-           "and prints the written file's full path.\n"
+           "Writes a one-page calendar of a month, or a page a month for several, as\n"
+           + html + " (or " + pdf + ") and prints the written file's full path.\n"
            "\n"
            "Options:\n"
            "  --month N              month 1-12 (default: this month)\n"
            "  --year N               year " + years + " (default: this year)\n"
+           "  --months N             N months from --month and --year on, 1-" + most + ", a page\n"
+           "                         each, in calendar-YYYY-MM-to-YYYY-MM.html (or .pdf)\n"
+           "                         (default: 1); pages are counted on standard error\n"
+           "                         when it is a terminal\n"
            "  --week-start DAY       monday or sunday (default: sunday)\n"
+           "  --week-numbers         ISO 8601 week numbers: a first column headed Wk, or in\n"
+           "                         each row's first cell of the PDF; in the Sunday layout\n"
+           "                         a row's week is the week of its Monday\n"
            "  --color-weekends       colour the weekend columns\n"
            "  --color RRGGBB         weekend colour of the HTML page, red first; implies\n"
            "                         --color-weekends (default: c0c0c0)\n"
            "  --localized            day and month names from the user's locale\n"
+           "  --locale NAME          day and month names from locale NAME, such as\n"
+           "                         de_DE.UTF-8 (on Windows de-DE); implies --localized\n"
            "  --pdf                  write " + pdf + " instead of " + html + "\n"
+           "  --paper SIZE           the PDF's paper, letter or a4 (default: letter)\n"
            "  --output DIR           folder to write into (default: the current folder)\n"
+           "  -o FILE                write exactly FILE instead (- for standard output)\n"
            "  --open                 open the written file with the default viewer\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n";
@@ -58,11 +70,26 @@ std::optional<int> ParseInRange(const std::string& text, int low, int high) {
 
 }  // namespace
 
+OutputFileParts SplitOutputFile(const std::string& file) {
+#ifdef _WIN32
+    // "C:name" is a name in drive C's current folder.
+    const auto last = file.find_last_of("/\\:");
+#else
+    const auto last = file.find_last_of('/');
+#endif
+    if (last == std::string::npos) {
+        return {"", file};
+    }
+    return {file.substr(0, last + 1), file.substr(last + 1)};
+}
+
 std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std::string>& args,
                                                           const LocalDateTime& today) {
     CliOptions options;
     options.month = today.month;
     options.year = ClampedYear(today.year);
+    bool paperGiven = false;
+    bool outputFolderGiven = false;
 
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -137,6 +164,52 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
                 return CliUsageError{"--output: the folder name is empty"};
             }
             options.outputFolder = *value;
+            outputFolderGiven = true;
+        } else if (name == "-o") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            if (SplitOutputFile(*value).name.empty()) {
+                return CliUsageError{"-o: '" + *value + "' names no file"};
+            }
+            options.outputFile = *value;
+        } else if (name == "--months") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            const auto number = ParseInRange(*value, 1, kMostMonths);
+            if (!number) {
+                return CliUsageError{"--months: '" + *value + "' is not a number from 1 to " +
+                                     std::to_string(kMostMonths)};
+            }
+            options.months = *number;
+        } else if (name == "--paper") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            if (*value == "letter") {
+                options.paper = Paper::Letter;
+            } else if (*value == "a4") {
+                options.paper = Paper::A4;
+            } else {
+                return CliUsageError{"--paper: '" + *value + "' is not letter or a4"};
+            }
+            paperGiven = true;
+        } else if (name == "--locale") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            if (value->empty()) {
+                return CliUsageError{"--locale: the locale name is empty"};
+            }
+            options.locale = *value;
+            options.localized = true;
+        } else if (name == "--week-numbers") {
+            error = flag(options.weekNumbers);
         } else if (name == "--color-weekends") {
             error = flag(options.colorWeekends);
         } else if (name == "--localized") {
@@ -155,6 +228,23 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
         if (error) {
             return *error;
         }
+    }
+
+    if (paperGiven && !options.pdf) {
+        return CliUsageError{"--paper: an HTML page has no paper size (add --pdf)"};
+    }
+    if (options.outputFile && outputFolderGiven) {
+        return CliUsageError{"-o FILE and --output DIR cannot be used together"};
+    }
+    if (options.open && options.outputFile == kStandardOutputName) {
+        return CliUsageError{"--open: standard output (-o -) cannot be opened"};
+    }
+    const int lastMonth = options.year * 12 + options.month - 1 + options.months - 1;
+    if (lastMonth > kLastYear * 12 + 11) {
+        return CliUsageError{"--months: " + std::to_string(options.months) + " months from " +
+                             ZeroPadded(static_cast<std::uint64_t>(options.month), 2) + "/" +
+                             std::to_string(options.year) + " run past December " +
+                             std::to_string(kLastYear)};
     }
     return options;
 }

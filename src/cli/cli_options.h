@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calendar/color.h"
+#include "calendar/month_grid.h"
 #include "core/date_time.h"
 
 namespace tessaly {
@@ -18,7 +19,12 @@ struct CliOptions {
     std::optional<ColorValue> color;
     bool localized = false;
     bool pdf = false;
+    Paper paper = Paper::Letter;
+    int months = 1;  // 1..kMostMonths
+    bool weekNumbers = false;
+    std::optional<std::string> locale;  // names from this locale instead of the user's
     std::string outputFolder = ".";
+    std::optional<std::string> outputFile;  // -o: exactly this file; "-" standard output
     bool open = false;
     bool help = false;
     bool version = false;
@@ -35,5 +41,15 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
 
 // The text of --help.
 std::string CliUsage();
+
+// -o's name for standard output.
+inline constexpr const char* kStandardOutputName = "-";
+
+// -o FILE as the folder it names (empty for the current folder) and the file's name.
+struct OutputFileParts {
+    std::string folder;
+    std::string name;
+};
+OutputFileParts SplitOutputFile(const std::string& file);
 
 }  // namespace tessaly

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -57,17 +58,30 @@ LocalDateTime CreationTime() {
             static_cast<int>(time.seconds().count())};
 }
 
+std::string StandardOutputFailure(const std::error_code& reason) {
+    return "Cannot write to standard output: " + DescribeReason(reason);
+}
+
 // The calendar services of a program without a window: 96 DPI, the window font's
-// built-in widths, locale names read only when asked for.
+// built-in widths, locale names read only when asked for (or those of --locale).
 class CliServices : public CalendarServices {
   public:
+    CliServices(std::optional<std::string> localeName, std::optional<NamedLocaleNames> named)
+        : localeName_(std::move(localeName)), named_(std::move(named)) {}
+
     const LocaleNames& UserLocaleNames() override {
+        if (named_) {
+            return named_->names;
+        }
         if (!localeNames_) {
             localeNames_ = ReadUserLocaleNames();
         }
         return *localeNames_;
     }
     const LocaleNames& UserLocaleNamesUtf8() override {
+        if (named_) {
+            return named_->utf8;
+        }
         if (!localeNamesUtf8_) {
             localeNamesUtf8_ = ReadUserLocaleNamesUtf8();
         }
@@ -75,7 +89,16 @@ class CliServices : public CalendarServices {
     }
     std::optional<EmbeddedTexts> EmbedTextsForPdf(
         const std::vector<std::string>& utf8Texts) override {
-        return tessaly::EmbedTextsForPdf(utf8Texts);
+        return localeName_ ? EmbedTextsOfLocaleForPdf(utf8Texts, *localeName_)
+                           : tessaly::EmbedTextsForPdf(utf8Texts);
+    }
+    std::optional<WinAnsiWidths> TitleFontWidths() override { return HelveticaBoldWidths(); }
+    // Pages counted in place on a terminal; nothing in a pipe or a log.
+    void PageMade(int page, int pages) override {
+        if (pages > 1 && showProgress_) {
+            std::fprintf(stderr, "\rtessaly-cli: page %d of %d%s", page, pages,
+                         page == pages ? "\n" : "");
+        }
     }
     LocalDateTime Now() override { return CreationTime(); }
     ScreenResolution ScreenDpi() override { return {96, 96}; }
@@ -87,15 +110,36 @@ class CliServices : public CalendarServices {
     }
     void SaveFile(const std::string& path, std::string_view bytes,
                   const std::string& writeErrorMessage) override {
+        if (path == kStandardOutputName) {
+            if (const auto error = WriteToStandardOutput(bytes)) {
+                throw TessalyError(StandardOutputFailure(error));
+            }
+            return;
+        }
         SaveFileAtomically(path, bytes, writeErrorMessage);
     }
 
   private:
+    std::optional<std::string> localeName_;
+    std::optional<NamedLocaleNames> named_;
+    bool showProgress_ = StandardErrorIsTerminal();
     std::optional<LocaleNames> localeNames_;
     std::optional<LocaleNames> localeNamesUtf8_;
 };
 
-std::string MakeCalendar(const CliOptions& options) {
+// Where -o FILE or --output DIR puts the calendar; -o - is standard output.
+CalendarDestination DestinationOf(const CliOptions& options) {
+    if (!options.outputFile) {
+        return {AbsoluteFolder(options.outputFolder), {}};
+    }
+    if (*options.outputFile == kStandardOutputName) {
+        return {"", {}, kStandardOutputName};
+    }
+    const auto [folder, name] = SplitOutputFile(*options.outputFile);
+    return {AbsoluteFolder(folder.empty() ? "." : folder), {}, name};
+}
+
+std::string MakeCalendar(const CliOptions& options, std::optional<NamedLocaleNames> locale) {
     CalendarRequest request;
     request.monthIndex = options.month - 1;
     request.year = options.year;
@@ -103,28 +147,29 @@ std::string MakeCalendar(const CliOptions& options) {
     request.colorWeekends = options.colorWeekends;
     request.localizedNames = options.localized;
     request.pdf = options.pdf;
+    request.paper = options.paper;
+    request.months = options.months;
+    request.weekNumbers = options.weekNumbers;
 
     NameTable names;
     names[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
     std::vector<std::string> lines;
-    CliServices services;
-    return MakeCalendarFile(request, names, lines, {AbsoluteFolder(options.outputFolder), {}},
-                            services);
+    CliServices services(options.locale, std::move(locale));
+    return MakeCalendarFile(request, names, lines, DestinationOf(options), services);
+}
+
+void ReportError(const std::string& message) {
+    WriteText(stderr, "tessaly-cli: " + message + "\n");
 }
 
 // Text to standard output; false, with a message, when it cannot be written (a full disk,
 // a closed pipe).
 bool Print(const std::string& text) {
     if (const auto error = WriteText(stdout, text)) {
-        WriteText(stderr,
-                  "tessaly-cli: cannot write to standard output: " + DescribeReason(error) + "\n");
+        ReportError(StandardOutputFailure(error));
         return false;
     }
     return true;
-}
-
-void ReportError(const std::string& message) {
-    WriteText(stderr, "tessaly-cli: " + message + "\n");
 }
 
 }  // namespace
@@ -142,9 +187,18 @@ int main(int argc, char** argv) {
     if (options.version) {
         return Print(std::string("tessaly-cli ") + kVersionText + "\n") ? 0 : 1;
     }
+    std::optional<NamedLocaleNames> locale;
+    if (options.locale) {
+        locale = ReadNamedLocaleNames(*options.locale);
+        if (!locale) {
+            ReportError("--locale: '" + *options.locale + "' is not an installed locale");
+            return 2;
+        }
+    }
     try {
-        const std::string path = MakeCalendar(options);
-        if (!Print(path + "\n")) {
+        const std::string path = MakeCalendar(options, std::move(locale));
+        // Standard output holds the calendar itself.
+        if (path != kStandardOutputName && !Print(path + "\n")) {
             return 1;
         }
         if (options.open) {

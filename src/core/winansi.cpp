@@ -87,6 +87,10 @@ std::optional<std::u32string> Utf8ToCodePoints(std::string_view utf8) {
     return text;
 }
 
+char32_t WinAnsiCharacter(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
 std::string CodePointToUtf8(char32_t c) {
     std::string bytes;
     if (c < 0x80) {

@@ -16,4 +16,8 @@ std::optional<std::u32string> Utf8ToCodePoints(std::string_view utf8);
 // One character in UTF-8.
 std::string CodePointToUtf8(char32_t c);
 
+// The character of a Windows-1252 byte; 0 for the five bytes the code page leaves
+// undefined.
+char32_t WinAnsiCharacter(unsigned char byte);
+
 }  // namespace tessaly

@@ -16,47 +16,29 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
     return line;
 }
 
-}  // namespace
-
-std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
-                                                const NameTable& names,
-                                                std::string_view productWebAddress) {
+// The table of one month.
+void AppendMonthTable(std::vector<std::string>& lines, const CalendarRequest& request,
+                      const NameTable& names, bool newPrintedPage) {
     const std::string& month = names[kFirstMonthSlot + request.monthIndex];
     const std::string year = std::to_string(request.year);
     const WeekLayout layout = LayoutOf(request.weekStart);
+    const char* columns = request.weekNumbers ? "8" : "7";
 
-    std::vector<std::string> lines;
-    lines.reserve(92);
-    lines.emplace_back("<html>");
-    lines.emplace_back("<head>");
+    lines.push_back(Concat({"<table cols=\"", columns,
+                            "\" cellpadding=\"2\" cellspacing=\"0\" border=\"1\" style=\"",
+                            newPrintedPage ? "page-break-before: always; " : "",
+                            "width: 100%; text-align: left;\">"}));
     lines.push_back(
-        Concat({"<title>", month, " ", year, " calendar created with Tessaly</title>"}));
-    lines.push_back(
-        Concat({"<META NAME=\"Author\" CONTENT=\"Tessaly, ", productWebAddress, "\" />"}));
-    lines.push_back(Concat({"<META NAME=\"Description\" CONTENT=\"This ", month, " ", year,
-                            " calendar was created with Tessaly, a shareware tool for creating "
-                            "calendars you can put online or print out.\" />"}));
-    lines.emplace_back("<style>");
-    lines.push_back(Concat({"  td {", kCellStyle}));
-    lines.emplace_back("  #box {vertical-align: top; text-align: left;}");
-    lines.emplace_back(
-        "  #box_head {vertical-align: top; text-align: center; font-weight: bolder;}");
-    if (request.colorWeekends) {
-        lines.push_back(
-            Concat({"  td.weekend {background: #", names[kWeekendColorSlot], "; ", kCellStyle}));
-    }
-    lines.emplace_back("</style>");
-    lines.emplace_back("</head>");
-    lines.emplace_back("<body>");
-    lines.emplace_back(
-        "<table cols=\"7\" cellpadding=\"2\" cellspacing=\"0\" border=\"1\" style=\"width: 100%; "
-        "text-align: left;\">");
-    lines.emplace_back(
-        "<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" rowspan=\"1\" "
-        "colspan=\"7\">");
+        Concat({"<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" "
+                "rowspan=\"1\" colspan=\"",
+                columns, "\">"}));
     lines.push_back(Concat(
         {"<strong><big><big><big>", month, " ", year, "</big></big></big></strong></td></tr>"}));
     lines.emplace_back("<tr>");
+    if (request.weekNumbers) {
+        lines.emplace_back("<td id=\"box_head\"");
+        lines.emplace_back(">Wk<br></td>");
+    }
     for (int column = 1; column <= 7; ++column) {
         lines.emplace_back("<td id=\"box_head\"");
         if (IsWeekendColumn(layout, column)) {
@@ -67,6 +49,11 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     lines.emplace_back("</tr>");
     for (int row = 0; row < 6; ++row) {
         lines.emplace_back("<tr>");
+        if (request.weekNumbers) {
+            const int week = IsoWeekOfRow(request, row);
+            lines.push_back(
+                Concat({"<td id=\"week\">", week > 0 ? std::to_string(week) : "", "</td>"}));
+        }
         for (int column = 1; column <= 7; ++column) {
             const char* opening = IsWeekendColumn(layout, column)
                                       ? "<td width=\"14%\" id=\"box\" class=\"weekend\"><strong>"
@@ -78,6 +65,55 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     }
     lines.emplace_back("</tbody>");
     lines.emplace_back("</table><br>");
+}
+
+}  // namespace
+
+std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
+                                                const NameTable& names,
+                                                std::string_view productWebAddress,
+                                                const std::function<void(int)>& monthDone) {
+    const std::vector<CalendarRequest> months = MonthsOf(request);
+    const auto monthAndYear = [&](const CalendarRequest& month) {
+        return names[kFirstMonthSlot + month.monthIndex] + " " + std::to_string(month.year);
+    };
+    // A range reads "December 2026 - January 2027" where one month's name and year stand.
+    std::string shown = monthAndYear(months.front());
+    if (months.size() > 1) {
+        shown += " - " + monthAndYear(months.back());
+    }
+
+    std::vector<std::string> lines;
+    lines.reserve(months.size() * 80 + 20);
+    lines.emplace_back("<html>");
+    lines.emplace_back("<head>");
+    lines.push_back(Concat({"<title>", shown, " calendar created with Tessaly</title>"}));
+    lines.push_back(
+        Concat({"<META NAME=\"Author\" CONTENT=\"Tessaly, ", productWebAddress, "\" />"}));
+    lines.push_back(Concat({"<META NAME=\"Description\" CONTENT=\"This ", shown,
+                            " calendar was created with Tessaly, a shareware tool for creating "
+                            "calendars you can put online or print out.\" />"}));
+    lines.emplace_back("<style>");
+    lines.push_back(Concat({"  td {", kCellStyle}));
+    lines.emplace_back("  #box {vertical-align: top; text-align: left;}");
+    lines.emplace_back(
+        "  #box_head {vertical-align: top; text-align: center; font-weight: bolder;}");
+    if (request.weekNumbers) {
+        lines.emplace_back("  #week {vertical-align: top; text-align: center;}");
+    }
+    if (request.colorWeekends) {
+        lines.push_back(
+            Concat({"  td.weekend {background: #", names[kWeekendColorSlot], "; ", kCellStyle}));
+    }
+    lines.emplace_back("</style>");
+    lines.emplace_back("</head>");
+    lines.emplace_back("<body>");
+    for (std::size_t k = 0; k < months.size(); ++k) {
+        AppendMonthTable(lines, months[k], names, k > 0);
+        if (monthDone) {
+            monthDone(static_cast<int>(k) + 1);
+        }
+    }
     lines.emplace_back("</body>");
     lines.emplace_back("</html>");
     return lines;

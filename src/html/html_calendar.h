@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +11,13 @@
 namespace tessaly {
 
 // The page's 91 lines (92 with the weekend colour rule), names and colour taken from
-// `names` as they stand.
+// `names` as they stand. More months give one table each, every one after the first on
+// a new printed page; week numbers add a first column headed "Wk". `monthDone` hears
+// of each month's table as it is finished (1, 2, ...).
 std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
                                                 const NameTable& names,
-                                                std::string_view productWebAddress);
+                                                std::string_view productWebAddress,
+                                                const std::function<void(int)>& monthDone = {});
 
 // Every line followed by CR LF, the last one included.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);

@@ -1,6 +1,7 @@
 #include "output/calendar_output.h"
 
 #include "core/errors.h"
+#include "core/int_text.h"
 #include "core/product.h"
 #include "html/html_calendar.h"
 #include "pdf/print_pdf.h"
@@ -31,15 +32,15 @@ std::string Save(const CalendarDestination& destination, const std::string& name
 }
 
 std::string MakePdf(const CalendarRequest& request, const NameTable& names,
-                    const CalendarDestination& destination, CalendarServices& services) {
+                    const CalendarDestination& destination, const std::string& fileName,
+                    CalendarServices& services) {
     static const Bitmap24 weekendPicture = WeekendPicture();
     std::string written;
     TPrintPDF pdf(PdfWriterServices{
         [&] { return services.Now(); },
         [&] { return services.ScreenDpi(); },
         [&](const std::string& path, std::string_view bytes) {
-            written =
-                Save(destination, kPdfFileName, bytes, CannotCreateFileMessage(path), services);
+            written = Save(destination, fileName, bytes, CannotCreateFileMessage(path), services);
         },
     });
     // The names again in UTF-8, for an embedded font where Windows-1252 cannot hold them.
@@ -54,13 +55,28 @@ std::string MakePdf(const CalendarRequest& request, const NameTable& names,
         [&](std::string_view text) { return services.ToWinAnsi(text); },
         [&](const std::vector<std::string>& texts) { return services.EmbedTextsForPdf(texts); },
         unicodeNames,
+        [&] { return services.TitleFontWidths(); },
+        [&](int page) { services.PageMade(page, request.months); },
     };
     WritePdfCalendar(pdf, request, names, weekendPicture, environment,
-                     destination.folder + kPdfFileName);
+                     destination.folder + fileName);
     return written;
 }
 
 }  // namespace
+
+std::string CalendarFileName(const CalendarRequest& request) {
+    if (request.months <= 1) {
+        return request.pdf ? kPdfFileName : kHtmlFileName;
+    }
+    const char* extension = request.pdf ? ".pdf" : ".html";
+    const auto months = MonthsOf(request);
+    const auto yearMonth = [](const CalendarRequest& month) {
+        return ZeroPadded(static_cast<std::uint64_t>(month.year), 4) + "-" +
+               ZeroPadded(static_cast<std::uint64_t>(month.monthIndex + 1), 2);
+    };
+    return "calendar-" + yearMonth(months.front()) + "-to-" + yearMonth(months.back()) + extension;
+}
 
 std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
@@ -71,11 +87,13 @@ std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
     FillDayNames(names, request.localizedNames, locale);
     FillMonthNames(names, request.localizedNames, locale);
 
+    const std::string fileName = destination.fileName.value_or(CalendarFileName(request));
     if (request.pdf) {
-        return MakePdf(request, names, destination, services);
+        return MakePdf(request, names, destination, fileName, services);
     }
-    htmlLines = BuildHtmlCalendarLines(request, names, kProductWebAddress);
-    return Save(destination, kHtmlFileName, JoinLinesCrLf(htmlLines), kSaveStreamError, services);
+    htmlLines = BuildHtmlCalendarLines(request, names, kProductWebAddress,
+                                       [&](int page) { services.PageMade(page, request.months); });
+    return Save(destination, fileName, JoinLinesCrLf(htmlLines), kSaveStreamError, services);
 }
 
 }  // namespace tessaly

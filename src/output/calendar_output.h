@@ -32,6 +32,11 @@ class CalendarServices {
     virtual ScreenResolution ScreenDpi() = 0;
     // Width in pixels of platform text in the window's font.
     virtual int TextWidthInWindowFont(const std::string& text) = 0;
+    // Helvetica-Bold's widths, for a title centred by its own width (A4); nothing where
+    // they cannot be measured.
+    virtual std::optional<WinAnsiWidths> TitleFontWidths() { return std::nullopt; }
+    // Hears of each page of a calendar of `pages` months as it is made.
+    virtual void PageMade(int /*page*/, int /*pages*/) {}
     // Platform text in Windows-1252; nothing when a character cannot be shown there.
     virtual std::optional<std::string> ToWinAnsi(std::string_view text) = 0;
     // Writes a file whole (temporary file, then rename). FileCreateError when it cannot
@@ -42,10 +47,12 @@ class CalendarServices {
 };
 
 // The folder a calendar goes into, with its trailing separator, and the folder to use
-// instead when that folder takes no new files.
+// instead when that folder takes no new files; the file's name, when it is not the
+// calendar's own (see CalendarFileName).
 struct CalendarDestination {
     std::string folder;
     std::optional<std::string> fallbackFolder;
+    std::optional<std::string> fileName = {};
 };
 
 inline constexpr const char* kHtmlFileName = "calendar.html";
@@ -53,12 +60,16 @@ inline constexpr const char* kPdfFileName = "calendar.pdf";
 // What an HTML page reports when its text cannot be written out.
 inline constexpr const char* kSaveStreamError = "Failed to Save Stream";
 
+// calendar.html or calendar.pdf for one month; for more, the range's first and last
+// months: calendar-2026-12-to-2027-01.pdf.
+std::string CalendarFileName(const CalendarRequest& request);
+
 // Makes the calendar `request` asks for and returns the path written:
 //  1. fills slots 0-18 of `names` with English or locale names; slot 19, the weekend
 //     colour of the HTML page, is used as it stands;
 //  2. request.pdf off: empties `htmlLines`, builds the page into it and saves it as
 //     calendar.html; on: draws the page and saves it as calendar.pdf, leaving
-//     `htmlLines` alone.
+//     `htmlLines` alone (other names: see CalendarDestination).
 // A save that fails is reported as the saver reports it; "Failed to Save Stream" when
 // an HTML page cannot be written, "Cannot create file <path>" when a PDF cannot.
 std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,

@@ -39,6 +39,10 @@ struct EmbeddedFont {
     std::array<std::int32_t, 4> boundingBox{};  // left, bottom, right, top
 };
 
+// Advance widths of a standard font's 256 WinAnsi codes, in thousandths of the font size:
+// what a text in that font measures.
+using WinAnsiWidths = std::array<std::int32_t, 256>;
+
 // Texts made into glyphs of one embedded font: runs[k] draws the k-th text asked for.
 struct EmbeddedTexts {
     EmbeddedFont font;

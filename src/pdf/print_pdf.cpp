@@ -21,9 +21,6 @@ constexpr std::string_view kBaseFonts[] = {
     "Symbol",      "ZapfDingbats",
 };
 
-// The page's one content stream; object 3 right after it holds its length.
-constexpr std::int32_t kContentObject = 2;
-
 // "stream", "endstream" and "endobj" with their line ends: the part of the content
 // object after its head that is not content.
 constexpr std::size_t kStreamFrameSize = 8 + 11 + 8;
@@ -260,7 +257,8 @@ void TPrintPDF::BeginDocument() {
     pagesObject_ = resourcesObject_ = outlinesObject_ = catalogObject_ = 0;
     offsets_.clear();
     fontObjects_.clear();
-    pictureObjects_.clear();
+    contentObjects_.clear();
+    pictures_.clear();
     fileBuffer_.clear();
     objectBuffer_.clear();
     contentBuffer_.clear();
@@ -289,10 +287,11 @@ void TPrintPDF::WriteInformation() {
     CloseObject();
 }
 
-// The content stream's head waits in objectBuffer_ until EndDocument; its length goes
+// The content stream's head waits in objectBuffer_ until the page ends; its length goes
 // into the next object, so it can be written once the content is complete.
 void TPrintPDF::OpenContentStream() {
     const std::int32_t number = OpenObject();
+    contentObjects_.push_back(number);
     WriteLine(objectBuffer_, "<< /Length ", number + 1, " 0 R");
     WriteLine(objectBuffer_, " >>");
     contentHeadSize_ = objectBuffer_.size();
@@ -305,9 +304,9 @@ void TPrintPDF::EndDocument() {
         throw std::logic_error("TPrintPDF::EndDocument: glyphs drawn without an embedded font");
     }
     std::size_t expectedSize = fileBuffer_.size() + objectBuffer_.size() + contentBuffer_.size() +
-                               4096 + 32 * pictureObjects_.size();
-    for (const std::string& picture : pictureObjects_) {
-        expectedSize += picture.size();
+                               4096 + 32 * pictures_.size() + 200 * contentObjects_.size();
+    for (const Picture& picture : pictures_) {
+        expectedSize += picture.object.size();
     }
     if (embeddedFont_) {
         expectedSize += embeddedFont_->program.size() + 64 * embeddedGlyphs_.size();
@@ -317,14 +316,14 @@ void TPrintPDF::EndDocument() {
     CloseContentStream();
     WriteFontsAndResources();
     WritePictures();
-    WritePageAndCatalog();
+    WritePagesAndCatalog();
     WriteEmbeddedFont();
     WriteCrossReference();
     WriteLine(fileBuffer_, "%%EOF");
 
     open_ = false;
-    pictureObjects_.clear();
-    pictureObjects_.shrink_to_fit();
+    pictures_.clear();
+    pictures_.shrink_to_fit();
     contentBuffer_.clear();
     services_.save(FileName, fileBuffer_);
 }
@@ -359,12 +358,15 @@ void TPrintPDF::WriteFontsAndResources() {
         CloseObject();
     }
 
-    // The page follows the resource dictionary and the pictures, so its number is known.
-    const std::int32_t pictureCount = static_cast<std::int32_t>(pictureObjects_.size());
+    // The pages follow the resource dictionary and the pictures, so their numbers are known.
+    const std::int32_t pictureCount = static_cast<std::int32_t>(pictures_.size());
+    const std::int32_t pageCount = static_cast<std::int32_t>(contentObjects_.size());
     pagesObject_ = OpenObject();
     WriteLine(objectBuffer_, "<< /Type /Pages");
     WriteLine(objectBuffer_, "/Kids [");
-    WriteLine(objectBuffer_, pagesObject_ + 2 + pictureCount, " 0 R");
+    for (std::int32_t page = 0; page < pageCount; ++page) {
+        WriteLine(objectBuffer_, pagesObject_ + 2 + pictureCount + page, " 0 R");
+    }
     WriteLine(objectBuffer_, "]");
     WriteLine(objectBuffer_, "/Count ", pageNumber_);
     WriteLine(objectBuffer_, ">>");
@@ -382,9 +384,9 @@ void TPrintPDF::WriteFontsAndResources() {
         WriteLine(objectBuffer_, "/F", k, " ", fontObjects_[k - 1], " 0 R ");
     }
     if (!embeddedGlyphs_.empty()) {
-        // The embedded font's objects follow the pictures, the page and the catalog.
+        // The embedded font's objects follow the pictures, the pages and the catalog.
         WriteLine(objectBuffer_, "/F", kEmbeddedFontNumber, " ",
-                  resourcesObject_ + pictureCount + 3, " 0 R ");
+                  resourcesObject_ + pictureCount + pageCount + 2, " 0 R ");
     }
     WriteLine(objectBuffer_, ">>");
     WriteLine(objectBuffer_, ">>");
@@ -395,26 +397,28 @@ void TPrintPDF::WriteFontsAndResources() {
 // copy through objectBuffer_.
 void TPrintPDF::WritePictures() {
     static constexpr std::string_view kTail = "\r\nendstream\r\nendobj\r\n";
-    for (const std::string& picture : pictureObjects_) {
+    for (const Picture& picture : pictures_) {
         OpenObject();
-        const std::size_t size = objectBuffer_.size() + picture.size() + kTail.size();
+        const std::size_t size = objectBuffer_.size() + picture.object.size() + kTail.size();
         fileBuffer_ += objectBuffer_;
-        fileBuffer_ += picture;
+        fileBuffer_ += picture.object;
         fileBuffer_ += kTail;
         RecordOffset(size);
         assert(runningOffset_ == fileBuffer_.size());
     }
 }
 
-void TPrintPDF::WritePageAndCatalog() {
-    OpenObject();
-    WriteLine(objectBuffer_, "<< /Type /Page");
-    WriteLine(objectBuffer_, "/Parent ", pagesObject_, " 0 R");
-    WriteLine(objectBuffer_, "/MediaBox [ 0 0 ", PageWidth, " ", PageHeight, "]");
-    WriteLine(objectBuffer_, "/Contents ", kContentObject, " 0 R");
-    WriteLine(objectBuffer_, "/Resources ", resourcesObject_, " 0 R");
-    WriteLine(objectBuffer_, ">>");
-    CloseObject();
+void TPrintPDF::WritePagesAndCatalog() {
+    for (const std::int32_t content : contentObjects_) {
+        OpenObject();
+        WriteLine(objectBuffer_, "<< /Type /Page");
+        WriteLine(objectBuffer_, "/Parent ", pagesObject_, " 0 R");
+        WriteLine(objectBuffer_, "/MediaBox [ 0 0 ", PageWidth, " ", PageHeight, "]");
+        WriteLine(objectBuffer_, "/Contents ", content, " 0 R");
+        WriteLine(objectBuffer_, "/Resources ", resourcesObject_, " 0 R");
+        WriteLine(objectBuffer_, ">>");
+        CloseObject();
+    }
 
     catalogObject_ = OpenObject();
     WriteLine(objectBuffer_, "<< /Type /Catalog");
@@ -569,19 +573,20 @@ void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) 
 }
 
 void TPrintPDF::DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image) {
-    RequireOpen("DrawImage");
+    DrawPicture(x, y, AddPicture(image));
+}
+
+std::int32_t TPrintPDF::AddPicture(const Bitmap24& image) {
+    RequireOpen("AddPicture");
     const std::size_t sampleSize = 3 * static_cast<std::size_t>(std::max(image.width, 0)) *
                                    static_cast<std::size_t>(std::max(image.height, 0));
     if (image.width < 0 || image.height < 0 || image.rgb.size() != sampleSize) {
         throw std::invalid_argument("TPrintPDF::DrawImage: bitmap size does not match its data");
     }
+    const std::size_t m = pictures_.size() + 1;
 
-    const ScreenResolution screen = services_.screen ? services_.screen() : ScreenResolution{};
-    const std::int64_t w = PictureSide(image.width, PageWidth, 8.0, screen.dpiX);
-    const std::int64_t h = PictureSide(image.height, PageHeight, 10.625, screen.dpiY);
-    const std::size_t m = pictureObjects_.size() + 1;
-
-    std::string object;
+    Picture picture{image.width, image.height, sampleSize == 0, {}};
+    std::string& object = picture.object;
     object.reserve(256 + sampleSize);
     WriteLine(object, "<< /Type /XObject");
     WriteLine(object, "/Subtype /Image");
@@ -596,20 +601,38 @@ void TPrintPDF::DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image)
     if (!image.rgb.empty()) {
         object.append(reinterpret_cast<const char*>(image.rgb.data()), image.rgb.size());
     }
-    // Room made before the content lines, so a failure cannot leave them without object.
-    if (pictureObjects_.capacity() < m) {
-        pictureObjects_.reserve(std::max<std::size_t>(16, 2 * m));
+    if (pictures_.capacity() < m) {
+        pictures_.reserve(std::max<std::size_t>(16, 2 * m));
     }
+    pictures_.push_back(std::move(picture));
+    return static_cast<std::int32_t>(m);
+}
+
+void TPrintPDF::DrawPicture(std::int32_t x, std::int32_t y, std::int32_t number) {
+    RequireOpen("DrawPicture");
+    if (number < 1 || static_cast<std::size_t>(number) > pictures_.size()) {
+        throw std::out_of_range("TPrintPDF::DrawPicture: no picture " + std::to_string(number));
+    }
+    const Picture& picture = pictures_[static_cast<std::size_t>(number) - 1];
+    const ScreenResolution screen = services_.screen ? services_.screen() : ScreenResolution{};
+    const std::int64_t w = PictureSide(picture.width, PageWidth, 8.0, screen.dpiX);
+    const std::int64_t h = PictureSide(picture.height, PageHeight, 10.625, screen.dpiY);
 
     // The unit square onto a w x h box whose top-left corner is (x, y).
     WriteLine(contentBuffer_, "q");
     WriteLine(contentBuffer_, w, " 0 0 ", h, " ", x, " ", std::int64_t{PageHeight} - y - h, " cm");
     // A picture without pixels paints nothing, and renderers reject drawing one.
-    if (sampleSize > 0) {
-        WriteLine(contentBuffer_, "/Im", m, " Do");
+    if (!picture.empty) {
+        WriteLine(contentBuffer_, "/Im", number, " Do");
     }
     WriteLine(contentBuffer_, "Q");
-    pictureObjects_.push_back(std::move(object));
+}
+
+void TPrintPDF::NewPage() {
+    RequireOpen("NewPage");
+    CloseContentStream();
+    OpenContentStream();
+    ++pageNumber_;
 }
 
 }  // namespace tessaly

@@ -34,12 +34,12 @@ struct PdfWriterServices {
     std::function<void(const std::string& path, std::string_view bytes)> save;
 };
 
-// Builds a one-page, uncompressed PDF 1.4 document in memory and hands it to
-// services.save in one piece. Every line ends in CR LF; every number is a decimal
-// integer written without the process locale.
+// Builds an uncompressed PDF 1.4 document in memory, one page unless NewPage adds more,
+// and hands it to services.save in one piece. Every line ends in CR LF; every number is
+// a decimal integer written without the process locale.
 //
-// Calling order: set properties, BeginDocument, drawing calls, EndDocument. Drawing
-// or EndDocument without an open document throws std::logic_error.
+// Calling order: set properties, BeginDocument, drawing calls (NewPage among them),
+// EndDocument. Drawing or EndDocument without an open document throws std::logic_error.
 class TPrintPDF {
   public:
     // Throws std::invalid_argument when services.now or services.save is empty.
@@ -75,9 +75,21 @@ class TPrintPDF {
     // One line of single-byte (WinAnsi) text whose baseline starts at (x, y).
     void DrawText(std::int32_t x, std::int32_t y, std::string_view text);
     // Places `image` with its top-left corner at (x, y), scaled so that the page width
-    // stands for 8 inches and the page height for 10.625 inches of screen pixels.
+    // stands for 8 inches and the page height for 10.625 inches of screen pixels. Each
+    // call adds a picture object of its own: AddPicture, then DrawPicture.
     // Throws std::invalid_argument when rgb.size() does not match the size.
     void DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image);
+    // Keeps `image` as the document's next picture object and returns its number (1, 2,
+    // ...), for DrawPicture to place as often as wanted. Throws like DrawImage.
+    std::int32_t AddPicture(const Bitmap24& image);
+    // Places picture `number` as DrawImage places a picture; throws std::out_of_range
+    // for a number AddPicture has not given.
+    void DrawPicture(std::int32_t x, std::int32_t y, std::int32_t number);
+
+    // Ends the page drawn so far and starts the next, of the same size, with a content
+    // stream of its own; later drawing calls go there. Every page shares the fonts and
+    // the pictures.
+    void NewPage();
 
     // The font that DrawGlyphs draws in. Written after the catalog as font /F15
     // (Type0 over a CIDFont, with its subset program and a ToUnicode map) when glyphs
@@ -98,11 +110,12 @@ class TPrintPDF {
     // Ends objectBuffer_ with "endobj" and appends it to the file.
     void CloseObject();
     void WriteInformation();
+    // A page's content stream: opened (its length to be the next object) and closed.
     void OpenContentStream();
     void CloseContentStream();
     void WriteFontsAndResources();
     void WritePictures();
-    void WritePageAndCatalog();
+    void WritePagesAndCatalog();
     void WriteEmbeddedFont();
     void WriteCrossReference();
 
@@ -122,9 +135,17 @@ class TPrintPDF {
     std::string objectBuffer_;   // holds the head of the content stream while drawing
     std::string contentBuffer_;  // the page's drawing operators
     std::size_t contentHeadSize_ = 0;
-    // Each placed picture's object text (dictionary, "stream" line, samples), kept until
+    // The content stream's object number of each page, first page first.
+    std::vector<std::int32_t> contentObjects_;
+    // Each picture's object text (dictionary, "stream" line, samples), kept until
     // EndDocument writes it after the resource dictionary.
-    std::vector<std::string> pictureObjects_;
+    struct Picture {
+        int width = 0;
+        int height = 0;
+        bool empty = true;  // no samples: placed, it paints nothing
+        std::string object;
+    };
+    std::vector<Picture> pictures_;
     std::optional<EmbeddedFont> embeddedFont_;
     // Every glyph drawn in the embedded font, by code: its widths and ToUnicode entries.
     std::map<std::uint16_t, EmbeddedGlyph> embeddedGlyphs_;

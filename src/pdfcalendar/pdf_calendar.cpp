@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "core/product.h"
 #include "core/rounding.h"
@@ -11,16 +12,6 @@
 namespace tessaly {
 
 namespace {
-
-constexpr int kPageWidth = 792;
-constexpr int kPageHeight = 612;
-constexpr int kGridLeft = 18;
-constexpr int kGridTop = 100;
-
-// The free width shared by seven columns; the free height divided by seven too, though
-// the grid has six rows.
-constexpr int kColumnWidth = RoundedHalfToEven(kPageWidth - 36, 7);  // 108
-constexpr int kRowHeight = RoundedHalfToEven(kPageHeight - 40, 7);   // 82
 
 // Advance widths of characters 0x20..0xFF in the 10-point face (16-pixel cell, 3 pixels
 // of internal leading, so 13-pixel characters; 96 DPI, character set 1252) of the MS Sans
@@ -47,13 +38,30 @@ constexpr int kDefaultCharacterWidth = 5;
 
 }  // namespace
 
+PdfPageGeometry PageGeometryOf(Paper paper) {
+    PdfPageGeometry page;
+    if (paper == Paper::A4) {
+        page.pageWidth = 842;
+        page.pageHeight = 595;
+        page.titleByWindowFont = false;
+        page.mondayShadingDrop = 0;
+    }
+    page.columnWidth = RoundedHalfToEven(page.pageWidth - 36, 7);  // 108, A4 115
+    page.rowHeight = RoundedHalfToEven(page.pageHeight - 40, 7);   // 82, A4 79
+    return page;
+}
+
 Bitmap24 WeekendPicture() {
     return Bitmap24::Filled(105, 137, 192, 192, 192);
 }
 
-int TitleX(int titleWidth) {
-    // 792 / 2 - w / 2 - 70, in halves: (652 - w) / 2
-    return RoundedHalfToEven(kPageWidth - 2 * 70 - titleWidth, 2);
+int TitleX(int titleWidth, int pageWidth) {
+    // pageWidth / 2 - w / 2 - 70, in halves: (pageWidth - 140 - w) / 2
+    return RoundedHalfToEven(pageWidth - 2 * 70 - titleWidth, 2);
+}
+
+int CentredTitleX(int pageWidth, int size, int advance) {
+    return RoundedHalfToEven(1000 * pageWidth - size * advance, 2000);
 }
 
 NameTable PdfNames(const NameTable& names,
@@ -70,26 +78,147 @@ NameTable PdfNames(const NameTable& names,
     return shown;
 }
 
+namespace {
+
+// Draws the calendar's pages through one writer, a month a page.
+class CalendarPages {
+  public:
+    CalendarPages(TPrintPDF& pdf, const PdfPageGeometry& page, const PdfTableTexts& table,
+                  const PdfCalendarEnvironment& environment,
+                  std::function<void(int x, int y)> shade)
+        : pdf_(pdf),
+          page_(page),
+          table_(table),
+          environment_(environment),
+          shade_(std::move(shade)) {}
+
+    // Month `k` of the document: frame, title, headings, the grid, the week numbers.
+    void Draw(const CalendarRequest& month, std::size_t k) {
+        pdf_.DrawRectangle(page_.frameInset, page_.frameInset, page_.pageWidth - page_.frameInset,
+                           page_.pageHeight - page_.frameInset);
+        pdf_.DrawRectangle(page_.frameInset, page_.frameInset, page_.pageWidth - page_.frameInset,
+                           page_.pageHeight - page_.frameInset);
+
+        pdf_.Font.Face = 1;
+        pdf_.Font.Size = page_.titleSize;
+        const std::size_t title = PdfTableTexts::kFirstTitle + k;
+        DrawTableText(TitleXOf(title, table_.windowTitles[k]), page_.titleBaseline, title);
+
+        pdf_.Font.Size = page_.textSize;
+        const WeekLayout layout = LayoutOf(month.weekStart);
+        for (int column = 1; column <= 7; ++column) {
+            DrawTableText(ColumnLeft(column - 1) + page_.textInset, page_.headingBaseline,
+                          static_cast<std::size_t>(DaySlotOfColumn(layout, column)));
+        }
+        for (int c = 0; c < 7; ++c) {
+            for (int r = 0; r < 6; ++r) {
+                DrawDayCell(month, c, r);
+            }
+        }
+        if (month.weekNumbers) {
+            DrawWeekNumbers(month);
+        }
+    }
+
+  private:
+    int ColumnLeft(int c) const { return page_.gridLeft + page_.columnWidth * c; }
+    int RowTop(int r) const { return page_.gridTop + page_.rowHeight * r; }
+
+    // Cell (c, r), in this order: its shading, its outline, its day number.
+    void DrawDayCell(const CalendarRequest& month, int c, int r) {
+        const WeekLayout layout = LayoutOf(month.weekStart);
+        const int left = ColumnLeft(c);
+        const int top = RowTop(r);
+        if (month.colorWeekends && IsWeekendColumn(layout, c + 1)) {
+            shade_(left, top + (layout == WeekLayout::Monday ? page_.mondayShadingDrop : 0));
+        }
+        pdf_.DrawRectangle(left, top, left + page_.columnWidth, top + page_.rowHeight);
+        pdf_.DrawText(left + page_.textInset, top + page_.numberBaseline,
+                      CellText(month, 7 * r + c + 1));
+    }
+
+    // In small type in the first cell's lower left corner, below any day number.
+    void DrawWeekNumbers(const CalendarRequest& month) {
+        pdf_.Font.Face = 0;
+        pdf_.Font.Size = page_.weekNumberSize;
+        for (int r = 0; r < 6; ++r) {
+            if (const int week = IsoWeekOfRow(month, r); week > 0) {
+                pdf_.DrawText(ColumnLeft(0) + page_.textInset,
+                              RowTop(r + 1) - page_.weekNumberBaseline,
+                              "Wk " + std::to_string(week));
+            }
+        }
+        pdf_.Font.Face = 1;
+    }
+
+    void DrawTableText(int x, int y, std::size_t text) {
+        if (table_.embedded) {
+            pdf_.DrawGlyphs(x, y, table_.embedded->runs[text]);
+        } else {
+            pdf_.DrawText(x, y, table_.winAnsi[text]);
+        }
+    }
+
+    int TitleXOf(std::size_t title, const std::string& windowTitle) {
+        if (!page_.titleByWindowFont) {
+            if (const auto advance = TitleAdvance(title)) {
+                return CentredTitleX(page_.pageWidth, page_.titleSize, *advance);
+            }
+        }
+        // Without the PDF font's widths, the window font's measure places it as on Letter.
+        return TitleX(environment_.titleWidth(windowTitle), page_.pageWidth);
+    }
+
+    // The title's width in thousandths of its size, from its glyphs or from the
+    // standard font's widths.
+    std::optional<int> TitleAdvance(std::size_t title) {
+        int advance = 0;
+        if (table_.embedded) {
+            for (const EmbeddedGlyph& glyph : table_.embedded->runs[title]) {
+                advance += glyph.width;
+            }
+            return advance;
+        }
+        if (!titleFontWidthsAsked_) {
+            titleFontWidthsAsked_ = true;
+            if (environment_.titleFontWidths) {
+                titleFontWidths_ = environment_.titleFontWidths();
+            }
+        }
+        if (!titleFontWidths_) {
+            return std::nullopt;
+        }
+        for (const char c : table_.winAnsi[title]) {
+            advance += (*titleFontWidths_)[static_cast<unsigned char>(c)];
+        }
+        return advance;
+    }
+
+    TPrintPDF& pdf_;
+    const PdfPageGeometry& page_;
+    const PdfTableTexts& table_;
+    const PdfCalendarEnvironment& environment_;
+    std::function<void(int x, int y)> shade_;
+    bool titleFontWidthsAsked_ = false;
+    std::optional<WinAnsiWidths> titleFontWidths_;
+};
+
+}  // namespace
+
 void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
                       const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
                       const std::string& fileName) {
-    const PdfTableTexts table = ChoosePdfTableTexts(names, request, environment);
-    const WeekLayout layout = LayoutOf(request.weekStart);
-    const auto drawTableText = [&](int x, int y, std::size_t text) {
-        if (table.embedded) {
-            pdf.DrawGlyphs(x, y, table.embedded->runs[text]);
-        } else {
-            pdf.DrawText(x, y, table.winAnsi[text]);
-        }
-    };
+    const std::vector<CalendarRequest> months = MonthsOf(request);
+    const PdfTableTexts table = ChoosePdfTableTexts(names, months, environment);
+    const PdfPageGeometry page = PageGeometryOf(request.paper);
 
     pdf.TITLE = "Calendar by Tessaly";
     pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
     pdf.Creator = "Tessaly";
     pdf.Producer = kMakerName;
     pdf.Compress = true;
-    pdf.PageWidth = kPageWidth;
-    pdf.PageHeight = kPageHeight;
+    pdf.PageWidth = page.pageWidth;
+    pdf.PageHeight = page.pageHeight;
     pdf.FileName = fileName;
 
     pdf.BeginDocument();
@@ -97,31 +226,27 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
         pdf.EmbedFont(table.embedded->font);
     }
     pdf.LineWidth = 1;
-    pdf.DrawRectangle(12, 12, kPageWidth - 12, kPageHeight - 12);
-    pdf.DrawRectangle(12, 12, kPageWidth - 12, kPageHeight - 12);
 
-    pdf.Font.Face = 1;
-    pdf.Font.Size = 36;
-    drawTableText(TitleX(environment.titleWidth(table.windowTitle)), 50, PdfTableTexts::kTitle);
-
-    pdf.Font.Size = 16;
-    for (int column = 1; column <= 7; ++column) {
-        drawTableText(24 + kColumnWidth * (column - 1), 92,
-                      static_cast<std::size_t>(DaySlotOfColumn(layout, column)));
-    }
-
-    // The Monday layout's shading sits one point below each cell's top line.
-    const int pictureTop = layout == WeekLayout::Monday ? kGridTop + 1 : kGridTop;
-    for (int c = 0; c < 7; ++c) {
-        for (int r = 0; r < 6; ++r) {
-            const int left = kGridLeft + kColumnWidth * c;
-            const int top = kGridTop + kRowHeight * r;
-            if (request.colorWeekends && IsWeekendColumn(layout, c + 1)) {
-                pdf.DrawImage(left, pictureTop + kRowHeight * r, weekendPicture);
-            }
-            pdf.DrawRectangle(left, top, left + kColumnWidth, top + kRowHeight);
-            pdf.DrawText(24 + kColumnWidth * c, 120 + kRowHeight * r,
-                         CellText(request, 7 * r + c + 1));
+    // One month keeps a picture object per shaded cell, as it always has; with more,
+    // every page shows the one object, or 24 months would take 12 MB.
+    std::int32_t sharedPicture = 0;
+    CalendarPages pages(pdf, page, table, environment, [&](int x, int y) {
+        if (months.size() == 1) {
+            pdf.DrawImage(x, y, weekendPicture);
+            return;
+        }
+        if (sharedPicture == 0) {
+            sharedPicture = pdf.AddPicture(weekendPicture);
+        }
+        pdf.DrawPicture(x, y, sharedPicture);
+    });
+    for (std::size_t k = 0; k < months.size(); ++k) {
+        if (k > 0) {
+            pdf.NewPage();
+        }
+        pages.Draw(months[k], k);
+        if (environment.pageDone) {
+            environment.pageDone(static_cast<int>(k) + 1);
         }
     }
     pdf.EndDocument();

@@ -1,20 +1,29 @@
 #include "pdfcalendar/pdf_table_texts.h"
 
-#include <vector>
-
 #include "core/winansi.h"
 
 namespace tessaly {
 
-PdfTableTexts ChoosePdfTableTexts(const NameTable& names, const CalendarRequest& request,
+PdfTableTexts ChoosePdfTableTexts(const NameTable& names,
+                                  const std::vector<CalendarRequest>& months,
                                   const PdfCalendarEnvironment& environment) {
-    const auto monthSlot = static_cast<std::size_t>(kFirstMonthSlot + request.monthIndex);
-    std::string year = " ";
-    year += std::to_string(request.year);
+    const auto monthSlot = [](const CalendarRequest& month) {
+        return static_cast<std::size_t>(kFirstMonthSlot + month.monthIndex);
+    };
+    const auto year = [](const CalendarRequest& month) { return " " + std::to_string(month.year); };
     const auto tableTexts = [&](const NameTable& table) {
         std::vector<std::string> texts(table.begin(), table.begin() + 7);
-        texts.push_back(table[monthSlot] + year);
+        for (const CalendarRequest& month : months) {
+            texts.push_back(table[monthSlot(month)] + year(month));
+        }
         return texts;
+    };
+    const auto windowTitles = [&](const NameTable& table) {
+        std::vector<std::string> titles;
+        for (const CalendarRequest& month : months) {
+            titles.push_back(table[monthSlot(month)] + year(month));
+        }
+        return titles;
     };
 
     // Windows-1252 must hold the name itself, not just the code page's bytes of it: a
@@ -25,31 +34,32 @@ PdfTableTexts ChoosePdfTableTexts(const NameTable& names, const CalendarRequest&
                            Utf8ToWinAnsi((*environment.unicodeNames)[slot]) == winAnsi);
     };
     PdfTableTexts chosen;
-    bool allWinAnsi = holds(monthSlot);
+    bool allWinAnsi = true;
+    for (std::size_t k = 0; k < months.size() && allWinAnsi; ++k) {
+        allWinAnsi = holds(monthSlot(months[k]));
+    }
     for (std::size_t slot = 0; slot < 7 && allWinAnsi; ++slot) {
         allWinAnsi = holds(slot);
     }
     if (allWinAnsi) {
-        const NameTable shown = PdfNames(names, environment.toWinAnsi);
-        const auto texts = tableTexts(shown);
-        std::copy(texts.begin(), texts.end(), chosen.winAnsi.begin());
-        chosen.windowTitle = names[monthSlot] + year;
+        chosen.winAnsi = tableTexts(PdfNames(names, environment.toWinAnsi));
+        chosen.windowTitles = windowTitles(names);
         return chosen;
     }
     if (environment.embedTexts) {
         auto embedded =
             environment.embedTexts(tableTexts(environment.unicodeNames.value_or(names)));
-        if (embedded && embedded->runs.size() == chosen.winAnsi.size()) {
+        if (embedded && embedded->runs.size() == PdfTableTexts::kFirstTitle + months.size()) {
             chosen.embedded = std::move(embedded);
-            chosen.windowTitle = names[monthSlot] + year;
+            chosen.windowTitles = windowTitles(names);
             return chosen;
         }
     }
-    for (std::size_t slot = 0; slot < 7; ++slot) {
-        chosen.winAnsi[slot] = kEnglishDayNames[slot];
-    }
-    chosen.windowTitle = kEnglishMonthNames[static_cast<std::size_t>(request.monthIndex)] + year;
-    chosen.winAnsi[PdfTableTexts::kTitle] = chosen.windowTitle;
+    NameTable english;
+    FillDayNames(english, false, {});
+    FillMonthNames(english, false, {});
+    chosen.winAnsi = tableTexts(english);
+    chosen.windowTitles = windowTitles(english);
     return chosen;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "calendar/names.h"
 
 namespace tessaly {
@@ -12,6 +15,18 @@ LocaleNames ReadUserLocaleNames();
 // The same names in UTF-8, for text drawn in an embedded font: on Windows read through
 // GetLocaleInfoW, so names the ANSI code page cannot hold still arrive whole.
 LocaleNames ReadUserLocaleNamesUtf8();
+
+// A locale chosen by name rather than the user's: its names in the platform's encoding,
+// and in UTF-8.
+struct NamedLocaleNames {
+    LocaleNames names;
+    LocaleNames utf8;
+};
+
+// The names of the locale called `name`: on POSIX an installed locale (de_DE.UTF-8)
+// whose names are UTF-8; on Windows a name LocaleNameToLCID knows (de-DE). Nothing
+// for any other name. Empty entries are English.
+std::optional<NamedLocaleNames> ReadNamedLocaleNames(const std::string& name);
 
 // The decimal separator of the user's locale, read afresh each time so that a change of
 // the regional settings counts at once; '.' when it is not a single byte.

@@ -1,17 +1,18 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/locale_names.h"
 
 namespace tessaly {
 
-LocaleNames ReadUserLocaleNames() {
+namespace {
+
+// The names of a locale object's LC_TIME.
+LocaleNames NamesOf(locale_t time) {
     LocaleNames names;
-    // A locale object of its own, so the process locale (and number formatting) stays "C".
-    locale_t userTime = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-    if (userTime == static_cast<locale_t>(nullptr)) {
-        return WithEnglishFallback(names);
-    }
     static constexpr nl_item kDays[7] = {DAY_1, DAY_2, DAY_3, DAY_4, DAY_5, DAY_6, DAY_7};
 #ifdef ALTMON_1
     // Stand-alone (nominative) month names: "styczeń", not "stycznia".
@@ -23,20 +24,61 @@ LocaleNames ReadUserLocaleNames() {
                                             MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
 #endif
     for (size_t k = 0; k < 7; ++k) {
-        const char* name = ::nl_langinfo_l(kDays[k], userTime);
+        const char* name = ::nl_langinfo_l(kDays[k], time);
         names.days[k] = name != nullptr ? name : "";
     }
     for (size_t k = 0; k < 12; ++k) {
-        const char* name = ::nl_langinfo_l(kMonths[k], userTime);
+        const char* name = ::nl_langinfo_l(kMonths[k], time);
         names.months[k] = name != nullptr ? name : "";
     }
-    ::freelocale(userTime);
     return WithEnglishFallback(names);
+}
+
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+LocaleNames ReadUserLocaleNames() {
+    // A locale object of its own, so the process locale (and number formatting) stays "C".
+    locale_t userTime = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    if (userTime == static_cast<locale_t>(nullptr)) {
+        return WithEnglishFallback({});
+    }
+    const LocaleNames names = NamesOf(userTime);
+    ::freelocale(userTime);
+    return names;
 }
 
 // Linux desktops run in UTF-8 locales.
 LocaleNames ReadUserLocaleNamesUtf8() {
     return ReadUserLocaleNames();
+}
+
+// Names in another encoding would reach the files as bytes no reader expects: such a
+// locale counts only where its names are ASCII (C, POSIX).
+std::optional<NamedLocaleNames> ReadNamedLocaleNames(const std::string& name) {
+    // "" would be the user's locale.
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    // The codeset is LC_CTYPE's.
+    locale_t time =
+        ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
+    if (time == static_cast<locale_t>(nullptr)) {
+        return std::nullopt;
+    }
+    const char* codeset = ::nl_langinfo_l(CODESET, time);
+    const bool utf8 = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
+    const LocaleNames names = NamesOf(time);
+    ::freelocale(time);
+    if (!utf8 && !(std::all_of(names.days.begin(), names.days.end(), IsAscii) &&
+                   std::all_of(names.months.begin(), names.months.end(), IsAscii))) {
+        return std::nullopt;
+    }
+    return NamedLocaleNames{names, names};
 }
 
 char UserDecimalSeparator() {

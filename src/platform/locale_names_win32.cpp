@@ -66,6 +66,22 @@ LocaleNames ReadUserLocaleNamesUtf8() {
     return ReadLocaleNamesUtf8(::GetThreadLocale());
 }
 
+std::optional<NamedLocaleNames> ReadNamedLocaleNames(const std::string& name) {
+    // Locale names are ASCII: "de-DE", "sr-Latn-RS".
+    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) {
+            return static_cast<unsigned char>(c) > 0x20 && static_cast<unsigned char>(c) < 0x7F;
+        })) {
+        return std::nullopt;
+    }
+    const std::wstring wide(name.begin(), name.end());
+    const LCID lcid = ::LocaleNameToLCID(wide.c_str(), 0);
+    // A custom locale has no number of its own to read names by.
+    if (lcid == 0 || lcid == LOCALE_CUSTOM_UNSPECIFIED) {
+        return std::nullopt;
+    }
+    return NamedLocaleNames{ReadLocaleNames(lcid), ReadLocaleNamesUtf8(lcid)};
+}
+
 LocaleNames ReadLocaleNamesAfterSettingChange() {
     ::SetThreadLocale(LOCALE_USER_DEFAULT);
     return ReadUserLocaleNames();

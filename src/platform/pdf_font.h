@@ -19,4 +19,14 @@ namespace tessaly {
 // font is embedded where it cannot).
 std::optional<EmbeddedTexts> EmbedTextsForPdf(const std::vector<std::string>& utf8Texts);
 
+// The same for names of the locale `localeName` (de_DE.UTF-8; on Windows de-DE) rather
+// than of the user's: its language picks among a script's regional glyph forms.
+std::optional<EmbeddedTexts> EmbedTextsOfLocaleForPdf(const std::vector<std::string>& utf8Texts,
+                                                      const std::string& localeName);
+
+// Helvetica-Bold's advance widths, measured on an installed face made to its metrics:
+// Liberation Sans Bold on Linux, Arial Bold (or Liberation Sans Bold) on Windows.
+// Nothing when none is installed.
+std::optional<WinAnsiWidths> HelveticaBoldWidths();
+
 }  // namespace tessaly

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 #include <set>
+#include <string_view>
 
 #include "core/winansi.h"
 #include "platform/pdf_font_module.h"
@@ -54,17 +55,18 @@ struct Candidate {
     std::string postScriptName;
 };
 
-// The language of the names: LC_TIME's, found as the C library finds it.
-std::string NamesLanguage() {
+// The language of the names: the named locale's, else LC_TIME's, found as the C
+// library finds it.
+std::string NamesLanguage(const std::string& localeName) {
+    std::string locale = localeName;
     for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
         const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') {
-            std::string language(value);
-            language = language.substr(0, language.find_first_of("_.@"));
-            return language == "C" || language == "POSIX" ? std::string() : language;
+        if (locale.empty() && value != nullptr && *value != '\0') {
+            locale = value;
         }
     }
-    return {};
+    const std::string language = locale.substr(0, locale.find_first_of("_.@"));
+    return language == "C" || language == "POSIX" ? std::string() : language;
 }
 
 // Scalable, upright faces that hold every character, best match first.
@@ -391,8 +393,60 @@ std::optional<EmbeddedTexts> EmbedInFace(const Candidate& candidate,
 
 }  // namespace
 
-// pdf_font.h's EmbedTextsForPdf, done here.
-std::optional<EmbeddedTexts> EmbedWithHarfBuzz(const std::vector<std::string>& utf8Texts) {
+// Helvetica's metric twins, whose advances are Helvetica's.
+constexpr const char* kHelveticaTwins[] = {"Liberation Sans", "Arimo", "Arial"};
+
+// pdf_font.h's HelveticaBoldWidths, done here: the first twin whose bold face is
+// installed (not a regular one fontconfig would embolden), by its nominal glyphs.
+std::optional<WinAnsiWidths> HelveticaBoldWidthsFromTwin() {
+    if (FcInit() == FcFalse) {
+        return std::nullopt;
+    }
+    for (const char* family : kHelveticaTwins) {
+        const Pattern pattern(FcPatternCreate());
+        FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+        FcPatternAddInteger(pattern.get(), FC_WEIGHT, FC_WEIGHT_BOLD);
+        FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
+        FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+        FcDefaultSubstitute(pattern.get());
+        FcResult result = FcResultMatch;
+        const Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
+        FcChar8* matched = nullptr;
+        FcChar8* file = nullptr;
+        int weight = 0;
+        int index = 0;
+        if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &matched) != FcResultMatch ||
+            std::string_view(reinterpret_cast<const char*>(matched)) != family ||
+            FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &weight) != FcResultMatch ||
+            weight != FC_WEIGHT_BOLD ||
+            FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
+            continue;
+        }
+        FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
+        const Blob blob(hb_blob_create_from_file_or_fail(reinterpret_cast<const char*>(file)));
+        if (!blob) {
+            continue;
+        }
+        const Face face(hb_face_create(blob.get(), static_cast<unsigned>(index)));
+        const Font font(hb_font_create(face.get()));
+        const unsigned unitsPerEm = hb_face_get_upem(face.get());
+        WinAnsiWidths widths{};
+        for (unsigned code = 0; code < widths.size(); ++code) {
+            hb_codepoint_t glyph = 0;
+            const char32_t c = WinAnsiCharacter(static_cast<unsigned char>(code));
+            if (c != 0 && hb_font_get_nominal_glyph(font.get(), c, &glyph)) {
+                widths[code] =
+                    Thousandths(hb_font_get_glyph_h_advance(font.get(), glyph), unitsPerEm);
+            }
+        }
+        return widths;
+    }
+    return std::nullopt;
+}
+
+// pdf_font.h's EmbedTextsOfLocaleForPdf, done here.
+std::optional<EmbeddedTexts> EmbedWithHarfBuzz(const std::vector<std::string>& utf8Texts,
+                                               const std::string& localeName) {
     std::vector<std::u32string> texts;
     std::u32string characters;
     for (const std::string& utf8 : utf8Texts) {
@@ -403,7 +457,7 @@ std::optional<EmbeddedTexts> EmbedWithHarfBuzz(const std::vector<std::string>& u
         characters += *text;
         texts.push_back(std::move(*text));
     }
-    const std::string language = NamesLanguage();
+    const std::string language = NamesLanguage(localeName);
     for (const Candidate& candidate : FacesHolding(characters, language)) {
         if (auto embedded = EmbedInFace(candidate, texts, language)) {
             return embedded;
@@ -414,7 +468,13 @@ std::optional<EmbeddedTexts> EmbedWithHarfBuzz(const std::vector<std::string>& u
 
 }  // namespace tessaly
 
-extern "C" __attribute__((visibility("default"))) void TessalyEmbedTextsForPdf(
-    const std::vector<std::string>& utf8Texts, std::optional<tessaly::EmbeddedTexts>& embedded) {
-    embedded = tessaly::EmbedWithHarfBuzz(utf8Texts);
+extern "C" __attribute__((visibility("default"))) void TessalyEmbedLocaleTextsForPdf(
+    const std::vector<std::string>& utf8Texts, const std::string& localeName,
+    std::optional<tessaly::EmbeddedTexts>& embedded) {
+    embedded = tessaly::EmbedWithHarfBuzz(utf8Texts, localeName);
+}
+
+extern "C" __attribute__((visibility("default"))) void TessalyHelveticaBoldWidths(
+    std::optional<tessaly::WinAnsiWidths>& widths) {
+    widths = tessaly::HelveticaBoldWidthsFromTwin();
 }

@@ -6,9 +6,13 @@
 
 #include "pdf/embedded_font.h"
 
-// The entry point of libtessaly-fonts.so, found with dlsym by this name.
+// The entry points of libtessaly-fonts.so, found with dlsym by these names. An empty
+// locale name stands for LC_TIME's.
 extern "C" {
 using TessalyEmbedTextsFunction = void(const std::vector<std::string>& utf8Texts,
+                                       const std::string& localeName,
                                        std::optional<tessaly::EmbeddedTexts>& embedded);
+using TessalyHelveticaBoldWidthsFunction = void(std::optional<tessaly::WinAnsiWidths>& widths);
 }
-inline constexpr const char* kTessalyEmbedTextsSymbol = "TessalyEmbedTextsForPdf";
+inline constexpr const char* kTessalyEmbedTextsSymbol = "TessalyEmbedLocaleTextsForPdf";
+inline constexpr const char* kTessalyHelveticaBoldWidthsSymbol = "TessalyHelveticaBoldWidths";

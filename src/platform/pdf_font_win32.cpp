@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/winansi.h"
 #include "platform/pdf_font.h"
 
 namespace tessaly {
@@ -379,6 +380,51 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
 }
 
 }  // namespace
+
+// Uniscribe shapes alike for every language, and the faces come in one order.
+std::optional<EmbeddedTexts> EmbedTextsOfLocaleForPdf(const std::vector<std::string>& utf8Texts,
+                                                      const std::string& /*localeName*/) {
+    return EmbedTextsForPdf(utf8Texts);
+}
+
+// Arial is Helvetica's metric twin on Windows; Liberation Sans where Arial is missing.
+// A face GDI puts in their place is not taken.
+std::optional<WinAnsiWidths> HelveticaBoldWidths() {
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    if (dc == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<WinAnsiWidths> widths;
+    for (const std::wstring face : {L"Arial", L"Liberation Sans"}) {
+        std::vector<char> storage;
+        UINT unitsPerEm = 0;
+        {
+            const SelectedFace probe(dc, face, 1000);
+            const auto metrics = Metrics(dc, storage);
+            if (probe.RealFace() != face || !metrics) {
+                continue;
+            }
+            unitsPerEm = metrics->otmEMSquare;
+        }
+        // At one em per unit of the design grid, GDI's advances are the font's own.
+        const SelectedFace selected(dc, face, static_cast<int>(unitsPerEm));
+        widths.emplace();
+        for (std::size_t code = 0; code < widths->size(); ++code) {
+            const char32_t c = WinAnsiCharacter(static_cast<unsigned char>(code));
+            const wchar_t character = static_cast<wchar_t>(c);
+            WORD glyph = 0xFFFF;
+            INT advance = 0;
+            if (c != 0 &&
+                ::GetGlyphIndicesW(dc, &character, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 &&
+                glyph != 0xFFFF && ::GetCharWidth32W(dc, character, character, &advance)) {
+                (*widths)[code] = Thousandths(advance, unitsPerEm);
+            }
+        }
+        break;
+    }
+    ::DeleteDC(dc);
+    return widths;
+}
 
 std::optional<EmbeddedTexts> EmbedTextsForPdf(const std::vector<std::string>& utf8Texts) {
     std::vector<std::wstring> texts;

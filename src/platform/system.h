@@ -40,4 +40,11 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 // UTF-16); the system's reason when that fails.
 std::error_code WriteText(std::FILE* stream, std::string_view text);
 
+// Whether standard error goes to a terminal, where progress may be shown.
+bool StandardErrorIsTerminal();
+
+// Writes `bytes` unchanged to standard output (in binary mode on Windows) and flushes
+// it; the system's reason when they cannot all be written.
+std::error_code WriteToStandardOutput(std::string_view bytes);
+
 }  // namespace tessaly

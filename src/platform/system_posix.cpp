@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
+
+#include "core/errors.h"
 
 #include "platform/system.h"
 #include "platform/xdg_folders_posix.h"
@@ -88,6 +91,14 @@ std::error_code WriteText(std::FILE* stream, std::string_view text) {
         return {errno, std::generic_category()};
     }
     return {};
+}
+
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+std::error_code WriteToStandardOutput(std::string_view bytes) {
+    return WriteText(stdout, bytes);
 }
 
 }  // namespace tessaly

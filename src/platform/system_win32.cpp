@@ -1,12 +1,16 @@
 // windows.h first: the shell headers build on it.
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
+
+#include "core/errors.h"
 
 #include "platform/system.h"
 #include "platform/wide_text_win32.h"
@@ -120,6 +124,21 @@ std::error_code WriteText(std::FILE* stream, std::string_view text) {
     // Redirected: the bytes as they are, UTF-8.
     if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
         std::fflush(stream) != 0) {
+        return {errno, std::generic_category()};
+    }
+    return {};
+}
+
+bool StandardErrorIsTerminal() {
+    return ::_isatty(::_fileno(stderr)) != 0;
+}
+
+std::error_code WriteToStandardOutput(std::string_view bytes) {
+    // Text mode would turn every LF into CR LF.
+    std::fflush(stdout);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+        std::fflush(stdout) != 0) {
         return {errno, std::generic_category()};
     }
     return {};

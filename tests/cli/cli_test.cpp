@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "cli/cli_options.h"
+#include "support/pdf_checks.h"
 #include "support/test_files.h"
 
 namespace tessaly {
@@ -40,6 +41,17 @@ TEST(CliArguments, AcceptsEveryOptionAndFillsDefaults) {
         EXPECT_EQ(options.colorWeekends, c.colorWeekends);
         EXPECT_EQ(options.color, c.color);
     }
+    // The printing options together; --locale implies --localized, and a range may end
+    // in December 2100.
+    const auto all = std::get<CliOptions>(
+        ParseCliArguments({"--pdf", "--paper", "a4", "--months=24", "--week-numbers", "--locale",
+                           "de_DE.UTF-8", "-o", "-", "--year", "2099", "--month", "1"},
+                          kToday));
+    EXPECT_EQ(all.paper, Paper::A4);
+    EXPECT_EQ(all.months, 24);
+    EXPECT_TRUE(all.weekNumbers && all.localized);
+    EXPECT_EQ(all.locale, "de_DE.UTF-8");
+    EXPECT_EQ(all.outputFile, "-");
 }
 
 TEST(CliArguments, ClampsTodaysYearIntoTheRange) {
@@ -59,6 +71,15 @@ TEST(CliArguments, RejectsBadArgumentsNamingThem) {
         {{"--color", "#12345"}, "--color: '#12345' is not six hex digits (RRGGBB)"},
         {{"--color", "12345G"}, "--color: '12345G' is not six hex digits (RRGGBB)"},
         {{"--pdf=1"}, "--pdf takes no value"},
+        {{"--months", "25"}, "--months: '25' is not a number from 1 to 24"},
+        {{"--month", "2", "--year", "2100", "--months", "12"},
+         "--months: 12 months from 02/2100 run past December 2100"},
+        {{"--paper", "a4"}, "--paper: an HTML page has no paper size (add --pdf)"},
+        {{"--pdf", "--paper", "a3"}, "--paper: 'a3' is not letter or a4"},
+        {{"--locale="}, "--locale: the locale name is empty"},
+        {{"-o", "x.pdf", "--output", "."}, "-o FILE and --output DIR cannot be used together"},
+        {{"-o", "out/"}, "-o: 'out/' names no file"},
+        {{"--open", "-o", "-"}, "--open: standard output (-o -) cannot be opened"},
         {{"--colour"}, "unknown option '--colour' (see --help)"},
         {{"june"}, "unknown option 'june' (see --help)"},
     };
@@ -83,9 +104,9 @@ RunResult RunCli(const std::string& arguments,
                                 arguments + " 2>&1" + (stdoutTo.empty() ? "" : " >" + stdoutTo);
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string output;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
+    char buffer[4096];
+    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, got);
     }
     const int status = ::pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
@@ -101,11 +122,14 @@ TEST(CliProgram, WritesTheCalendarAndPrintsItsPath) {
 
 TEST(CliProgram, BadArgumentsExitWithTwoAndWriteNothing) {
     test::TempFolder folder;
-    for (const char* bad : {"--month 13", "--year abc", "--color red", "--bogus"}) {
+    for (const char* bad :
+         {"--month 13", "--year abc", "--color red", "--bogus", "--locale xx_YY.UTF-8"}) {
         const auto result = RunCli(std::string(bad) + " --output " + folder.path().string());
         EXPECT_EQ(result.status, 2) << bad;
         EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
     }
+    EXPECT_EQ(RunCli("--locale xx_YY.UTF-8").output,
+              "tessaly-cli: --locale: 'xx_YY.UTF-8' is not an installed locale\n");
     EXPECT_TRUE(folder.entries().empty());
 }
 
@@ -174,9 +198,11 @@ TEST(CliProgram, SaysWhichFileAndWhyAndFollowsTheFileSystem) {
          "tessaly-cli: Cannot create file {dir}/missing/../calendar.html: No such file or "
          "directory\n"},
         {"--help", none, epoch, "/dev/full", 1,
-         "tessaly-cli: cannot write to standard output: No space left on device\n"},
+         "tessaly-cli: Cannot write to standard output: No space left on device\n"},
         {"--output {dir}", none, epoch, "/dev/full", 1,
-         "tessaly-cli: cannot write to standard output: No space left on device\n"},
+         "tessaly-cli: Cannot write to standard output: No space left on device\n"},
+        {"--pdf -o -", none, epoch, "/dev/full", 1,
+         "tessaly-cli: Cannot write to standard output: No space left on device\n"},
         // Past 2038, and past 9999, where the PDF's date stops.
         {"--pdf --output {dir} && grep -ao 'D:[0-9]*' {dir}/calendar.pdf", none,
          "SOURCE_DATE_EPOCH=4102444800", "", 0, "{dir}/calendar.pdf\nD:21000101000000\n"},
@@ -199,6 +225,92 @@ TEST(CliProgram, SaysWhichFileAndWhyAndFollowsTheFileSystem) {
         EXPECT_EQ(result.status, c.status) << c.arguments;
         EXPECT_EQ(result.output, expand(c.output)) << c.arguments;
     }
+}
+
+// A range is one file named by its first and last months, a page a month in order, across
+// a year's end; however many pages are shaded, one picture object. No progress is shown
+// where standard error is not a terminal.
+TEST(CliProgram, RangesOfMonthsMakeOneFileOfManyPages) {
+    struct Case {
+        std::string options;
+        std::string file;
+        int pages;
+        std::vector<std::string> titles;  // some, in page order
+    };
+    const Case cases[] = {
+        {"--month 12 --year 2026 --months 2",
+         "calendar-2026-12-to-2027-01.html",
+         2,
+         {"December 2026", "January 2027"}},
+        {"--pdf --month 12 --year 2026 --months 2 --color-weekends",
+         "calendar-2026-12-to-2027-01.pdf",
+         2,
+         {"December 2026", "January 2027"}},
+        {"--pdf --paper a4 --week-numbers --month 1 --year 2027 --months 12 --color-weekends",
+         "calendar-2027-01-to-2027-12.pdf",
+         12,
+         {"January 2027", "June 2027", "December 2027"}},
+        {"--pdf --month 1 --year 2099 --months 24 --color-weekends --week-numbers",
+         "calendar-2099-01-to-2100-12.pdf",
+         24,
+         {"January 2099", "December 2100"}},
+        // Names in an embedded face, one subset for every page.
+        {"--pdf --locale ru_RU.UTF-8 --month 12 --year 2026 --months 2 --color-weekends",
+         "calendar-2026-12-to-2027-01.pdf",
+         2,
+         {"Декабрь 2026", "Январь 2027"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        test::TempFolder folder;
+        const auto result = RunCli(c.options + " --output " + folder.path().string());
+        ASSERT_EQ(result.status, 0) << result.output;
+        EXPECT_EQ(result.output, (folder.path() / c.file).string() + "\n");
+        ASSERT_EQ(folder.entries(), std::vector<std::string>{c.file});
+        const auto path = folder.path() / c.file;
+        std::string text = test::ReadWholeFile(path);
+        const auto count = [&](const std::string& what) {
+            std::size_t n = 0;
+            for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+                ++n;
+            }
+            return n;
+        };
+        if (c.file.ends_with(".pdf")) {
+            EXPECT_EQ(count("/Type /Page\r\n"), static_cast<std::size_t>(c.pages));
+            EXPECT_EQ(count("/Subtype /Image"), 1u);
+            EXPECT_EQ(count("/Im1 Do"), 12u * static_cast<std::size_t>(c.pages));
+            EXPECT_LT(text.size(), 1024u * 1024);
+            EXPECT_EQ(test::OutsideCheckFailures(path), "");
+            text = test::ExtractedText(path).value_or(text);
+            EXPECT_EQ(count("\f"), static_cast<std::size_t>(c.pages));
+        } else {
+            EXPECT_EQ(count("<table "), static_cast<std::size_t>(c.pages));
+        }
+        std::size_t at = 0;
+        for (const std::string& title : c.titles) {
+            at = text.find(title, at);
+            EXPECT_NE(at, std::string::npos) << title;
+        }
+    }
+}
+
+// -o FILE writes exactly that file; -o - gives the same bytes on standard output and
+// nothing else there.
+TEST(CliProgram, OutputFileOrStandardOutput) {
+    test::TempFolder folder;
+    for (const std::string format : {"", "--pdf "}) {
+        const auto file = folder.path() / "sub" / (format.empty() ? "plan.htm" : "plan");
+        std::filesystem::create_directories(file.parent_path());
+        const std::string options = format + "--month 3 --year 2027 --months 3 ";
+        const auto written = RunCli(options + "-o " + file.string());
+        EXPECT_EQ(written.status, 0) << written.output;
+        EXPECT_EQ(written.output, file.string() + "\n");
+        const auto piped = RunCli(options + "-o -");
+        EXPECT_EQ(piped.status, 0);
+        EXPECT_EQ(piped.output, test::ReadWholeFile(file)) << format;
+    }
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"sub"});
 }
 
 TEST(CliProgram, HelpAndVersionSucceed) {

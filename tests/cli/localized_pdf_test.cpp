@@ -141,12 +141,59 @@ INSTANTIATE_TEST_SUITE_P(
                       {"月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日", "日曜日"}}),
     [](const auto& info) { return std::string(info.param.locale).substr(0, 2); });
 
-// Names Windows-1252 holds keep the file they always gave, in the standard font.
+// Names Windows-1252 holds keep the file they always gave, in the standard font: from
+// the user's locale, as a range of one month, and from --locale in an English session.
 TEST(LocalizedPdfFallback, FrenchIsByteForByteTheGolden) {
-    test::TempFolder folder;
-    EXPECT_TRUE(test::MatchesGolden(
-        test::ReadWholeFile(MakeCalendar(folder.path(), "fr_FR.UTF-8", "--localized")),
-        "december-2026-monday-french.pdf"));
+    for (const auto& [locale, options] : {std::pair{"fr_FR.UTF-8", "--localized"},
+                                          std::pair{"fr_FR.UTF-8", "--localized --months 1"},
+                                          std::pair{"C", "--locale fr_FR.UTF-8"}}) {
+        test::TempFolder folder;
+        EXPECT_TRUE(
+            test::MatchesGolden(test::ReadWholeFile(MakeCalendar(folder.path(), locale, options)),
+                                "december-2026-monday-french.pdf"))
+            << locale << " " << options;
+    }
+}
+
+// --locale gives the file the user's own locale gives, down to the regional glyph forms
+// its language picks (Japanese, not Chinese, for the same characters).
+TEST(LocalizedPdfFallback, LocaleOptionIsTheUsersLocaleGivenByName) {
+    for (const char* locale : {"ja_JP.UTF-8", "ru_RU.UTF-8"}) {
+        test::TempFolder asUser, byName;
+        EXPECT_EQ(test::ReadWholeFile(
+                      MakeCalendar(byName.path(), "C", std::string("--locale ") + locale)),
+                  test::ReadWholeFile(MakeCalendar(asUser.path(), locale, "--localized")))
+            << locale;
+    }
+}
+
+// On A4 the title is centred by its own width: its ink sits evenly about the page's
+// middle, in the standard font (Helvetica-Bold's widths) and in an embedded face.
+TEST(A4Pdf, TitleIsCentredByItsOwnWidth) {
+    if (!HaveTools()) {
+        GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    for (const char* locale : {"C", "de_DE.UTF-8", "ru_RU.UTF-8", "ja_JP.UTF-8"}) {
+        test::TempFolder folder;
+        const auto pdf = MakeCalendar(folder.path(), locale, "--localized --paper a4 --month 3");
+        const auto page = folder.path() / "page";
+        RunTool("pdftoppm -r 72 -gray -singlefile " + pdf.string() + " " + page.string());
+        const std::string pgm = test::ReadWholeFile(page.string() + ".pgm");
+        const std::string header = "P5\n842 595\n255\n";
+        ASSERT_TRUE(pgm.starts_with(header));
+        // The title's band, inside the frame's sides.
+        int left = 842;
+        int right = 0;
+        for (int y = 18; y < 60; ++y) {
+            for (int x = 20; x < 822; ++x) {
+                if (static_cast<unsigned char>(pgm[header.size() + 842 * y + x]) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        EXPECT_NEAR((left + right + 1) / 2.0, 421.0, 2.5) << locale << ": " << left << "-" << right;
+    }
 }
 
 // With no installed face that holds the names, the whole table is English: the very file

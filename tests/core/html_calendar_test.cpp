@@ -38,6 +38,12 @@ TEST(HtmlCalendar, WholePagesAreTheGoldenFilesByteForByte) {
         // February 2026 (1st a Sunday), Sunday first, rule off: the weekend marks stay,
         // the rule goes; a picked colour does not matter then.
         {"february-2026-sunday-plain.html", {1, 2026, 1, false}, "FF0000", 91},
+        // Two months across a year's end, each its own printed page, with week numbers:
+        // December ends in week 53, and January begins in it.
+        {"december-2026-to-january-2027-monday-weeks.html",
+         {11, 2026, 0, true, false, false, Paper::Letter, 2, true},
+         "c0c0c0",
+         186},
     };
     for (const auto& c : cases) {
         const std::string page = Page(c.request, EnglishNames(c.color));

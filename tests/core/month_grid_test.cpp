@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
+#include <ctime>
+
 #include "calendar/month_grid.h"
 
 namespace tessaly {
@@ -96,6 +100,50 @@ TEST(MonthGrid, AgreesWithAnIndependentComputationForEveryMonth) {
                 }
             }
         }
+    }
+}
+
+// Every row of every month in both layouts against the C library's ISO week (%V) of the
+// row's Monday, found by a day count of its own; a row without a day has no week.
+TEST(MonthGrid, IsoWeekOfEveryRowAgreesWithTheCLibrary) {
+#ifdef _WIN32
+    GTEST_SKIP() << "timegm and %V are the GNU C library's";
+#else
+    for (int year = 1900; year <= 2100; ++year) {
+        for (int monthIndex = 0; monthIndex < 12; ++monthIndex) {
+            const int weekday = WeekdayOfFirst(year, monthIndex + 1);
+            for (int weekStart : {0, 1}) {
+                const int firstColumn = weekStart == 1 ? weekday + 1 : (weekday + 6) % 7 + 1;
+                const CalendarRequest request{monthIndex, year, weekStart};
+                for (int row = 0; row < 6; ++row) {
+                    std::tm monday{};
+                    monday.tm_year = year - 1900;
+                    monday.tm_mon = monthIndex;
+                    monday.tm_mday = 1 + 7 * row - (firstColumn - 1) + weekStart;
+                    ::timegm(&monday);  // brings the day into its month and year
+                    char week[8] = {};
+                    std::strftime(week, sizeof week, "%V", &monday);
+                    const bool hasDay = 7 * row + 7 >= firstColumn &&
+                                        7 * row + 1 < firstColumn + DaysIn(year, monthIndex + 1);
+                    ASSERT_EQ(IsoWeekOfRow(request, row), hasDay ? std::atoi(week) : 0)
+                        << year << "-" << monthIndex + 1 << " week start " << weekStart << " row "
+                        << row;
+                }
+            }
+        }
+    }
+#endif
+    // 2020 and 2026 have 53 weeks; these rows cross a year's end (month index, year,
+    // week start, row, week).
+    const std::array<int, 5> acrossYearEnds[] = {
+        {11, 2026, 0, 4, 53},  // Mon 28 Dec 2026 to Sun 3 Jan 2027
+        {0, 2027, 0, 0, 53},   // the same week, seen from January
+        {11, 2020, 0, 4, 53},  // Mon 28 Dec 2020 to Sun 3 Jan 2021
+        {0, 2021, 1, 0, 53},   // Sun 27 Dec 2020: its row's Monday is the 28th
+        {11, 2024, 1, 4, 1},   // Sun 29 Dec 2024: Monday the 30th is in 2025's week 1
+    };
+    for (const auto& [monthIndex, year, weekStart, row, week] : acrossYearEnds) {
+        EXPECT_EQ(IsoWeekOfRow({monthIndex, year, weekStart}, row), week) << year << " " << row;
     }
 }
 

@@ -179,6 +179,55 @@ TEST_F(PdfWriterTest, OnlyEndDocumentWritesAFile) {
     EXPECT_EQ(folder_.entries(), std::vector<std::string>{"finished.pdf"});
 }
 
+// Each page has a content stream of its own, after the one before; the pages share the
+// fonts and the pictures, and a picture added once is one object wherever it is drawn.
+TEST_F(PdfWriterTest, PagesHaveTheirOwnContentsAndShareOnePictureObject) {
+    TPrintPDF pdf(Services());
+    pdf.PageWidth = 792;
+    pdf.PageHeight = 612;
+    pdf.BeginDocument();
+    const std::int32_t silver = pdf.AddPicture(Bitmap24::Filled(105, 137, 192, 192, 192));
+    const std::vector<std::string> texts = {"one", "two", "three"};
+    for (std::size_t page = 0; page < texts.size(); ++page) {
+        if (page > 0) {
+            pdf.NewPage();
+        }
+        pdf.DrawText(24, 60, texts[page]);
+        if (page == 1) {
+            pdf.DrawImage(18, 100, Bitmap24::Filled(1, 1, 255, 0, 0));  // an object of its own
+        } else {
+            pdf.DrawPicture(18, 100, silver);
+        }
+    }
+    EXPECT_EQ(pdf.PageNumber(), 3);
+    EXPECT_THROW(pdf.DrawPicture(0, 0, 3), std::out_of_range);
+    const std::string bytes = Finish(pdf);
+
+    // Contents 2, 4, 6 with their lengths; outline 8, fonts 9-22, page tree 23, resources
+    // 24, pictures 25-26, pages 27-29, catalog 30.
+    EXPECT_EQ(ObjectText(bytes, 23),
+              CrLfLines({"23 0 obj", "<< /Type /Pages", "/Kids [", "27 0 R", "28 0 R", "29 0 R",
+                         "]", "/Count 3", ">>", "endobj"}));
+    for (int page = 0; page < 3; ++page) {
+        const std::string number = std::to_string(27 + page);
+        const std::string contents = std::to_string(2 + 2 * page);
+        EXPECT_EQ(ObjectText(bytes, 27 + page),
+                  CrLfLines({number + " 0 obj", "<< /Type /Page", "/Parent 23 0 R",
+                             "/MediaBox [ 0 0 792 612]", "/Contents " + contents + " 0 R",
+                             "/Resources 24 0 R", ">>", "endobj"}));
+        const std::string_view content = ObjectText(bytes, 2 + 2 * page);
+        EXPECT_NE(content.find("(" + texts[page] + ") Tj"), std::string::npos) << content;
+        EXPECT_NE(content.find(page == 1 ? "/Im2 Do" : "/Im1 Do"), std::string::npos);
+    }
+    EXPECT_NE(bytes.find("/Outlines 8 0 R"), std::string::npos);
+    EXPECT_NE(bytes.find("trailer\r\n<< /Size 31\r\n/Root 30 0 R"), std::string::npos);
+    EXPECT_NE(ObjectText(bytes, 25).find("/Width 105\r\n"), std::string::npos);
+    EXPECT_NE(ObjectText(bytes, 26).find("/Width 1\r\n"), std::string::npos);
+    if (const auto text = ExtractedText(folder_.path() / "test.pdf")) {
+        EXPECT_EQ(*text, "one\n\n\ftwo\n\n\fthree\n\n\f");
+    }
+}
+
 TEST(PdfWriterUse, CallsOutsideADocumentAreRejected) {
     PdfWriterServices services{
         [] { return kMoment; }, {}, [](const std::string&, std::string_view) {}};

@@ -6,6 +6,7 @@
 #include "calendar/names.h"
 #include "core/winansi.h"
 #include "pdfcalendar/pdf_calendar.h"
+#include "support/golden.h"
 #include "support/pdf_checks.h"
 #include "support/test_files.h"
 
@@ -177,6 +178,33 @@ TEST(PdfCalendar, TitleIsCentredWithHalvesToEven) {
     for (const auto& [width, x] : cases) {
         EXPECT_EQ(TitleX(width), x) << width;
     }
+    // A4 centres by the title's own width in the PDF font: (842 - 36 * advance / 1000) / 2.
+    const std::pair<int, int> centred[] = {{0, 421},    {5000, 331}, {5055, 330}, {5125, 329},
+                                           {5250, 326}, {23389, 0},  {23417, -1}, {-1000, 439}};
+    for (const auto& [advance, x] : centred) {
+        EXPECT_EQ(CentredTitleX(842, 36, advance), x) << advance;
+    }
+}
+
+// January 2027 on A4, Monday first, with week numbers (53 in the first row): every
+// byte. The title is centred by widths of 600 thousandths a character.
+TEST(PdfCalendar, A4PageWithWeekNumbersIsTheGoldenFile) {
+    PdfCalendarEnvironment environment = FixedWidth(90);
+    environment.titleFontWidths = [] {
+        WinAnsiWidths widths;
+        widths.fill(600);
+        return std::optional(widths);
+    };
+    MemoryPdf out;
+    WritePdfCalendar(out.pdf, {0, 2027, 0, false, false, true, Paper::A4, 1, true}, EnglishNames(),
+                     WeekendPicture(), environment, "calendar.pdf");
+    EXPECT_TRUE(test::MatchesGolden(out.bytes, "january-2027-a4-monday-weeks.pdf"));
+    // Without the font's widths the window font's measure places it, as on Letter.
+    environment.titleFontWidths = [] { return std::optional<WinAnsiWidths>(); };
+    MemoryPdf fallback;
+    WritePdfCalendar(fallback.pdf, {0, 2027, 0, true, false, true, Paper::A4}, EnglishNames(),
+                     WeekendPicture(), environment, "calendar.pdf");
+    EXPECT_NE(ContentOf(fallback.bytes).find("/F2 36 Tf\r\n306 545 Td\r\n"), std::string::npos);
 }
 
 TEST(PdfCalendar, NamesAreShownInWindows1252OrElseInEnglish) {
@@ -274,7 +302,8 @@ TEST(PdfCalendar, TheWeekendPictureIsSilver) {
         std::all_of(picture.rgb.begin(), picture.rgb.end(), [](auto b) { return b == 192; }));
 }
 
-// Rendered at 72 DPI a pixel is a point: weekend cells silver, others white, grid dark.
+// Rendered at 72 DPI a pixel is a point: on both papers the grid lies inside the frame,
+// weekend cells are silver to their lines and no further, other cells white, lines dark.
 TEST(PdfCalendar, RendersSilverWeekendsWhiteDaysAndDarkGridLines) {
 #ifdef _WIN32
     GTEST_SKIP() << "the renderer runs on the build machine, not under Windows";
@@ -285,45 +314,65 @@ TEST(PdfCalendar, RendersSilverWeekendsWhiteDaysAndDarkGridLines) {
         }
         GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
     }
-    for (int weekStart : {0, 1}) {
-        test::TempFolder folder;
-        const auto pdfPath = folder.path() / "calendar.pdf";
-        TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{}; }, nullptr,
-                                        [](const std::string& file, std::string_view data) {
-                                            test::WriteWholeFile(file, std::string(data));
-                                        }});
-        WritePdfCalendar(pdf, {1, 2010, weekStart, true}, EnglishNames(), WeekendPicture(),
-                         FixedWidth(90), pdfPath.string());
-        const auto ppmBase = folder.path() / "page";
-        const std::string command = "pdftoppm -r 72 -aa no -aaVector no -singlefile " +
-                                    pdfPath.string() + " " + ppmBase.string();
-        ASSERT_EQ(std::system(command.c_str()), 0);
-        const std::string ppm = test::ReadWholeFile(ppmBase.string() + ".ppm");
-        ASSERT_TRUE(ppm.starts_with("P6\n792 612\n255\n")) << ppm.substr(0, 20);
-        const size_t header = std::string("P6\n792 612\n255\n").size();
-        auto pixel = [&](int x, int y) {
-            const size_t at = header + 3 * (static_cast<size_t>(y) * 792 + static_cast<size_t>(x));
-            return std::array<int, 3>{static_cast<unsigned char>(ppm[at]),
-                                      static_cast<unsigned char>(ppm[at + 1]),
-                                      static_cast<unsigned char>(ppm[at + 2])};
-        };
-        const std::vector<int> weekend =
-            weekStart == 0 ? std::vector<int>{5, 6} : std::vector<int>{0, 6};
-        for (int column = 0; column < 7; ++column) {
-            for (int row = 0; row < 6; ++row) {
-                // Lower right of the cell: clear of the day number.
-                const int x = 18 + 108 * column + 90;
-                const int y = 100 + 82 * row + 70;
-                const bool shaded = std::count(weekend.begin(), weekend.end(), column) > 0;
-                const std::array<int, 3> want =
-                    shaded ? std::array<int, 3>{192, 192, 192} : std::array<int, 3>{255, 255, 255};
-                EXPECT_EQ(pixel(x, y), want)
-                    << "week start " << weekStart << " cell " << column << "," << row;
+    for (const Paper paper : {Paper::Letter, Paper::A4}) {
+        const PdfPageGeometry page = PageGeometryOf(paper);
+        const int gridRight = page.gridLeft + 7 * page.columnWidth;
+        const int gridBottom = page.gridTop + 6 * page.rowHeight;
+        EXPECT_GT(page.gridLeft, page.frameInset);
+        EXPECT_GT(page.gridTop, page.frameInset);
+        EXPECT_LT(gridRight, page.pageWidth - page.frameInset);
+        EXPECT_LT(gridBottom, page.pageHeight - page.frameInset);
+        for (int weekStart : {0, 1}) {
+            SCOPED_TRACE((paper == Paper::A4 ? "A4, week start " : "Letter, week start ") +
+                         std::to_string(weekStart));
+            test::TempFolder folder;
+            const auto pdfPath = folder.path() / "calendar.pdf";
+            TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{}; }, nullptr,
+                                            [](const std::string& file, std::string_view data) {
+                                                test::WriteWholeFile(file, std::string(data));
+                                            }});
+            CalendarRequest request{1, 2010, weekStart, true};
+            request.paper = paper;
+            WritePdfCalendar(pdf, request, EnglishNames(), WeekendPicture(), FixedWidth(90),
+                             pdfPath.string());
+            const auto ppmBase = folder.path() / "page";
+            const std::string command = "pdftoppm -r 72 -aa no -aaVector no -singlefile " +
+                                        pdfPath.string() + " " + ppmBase.string();
+            ASSERT_EQ(std::system(command.c_str()), 0);
+            const std::string ppm = test::ReadWholeFile(ppmBase.string() + ".ppm");
+            const std::string header = "P6\n" + std::to_string(page.pageWidth) + " " +
+                                       std::to_string(page.pageHeight) + "\n255\n";
+            ASSERT_TRUE(ppm.starts_with(header)) << ppm.substr(0, 20);
+            auto pixel = [&](int x, int y) {
+                const size_t at = header.size() + 3 * (static_cast<size_t>(y) * page.pageWidth + x);
+                return std::array<int, 3>{static_cast<unsigned char>(ppm[at]),
+                                          static_cast<unsigned char>(ppm[at + 1]),
+                                          static_cast<unsigned char>(ppm[at + 2])};
+            };
+            constexpr std::array<int, 3> kSilver = {192, 192, 192};
+            constexpr std::array<int, 3> kWhite = {255, 255, 255};
+            const std::vector<int> weekend =
+                weekStart == 0 ? std::vector<int>{5, 6} : std::vector<int>{0, 6};
+            for (int column = 0; column < 7; ++column) {
+                for (int row = 0; row < 6; ++row) {
+                    const bool shaded = std::count(weekend.begin(), weekend.end(), column) > 0;
+                    const int left = page.gridLeft + page.columnWidth * column;
+                    const int top = page.gridTop + page.rowHeight * row;
+                    // Two points inside each corner, clear of the lines and the number.
+                    for (const auto& [x, y] :
+                         {std::pair{left + 2, top + page.rowHeight - 3},
+                          std::pair{left + page.columnWidth - 3, top + 2},
+                          std::pair{left + page.columnWidth - 3, top + page.rowHeight - 3}}) {
+                        EXPECT_EQ(pixel(x, y), shaded ? kSilver : kWhite)
+                            << "cell " << column << "," << row << " at " << x << "," << y;
+                    }
+                }
+                const auto line = pixel(page.gridLeft + page.columnWidth * column, 141);
+                EXPECT_LT(line[0] + line[1] + line[2], 3 * 100) << "line left of " << column;
             }
-        }
-        for (int line : {18, 126, 234, 774}) {
-            const auto p = pixel(line, 141);
-            EXPECT_LT(p[0] + p[1] + p[2], 3 * 100) << "grid line at x " << line;
+            // Nothing beyond the grid's right and bottom lines.
+            EXPECT_EQ(pixel(gridRight + 2, page.gridTop + 40), kWhite);
+            EXPECT_EQ(pixel(page.gridLeft + 6 * page.columnWidth + 40, gridBottom + 3), kWhite);
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "calendar/names.h"
 #include "pdfcalendar/pdf_calendar.h"
+#include "platform/locale_names.h"
 #include "platform/locale_names_win32.h"
 #include "platform/pdf_font.h"
 #include "platform/text_encoding.h"
@@ -87,6 +88,22 @@ TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
         ++glyphTexts;
     }
     EXPECT_EQ(glyphTexts, 8u);  // the title and the seven headings
+}
+
+// --locale on Windows: a name LocaleNameToLCID knows gives that locale's names, in its
+// code page and in UTF-8, whatever the session's locale; any other name, nothing.
+TEST(ReadNamedLocaleNames, ResolvesNamesThroughLocaleIds) {
+    const auto german = ReadNamedLocaleNames("de-DE");
+    ASSERT_TRUE(german);
+    EXPECT_EQ(german->names.months[2], "M\xE4rz");
+    EXPECT_EQ(german->utf8.months[2], "März");
+    EXPECT_EQ(german->utf8.days[1], "Montag");
+    const auto russian = ReadNamedLocaleNames("ru-RU");
+    ASSERT_TRUE(russian);
+    EXPECT_EQ(russian->utf8.months[11], "декабрь");
+    for (const char* unknown : {"xx-YY", "de_DE.UTF-8", "", "d\xE9-DE"}) {
+        EXPECT_FALSE(ReadNamedLocaleNames(unknown)) << unknown;
+    }
 }
 
 }  // namespace
