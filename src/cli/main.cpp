@@ -108,7 +108,7 @@ class CliServices : public CalendarServices {
     std::optional<std::string> ToWinAnsi(std::string_view text) override {
         return tessaly::ToWinAnsi(text);
     }
-    void SaveFile(const std::string& path, std::string_view bytes,
+    void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override {
         if (path == kStandardOutputName) {
             if (const auto error = WriteToStandardOutput(bytes)) {

@@ -14,7 +14,7 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 
 }  // namespace
 
-void SaveFileAtomically(const std::string& path, std::string_view bytes,
+void SaveFileAtomically(const std::string& path, ByteSpans bytes,
                         const std::string& writeErrorMessage) {
     const auto failure = TrySaveFileAtomically(path, bytes);
     if (!failure) {

@@ -97,8 +97,13 @@ bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
-std::error_code WriteToStandardOutput(std::string_view bytes) {
-    return WriteText(stdout, bytes);
+std::error_code WriteToStandardOutput(ByteSpans bytes) {
+    for (const std::string_view span : bytes.spans()) {
+        if (std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {
+            return {errno, std::generic_category()};
+        }
+    }
+    return WriteText(stdout, {});
 }
 
 }  // namespace tessaly

@@ -149,7 +149,7 @@ struct HtmlServices : CalendarServices {
     std::optional<std::string> ToWinAnsi(std::string_view text) override {
         return std::string(text);
     }
-    void SaveFile(const std::string& path, std::string_view bytes,
+    void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override {
         SaveFileAtomically(path, bytes, writeErrorMessage);
     }
