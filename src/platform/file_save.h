@@ -32,8 +32,9 @@ enum class TemporaryCopy { UnnamedWherePossible, Named };
 // leads to (through symbolic links), then moved over that file, which keeps its
 // permission bits. A write-protected target is refused, never replaced. On any failure,
 // or a kill at any moment, the earlier file is left as it was and no temporary file
-// remains (a named copy that a killed run left is removed by the next save). Nothing
-// when saved.
+// remains (a named copy that a killed run left is removed by the next save). A device or
+// a pipe (/dev/null, /dev/stdout, a FIFO) is not replaced but written to. Nothing when
+// saved.
 std::optional<SaveFailure> TrySaveFileAtomically(
     const std::string& path, ByteSpans bytes,
     TemporaryCopy copy = TemporaryCopy::UnnamedWherePossible);

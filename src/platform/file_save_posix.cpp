@@ -173,6 +173,23 @@ bool WriteAll(int fd, ByteSpans bytes) {
     return true;
 }
 
+// A device or a pipe (/dev/null, /dev/stdout, a FIFO) has no contents to replace:
+// it takes the bytes as a shell's redirection gives them. Replacing it with a file
+// would break it for every other program.
+std::optional<SaveFailure> WriteInPlace(const std::string& path, ByteSpans bytes) {
+    Descriptor stream(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (stream.get() < 0) {
+        return Failed(SaveFailure::Step::Replace, errno);
+    }
+    if (!WriteAll(stream.get(), bytes)) {
+        return Failed(SaveFailure::Step::Write, errno);
+    }
+    if (const int error = stream.Reset(); error != 0) {
+        return Failed(SaveFailure::Step::Write, error);
+    }
+    return std::nullopt;
+}
+
 // The replaced file's owner, group and permission bits on its successor, as far as
 // this process may give them.
 void TakeOverProtection(int fd, const std::optional<struct stat>& existing) {
@@ -262,6 +279,10 @@ std::optional<SaveFailure> WriteTemporary(int folder, const std::string& name, B
 
 std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSpans bytes,
                                                  TemporaryCopy copy) {
+    if (struct stat info{};
+        ::stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
+        return WriteInPlace(path, bytes);
+    }
     std::string target = path;
     if (auto failure = FollowLinks(target)) {
         return failure;
