@@ -17,21 +17,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-passed=0
-failed=0
-pass() {
-    echo "PASS: $1"
-    passed=$((passed + 1))
-}
-fail() {
-    echo "FAIL: $1" >&2
-    failed=$((failed + 1))
-}
-finish() {
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit $?
-}
+. scripts/checks.sh
 
 packages=""
 if [ "${1:-}" = --packages ]; then
