@@ -52,24 +52,6 @@ std::string ProgramFolder() {
     return exe.parent_path().string() + "/";
 }
 
-namespace {
-
-std::string WithSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
-}  // namespace
-
-std::optional<std::string> DocumentsFolder() {
-    if (const auto documents = XdgDocumentsFolder()) {
-        return WithSlash(*documents);
-    }
-    return std::nullopt;
-}
-
 std::string AbsoluteFolder(const std::string& folder) {
     const std::string given = folder.empty() ? "." : folder;
     // "link/.." is the folder above the link's target, not the folder holding the link.
