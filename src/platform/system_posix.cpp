@@ -67,8 +67,9 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
+// An empty text may have no data pointer at all, which fwrite must not be given.
 std::error_code WriteText(std::FILE* stream, std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+    if ((!text.empty() && std::fwrite(text.data(), 1, text.size(), stream) != text.size()) ||
         std::fflush(stream) != 0) {
         return {errno, std::generic_category()};
     }
@@ -81,7 +82,7 @@ bool StandardErrorIsTerminal() {
 
 std::error_code WriteToStandardOutput(ByteSpans bytes) {
     for (const std::string_view span : bytes.spans()) {
-        if (std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {
+        if (!span.empty() && std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {
             return {errno, std::generic_category()};
         }
     }

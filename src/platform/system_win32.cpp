@@ -121,8 +121,9 @@ std::error_code WriteText(std::FILE* stream, std::string_view text) {
         }
         return {};
     }
-    // Redirected: the bytes as they are, UTF-8.
-    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+    // Redirected: the bytes as they are, UTF-8 (an empty text may have no data pointer,
+    // which fwrite must not be given).
+    if ((!text.empty() && std::fwrite(text.data(), 1, text.size(), stream) != text.size()) ||
         std::fflush(stream) != 0) {
         return {errno, std::generic_category()};
     }
@@ -138,7 +139,7 @@ std::error_code WriteToStandardOutput(ByteSpans bytes) {
     std::fflush(stdout);
     ::_setmode(::_fileno(stdout), _O_BINARY);
     for (const std::string_view span : bytes.spans()) {
-        if (std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {
+        if (!span.empty() && std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {
             return {errno, std::generic_category()};
         }
     }
