@@ -38,7 +38,7 @@ void DrawCalendarSizedDocument(TPrintPDF& pdf, const Bitmap24& weekend) {
     pdf.EndDocument();
 }
 
-PdfWriterServices Services(std::function<void(const std::string&, std::string_view)> save) {
+PdfWriterServices Services(std::function<void(const std::string&, ByteSpans)> save) {
     return {[] { return LocalDateTime{2026, 4, 5, 13, 7, 9}; }, nullptr, std::move(save)};
 }
 
@@ -46,9 +46,9 @@ void BM_PdfTwelvePicturesInMemory(benchmark::State& state) {
     const Bitmap24 weekend = Bitmap24::Filled(105, 137, 192, 192, 192);
     std::size_t saved = 0;
     for (auto _ : state) {
-        TPrintPDF pdf(Services([&saved](const std::string&, std::string_view bytes) {
+        TPrintPDF pdf(Services([&saved](const std::string&, ByteSpans bytes) {
             saved = bytes.size();
-            benchmark::DoNotOptimize(bytes.data());
+            benchmark::DoNotOptimize(bytes.spans().data());
         }));
         DrawCalendarSizedDocument(pdf, weekend);
     }
@@ -61,8 +61,8 @@ BENCHMARK(BM_PdfTwelvePicturesInMemory)->Unit(benchmark::kMicrosecond);
 // writer's own work without the kernel's first touch of fresh memory.
 void BM_PdfTwelvePicturesReusedWriter(benchmark::State& state) {
     const Bitmap24 weekend = Bitmap24::Filled(105, 137, 192, 192, 192);
-    TPrintPDF pdf(Services([](const std::string&, std::string_view bytes) {
-        benchmark::DoNotOptimize(bytes.data());
+    TPrintPDF pdf(Services([](const std::string&, ByteSpans bytes) {
+        benchmark::DoNotOptimize(bytes.spans().data());
     }));
     for (auto _ : state) {
         DrawCalendarSizedDocument(pdf, weekend);
@@ -76,7 +76,7 @@ void BM_PdfTwelvePicturesToFile(benchmark::State& state) {
     const std::filesystem::path target =
         std::filesystem::temp_directory_path() / "tessaly-bench-calendar.pdf";
     for (auto _ : state) {
-        TPrintPDF pdf(Services([](const std::string& path, std::string_view bytes) {
+        TPrintPDF pdf(Services([](const std::string& path, ByteSpans bytes) {
             SaveFileAtomically(path, bytes, "Cannot write file " + path);
         }));
         pdf.FileName = target.string();
@@ -100,9 +100,9 @@ void BM_PdfCalendarTwelveMonthsInMemory(benchmark::State& state) {
         [](std::string_view text) { return std::optional<std::string>(text); }};
     std::size_t saved = 0;
     for (auto _ : state) {
-        TPrintPDF pdf(Services([&saved](const std::string&, std::string_view bytes) {
+        TPrintPDF pdf(Services([&saved](const std::string&, ByteSpans bytes) {
             saved = bytes.size();
-            benchmark::DoNotOptimize(bytes.data());
+            benchmark::DoNotOptimize(bytes.spans().data());
         }));
         WritePdfCalendar(pdf, request, names, weekend, environment, "calendar.pdf");
     }

@@ -85,9 +85,14 @@ OutputFileParts SplitOutputFile(const std::string& file) {
 
 std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std::string>& args,
                                                           const LocalDateTime& today) {
+    return ParseCliArguments(args, [&today] { return today; });
+}
+
+std::variant<CliOptions, CliUsageError> ParseCliArguments(
+    const std::vector<std::string>& args, const std::function<LocalDateTime()>& today) {
     CliOptions options;
-    options.month = today.month;
-    options.year = ClampedYear(today.year);
+    bool monthGiven = false;
+    bool yearGiven = false;
     bool paperGiven = false;
     bool outputFolderGiven = false;
 
@@ -133,6 +138,7 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
                                                     " to " + std::to_string(kLastYear))};
             }
             (isMonth ? options.month : options.year) = *number;
+            (isMonth ? monthGiven : yearGiven) = true;
         } else if (name == "--week-start") {
             const auto value = takeValue();
             if (!value) {
@@ -230,6 +236,11 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
         }
     }
 
+    if (!monthGiven || !yearGiven) {
+        const LocalDateTime now = today();
+        options.month = monthGiven ? options.month : now.month;
+        options.year = yearGiven ? options.year : ClampedYear(now.year);
+    }
     if (paperGiven && !options.pdf) {
         return CliUsageError{"--paper: an HTML page has no paper size (add --pdf)"};
     }

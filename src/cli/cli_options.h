@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -35,7 +36,10 @@ struct CliUsageError {
 };
 
 // Parses the arguments after the program name; month and year default to `today`
-// (the year clamped into the calendar's years).
+// (the year clamped into the calendar's years), which is asked only when one of them
+// is not given.
+std::variant<CliOptions, CliUsageError> ParseCliArguments(
+    const std::vector<std::string>& args, const std::function<LocalDateTime()>& today);
 std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std::string>& args,
                                                           const LocalDateTime& today);
 

@@ -95,7 +95,7 @@ class CliServices : public CalendarServices {
     std::optional<WinAnsiWidths> TitleFontWidths() override { return HelveticaBoldWidths(); }
     // Pages counted in place on a terminal; nothing in a pipe or a log.
     void PageMade(int page, int pages) override {
-        if (pages > 1 && showProgress_) {
+        if (pages > 1 && StandardErrorIsTerminal()) {
             std::fprintf(stderr, "\rtessaly-cli: page %d of %d%s", page, pages,
                          page == pages ? "\n" : "");
         }
@@ -108,7 +108,7 @@ class CliServices : public CalendarServices {
     std::optional<std::string> ToWinAnsi(std::string_view text) override {
         return tessaly::ToWinAnsi(text);
     }
-    void SaveFile(const std::string& path, std::string_view bytes,
+    void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override {
         if (path == kStandardOutputName) {
             if (const auto error = WriteToStandardOutput(bytes)) {
@@ -122,7 +122,6 @@ class CliServices : public CalendarServices {
   private:
     std::optional<std::string> localeName_;
     std::optional<NamedLocaleNames> named_;
-    bool showProgress_ = StandardErrorIsTerminal();
     std::optional<LocaleNames> localeNames_;
     std::optional<LocaleNames> localeNamesUtf8_;
 };
@@ -175,7 +174,7 @@ bool Print(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto parsed = ParseCliArguments(CommandLineArguments(argc, argv), LocalNow());
+    const auto parsed = ParseCliArguments(CommandLineArguments(argc, argv), LocalNow);
     if (const auto* usage = std::get_if<CliUsageError>(&parsed)) {
         ReportError(usage->message);
         return 2;

@@ -14,9 +14,8 @@ namespace {
 // Saves in the destination's folder, or in its fallback folder when that folder takes
 // no new files; returns the path written. A file that cannot be replaced (write-protected,
 // a folder in its place, held by a viewer) is reported, not left behind stale.
-std::string Save(const CalendarDestination& destination, const std::string& name,
-                 std::string_view bytes, const std::string& writeErrorMessage,
-                 CalendarServices& services) {
+std::string Save(const CalendarDestination& destination, const std::string& name, ByteSpans bytes,
+                 const std::string& writeErrorMessage, CalendarServices& services) {
     const std::string path = destination.folder + name;
     try {
         services.SaveFile(path, bytes, writeErrorMessage);
@@ -39,7 +38,7 @@ std::string MakePdf(const CalendarRequest& request, const NameTable& names,
     TPrintPDF pdf(PdfWriterServices{
         [&] { return services.Now(); },
         [&] { return services.ScreenDpi(); },
-        [&](const std::string& path, std::string_view bytes) {
+        [&](const std::string& path, ByteSpans bytes) {
             written = Save(destination, fileName, bytes, CannotCreateFileMessage(path), services);
         },
     });

@@ -7,6 +7,7 @@
 
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
+#include "core/byte_spans.h"
 #include "core/date_time.h"
 #include "core/screen.h"
 #include "pdf/embedded_font.h"
@@ -42,7 +43,7 @@ class CalendarServices {
     // Writes a file whole (temporary file, then rename). FileCreateError when it cannot
     // be created or replaced; FileSaveError(writeErrorMessage) when its bytes cannot be
     // written.
-    virtual void SaveFile(const std::string& path, std::string_view bytes,
+    virtual void SaveFile(const std::string& path, ByteSpans bytes,
                           const std::string& writeErrorMessage) = 0;
 };
 

@@ -21,10 +21,6 @@ constexpr std::string_view kBaseFonts[] = {
     "Symbol",      "ZapfDingbats",
 };
 
-// "stream", "endstream" and "endobj" with their line ends: the part of the content
-// object after its head that is not content.
-constexpr std::size_t kStreamFrameSize = 8 + 11 + 8;
-
 // A text to be written as the inside of a PDF string literal.
 struct Escaped {
     std::string_view text;
@@ -236,18 +232,25 @@ void TPrintPDF::RecordOffset(std::size_t size) {
     offsets_.push_back(runningOffset_);
 }
 
+void TPrintPDF::AppendOutside(std::string_view bytes) {
+    if (!bytes.empty()) {
+        outside_.push_back({text_.size(), bytes});
+        outsideSize_ += bytes.size();
+    }
+}
+
 std::int32_t TPrintPDF::OpenObject() {
     const std::int32_t number = ++objectCount_;
-    objectBuffer_.clear();
-    WriteLine(objectBuffer_, number, " 0 obj");
+    objectStart_ = FileSize();
+    WriteLine(text_, number, " 0 obj");
     return number;
 }
 
+// The object's size is what was written for it, its outside spans included.
 void TPrintPDF::CloseObject() {
-    WriteLine(objectBuffer_, "endobj");
-    RecordOffset(objectBuffer_.size());
-    fileBuffer_ += objectBuffer_;
-    assert(runningOffset_ == fileBuffer_.size());
+    WriteLine(text_, "endobj");
+    RecordOffset(FileSize() - objectStart_);
+    assert(runningOffset_ == FileSize());
 }
 
 void TPrintPDF::BeginDocument() {
@@ -259,14 +262,19 @@ void TPrintPDF::BeginDocument() {
     fontObjects_.clear();
     contentObjects_.clear();
     pictures_.clear();
-    fileBuffer_.clear();
-    objectBuffer_.clear();
-    contentBuffer_.clear();
+    samples_.clear();
+    text_.clear();
+    outside_.clear();
+    outsideSize_ = 0;
+    spans_.clear();
+    toUnicode_.clear();
     embeddedFont_.reset();
     embeddedGlyphs_.clear();
+    // A page of the calendar is about 13 KB of text: enough that it seldom grows.
+    text_.reserve(32 * 1024);
 
-    WriteLine(fileBuffer_, "%PDF-1.4");
-    RecordOffset(fileBuffer_.size());
+    WriteLine(text_, "%PDF-1.4");
+    RecordOffset(text_.size());
     WriteInformation();
     OpenContentStream();
     open_ = true;
@@ -274,28 +282,28 @@ void TPrintPDF::BeginDocument() {
 
 void TPrintPDF::WriteInformation() {
     OpenObject();
-    WriteLine(objectBuffer_, "<<");
-    WriteLine(objectBuffer_, "/Producer ", Literal{Producer});
-    WriteLine(objectBuffer_, "/Author ", Literal{Author});
-    WriteLine(objectBuffer_, "/CreationDate ", Literal{"D:" + CreationDate(services_.now())});
-    WriteLine(objectBuffer_, "/Creator ", Literal{Creator});
-    WriteLine(objectBuffer_, "/Keywords ", Literal{Keywords});
-    WriteLine(objectBuffer_, "/Subject ", Literal{Subject});
-    WriteLine(objectBuffer_, "/Title ", Literal{TITLE});
-    WriteLine(objectBuffer_, "/ModDate ()");
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, "<<");
+    WriteLine(text_, "/Producer ", Literal{Producer});
+    WriteLine(text_, "/Author ", Literal{Author});
+    WriteLine(text_, "/CreationDate ", Literal{"D:" + CreationDate(services_.now())});
+    WriteLine(text_, "/Creator ", Literal{Creator});
+    WriteLine(text_, "/Keywords ", Literal{Keywords});
+    WriteLine(text_, "/Subject ", Literal{Subject});
+    WriteLine(text_, "/Title ", Literal{TITLE});
+    WriteLine(text_, "/ModDate ()");
+    WriteLine(text_, ">>");
     CloseObject();
 }
 
-// The content stream's head waits in objectBuffer_ until the page ends; its length goes
-// into the next object, so it can be written once the content is complete.
+// The drawing calls write the page's content straight after the stream's head; its
+// length goes into the next object, written once the content is complete.
 void TPrintPDF::OpenContentStream() {
     const std::int32_t number = OpenObject();
     contentObjects_.push_back(number);
-    WriteLine(objectBuffer_, "<< /Length ", number + 1, " 0 R");
-    WriteLine(objectBuffer_, " >>");
-    contentHeadSize_ = objectBuffer_.size();
-    WriteLine(objectBuffer_, "stream");
+    WriteLine(text_, "<< /Length ", number + 1, " 0 R");
+    WriteLine(text_, " >>");
+    WriteLine(text_, "stream");
+    contentStart_ = FileSize();
 }
 
 void TPrintPDF::EndDocument() {
@@ -303,15 +311,8 @@ void TPrintPDF::EndDocument() {
     if (!embeddedGlyphs_.empty() && !embeddedFont_) {
         throw std::logic_error("TPrintPDF::EndDocument: glyphs drawn without an embedded font");
     }
-    std::size_t expectedSize = fileBuffer_.size() + objectBuffer_.size() + contentBuffer_.size() +
-                               4096 + 32 * pictures_.size() + 200 * contentObjects_.size();
-    for (const Picture& picture : pictures_) {
-        expectedSize += picture.object.size();
-    }
-    if (embeddedFont_) {
-        expectedSize += embeddedFont_->program.size() + 64 * embeddedGlyphs_.size();
-    }
-    fileBuffer_.reserve(expectedSize);
+    text_.reserve(text_.size() + 4096 + 200 * (contentObjects_.size() + pictures_.size()) +
+                  64 * embeddedGlyphs_.size());
 
     CloseContentStream();
     WriteFontsAndResources();
@@ -319,42 +320,45 @@ void TPrintPDF::EndDocument() {
     WritePagesAndCatalog();
     WriteEmbeddedFont();
     WriteCrossReference();
-    WriteLine(fileBuffer_, "%%EOF");
-
+    WriteLine(text_, "%%EOF");
     open_ = false;
-    pictures_.clear();
-    pictures_.shrink_to_fit();
-    contentBuffer_.clear();
-    services_.save(FileName, fileBuffer_);
+
+    // text_ grows no more: the spans may point into it now.
+    std::size_t textDone = 0;
+    for (const OutsideSpan& span : outside_) {
+        spans_.emplace_back(text_.data() + textDone, span.textBefore - textDone);
+        spans_.push_back(span.bytes);
+        textDone = span.textBefore;
+    }
+    spans_.emplace_back(text_.data() + textDone, text_.size() - textDone);
+    services_.save(FileName, ByteSpans(spans_));
 }
 
 void TPrintPDF::CloseContentStream() {
-    objectBuffer_ += contentBuffer_;
-    contentBuffer_.clear();
-    WriteLine(objectBuffer_, "endstream");
+    const std::uint64_t contentLength = FileSize() - contentStart_;
+    WriteLine(text_, "endstream");
     CloseObject();
-    const std::size_t contentLength = objectBuffer_.size() - contentHeadSize_ - kStreamFrameSize;
 
     OpenObject();
-    WriteLine(objectBuffer_, contentLength);
+    WriteLine(text_, contentLength);
     CloseObject();
 }
 
 void TPrintPDF::WriteFontsAndResources() {
     outlinesObject_ = OpenObject();
-    WriteLine(objectBuffer_, "<< /Type /Outlines");
-    WriteLine(objectBuffer_, "/Count 0");
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, "<< /Type /Outlines");
+    WriteLine(text_, "/Count 0");
+    WriteLine(text_, ">>");
     CloseObject();
 
     for (std::size_t k = 1; k <= std::size(kBaseFonts); ++k) {
         fontObjects_.push_back(OpenObject());
-        WriteLine(objectBuffer_, "<< /Type /Font");
-        WriteLine(objectBuffer_, "/Subtype /", "Type1");
-        WriteLine(objectBuffer_, "/Name /F", k);
-        WriteLine(objectBuffer_, "/BaseFont /", kBaseFonts[k - 1]);
-        WriteLine(objectBuffer_, "/Encoding /", "WinAnsiEncoding");
-        WriteLine(objectBuffer_, ">>");
+        WriteLine(text_, "<< /Type /Font");
+        WriteLine(text_, "/Subtype /", "Type1");
+        WriteLine(text_, "/Name /F", k);
+        WriteLine(text_, "/BaseFont /", kBaseFonts[k - 1]);
+        WriteLine(text_, "/Encoding /", "WinAnsiEncoding");
+        WriteLine(text_, ">>");
         CloseObject();
     }
 
@@ -362,69 +366,79 @@ void TPrintPDF::WriteFontsAndResources() {
     const std::int32_t pictureCount = static_cast<std::int32_t>(pictures_.size());
     const std::int32_t pageCount = static_cast<std::int32_t>(contentObjects_.size());
     pagesObject_ = OpenObject();
-    WriteLine(objectBuffer_, "<< /Type /Pages");
-    WriteLine(objectBuffer_, "/Kids [");
+    WriteLine(text_, "<< /Type /Pages");
+    WriteLine(text_, "/Kids [");
     for (std::int32_t page = 0; page < pageCount; ++page) {
-        WriteLine(objectBuffer_, pagesObject_ + 2 + pictureCount + page, " 0 R");
+        WriteLine(text_, pagesObject_ + 2 + pictureCount + page, " 0 R");
     }
-    WriteLine(objectBuffer_, "]");
-    WriteLine(objectBuffer_, "/Count ", pageNumber_);
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, "]");
+    WriteLine(text_, "/Count ", pageNumber_);
+    WriteLine(text_, ">>");
     CloseObject();
 
     resourcesObject_ = OpenObject();
-    WriteLine(objectBuffer_, "<< /ProcSet [ /PDF /Text /ImageC]");
-    WriteLine(objectBuffer_, "/XObject << ");
+    WriteLine(text_, "<< /ProcSet [ /PDF /Text /ImageC]");
+    WriteLine(text_, "/XObject << ");
     for (std::int32_t m = 1; m <= pictureCount; ++m) {
-        WriteLine(objectBuffer_, "/Im", m, " ", resourcesObject_ + m, " 0 R");
+        WriteLine(text_, "/Im", m, " ", resourcesObject_ + m, " 0 R");
     }
-    WriteLine(objectBuffer_, ">>");
-    WriteLine(objectBuffer_, "/Font << ");
+    WriteLine(text_, ">>");
+    WriteLine(text_, "/Font << ");
     for (std::size_t k = 1; k <= fontObjects_.size(); ++k) {
-        WriteLine(objectBuffer_, "/F", k, " ", fontObjects_[k - 1], " 0 R ");
+        WriteLine(text_, "/F", k, " ", fontObjects_[k - 1], " 0 R ");
     }
     if (!embeddedGlyphs_.empty()) {
         // The embedded font's objects follow the pictures, the pages and the catalog.
-        WriteLine(objectBuffer_, "/F", kEmbeddedFontNumber, " ",
+        WriteLine(text_, "/F", kEmbeddedFontNumber, " ",
                   resourcesObject_ + pictureCount + pageCount + 2, " 0 R ");
     }
-    WriteLine(objectBuffer_, ">>");
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, ">>");
+    WriteLine(text_, ">>");
     CloseObject();
 }
 
-// Picture samples go straight from their own buffer into the file, without a further
-// copy through objectBuffer_.
+// Each picture's samples go into the file from their one copy, however many objects
+// show them.
 void TPrintPDF::WritePictures() {
-    static constexpr std::string_view kTail = "\r\nendstream\r\nendobj\r\n";
-    for (const Picture& picture : pictures_) {
+    for (std::size_t k = 0; k < pictures_.size(); ++k) {
+        const Picture& picture = pictures_[k];
+        const std::string& samples = samples_[picture.samples];
         OpenObject();
-        const std::size_t size = objectBuffer_.size() + picture.object.size() + kTail.size();
-        fileBuffer_ += objectBuffer_;
-        fileBuffer_ += picture.object;
-        fileBuffer_ += kTail;
-        RecordOffset(size);
-        assert(runningOffset_ == fileBuffer_.size());
+        WriteLine(text_, "<< /Type /XObject");
+        WriteLine(text_, "/Subtype /Image");
+        WriteLine(text_, "/Width ", picture.width);
+        WriteLine(text_, "/Height ", picture.height);
+        WriteLine(text_, "/ColorSpace /DeviceRGB");
+        WriteLine(text_, "/BitsPerComponent 8");
+        WriteLine(text_, "/Length ", samples.size());
+        WriteLine(text_, "/Name /Im", k + 1);
+        WriteLine(text_, ">>");
+        WriteLine(text_, "stream");
+        AppendOutside(samples);
+        // The line end after the samples is not counted in /Length.
+        WriteLine(text_);
+        WriteLine(text_, "endstream");
+        CloseObject();
     }
 }
 
 void TPrintPDF::WritePagesAndCatalog() {
     for (const std::int32_t content : contentObjects_) {
         OpenObject();
-        WriteLine(objectBuffer_, "<< /Type /Page");
-        WriteLine(objectBuffer_, "/Parent ", pagesObject_, " 0 R");
-        WriteLine(objectBuffer_, "/MediaBox [ 0 0 ", PageWidth, " ", PageHeight, "]");
-        WriteLine(objectBuffer_, "/Contents ", content, " 0 R");
-        WriteLine(objectBuffer_, "/Resources ", resourcesObject_, " 0 R");
-        WriteLine(objectBuffer_, ">>");
+        WriteLine(text_, "<< /Type /Page");
+        WriteLine(text_, "/Parent ", pagesObject_, " 0 R");
+        WriteLine(text_, "/MediaBox [ 0 0 ", PageWidth, " ", PageHeight, "]");
+        WriteLine(text_, "/Contents ", content, " 0 R");
+        WriteLine(text_, "/Resources ", resourcesObject_, " 0 R");
+        WriteLine(text_, ">>");
         CloseObject();
     }
 
     catalogObject_ = OpenObject();
-    WriteLine(objectBuffer_, "<< /Type /Catalog");
-    WriteLine(objectBuffer_, "/Pages ", pagesObject_, " 0 R");
-    WriteLine(objectBuffer_, "/Outlines ", outlinesObject_, " 0 R");
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, "<< /Type /Catalog");
+    WriteLine(text_, "/Pages ", pagesObject_, " 0 R");
+    WriteLine(text_, "/Outlines ", outlinesObject_, " 0 R");
+    WriteLine(text_, ">>");
     CloseObject();
 }
 
@@ -438,29 +452,29 @@ void TPrintPDF::WriteEmbeddedFont() {
     const std::int32_t type0 = objectCount_ + 1;
 
     OpenObject();
-    WriteLine(objectBuffer_, "<< /Type /Font");
-    WriteLine(objectBuffer_, "/Subtype /Type0");
-    WriteLine(objectBuffer_, "/Name /F", kEmbeddedFontNumber);
-    WriteLine(objectBuffer_, "/BaseFont /", name);
-    WriteLine(objectBuffer_, "/Encoding /Identity-H");
-    WriteLine(objectBuffer_, "/DescendantFonts [ ", type0 + 1, " 0 R]");
-    WriteLine(objectBuffer_, "/ToUnicode ", type0 + 4, " 0 R");
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, "<< /Type /Font");
+    WriteLine(text_, "/Subtype /Type0");
+    WriteLine(text_, "/Name /F", kEmbeddedFontNumber);
+    WriteLine(text_, "/BaseFont /", name);
+    WriteLine(text_, "/Encoding /Identity-H");
+    WriteLine(text_, "/DescendantFonts [ ", type0 + 1, " 0 R]");
+    WriteLine(text_, "/ToUnicode ", type0 + 4, " 0 R");
+    WriteLine(text_, ">>");
     CloseObject();
 
     OpenObject();
-    WriteLine(objectBuffer_, "<< /Type /Font");
-    WriteLine(objectBuffer_, "/Subtype /", trueType ? "CIDFontType2" : "CIDFontType0");
-    WriteLine(objectBuffer_, "/BaseFont /", name);
-    WriteLine(objectBuffer_, "/CIDSystemInfo << /Registry ", Literal{"Adobe"}, " /Ordering ",
+    WriteLine(text_, "<< /Type /Font");
+    WriteLine(text_, "/Subtype /", trueType ? "CIDFontType2" : "CIDFontType0");
+    WriteLine(text_, "/BaseFont /", name);
+    WriteLine(text_, "/CIDSystemInfo << /Registry ", Literal{"Adobe"}, " /Ordering ",
               Literal{"Identity"}, " /Supplement 0 >>");
-    WriteLine(objectBuffer_, "/FontDescriptor ", type0 + 2, " 0 R");
+    WriteLine(text_, "/FontDescriptor ", type0 + 2, " 0 R");
     if (trueType) {
-        WriteLine(objectBuffer_, "/CIDToGIDMap /Identity");
+        WriteLine(text_, "/CIDToGIDMap /Identity");
     }
-    WriteLine(objectBuffer_, "/DW 1000");
+    WriteLine(text_, "/DW 1000");
     // Runs of consecutive codes share one bracket: "first [w1 w2 ...]".
-    WriteLine(objectBuffer_, "/W [");
+    WriteLine(text_, "/W [");
     for (auto run = embeddedGlyphs_.begin(); run != embeddedGlyphs_.end();) {
         std::string line;
         Put(line, run->first);
@@ -471,78 +485,76 @@ void TPrintPDF::WriteEmbeddedFont() {
             Put(line, next->second.width);
             ++next;
         } while (next != embeddedGlyphs_.end() && next->first == std::prev(next)->first + 1);
-        WriteLine(objectBuffer_, line, "]");
+        WriteLine(text_, line, "]");
         run = next;
     }
-    WriteLine(objectBuffer_, "]");
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, "]");
+    WriteLine(text_, ">>");
     CloseObject();
 
     OpenObject();
-    WriteLine(objectBuffer_, "<< /Type /FontDescriptor");
-    WriteLine(objectBuffer_, "/FontName /", name);
-    WriteLine(objectBuffer_, "/Flags 4");
-    WriteLine(objectBuffer_, "/FontBBox [ ", font.boundingBox[0], " ", font.boundingBox[1], " ",
+    WriteLine(text_, "<< /Type /FontDescriptor");
+    WriteLine(text_, "/FontName /", name);
+    WriteLine(text_, "/Flags 4");
+    WriteLine(text_, "/FontBBox [ ", font.boundingBox[0], " ", font.boundingBox[1], " ",
               font.boundingBox[2], " ", font.boundingBox[3], "]");
-    WriteLine(objectBuffer_, "/ItalicAngle 0");
-    WriteLine(objectBuffer_, "/Ascent ", font.ascent);
-    WriteLine(objectBuffer_, "/Descent ", font.descent);
-    WriteLine(objectBuffer_, "/CapHeight ", font.capHeight);
-    WriteLine(objectBuffer_, "/StemV ", font.stemV);
-    WriteLine(objectBuffer_, trueType ? "/FontFile2 " : "/FontFile3 ", type0 + 3, " 0 R");
-    WriteLine(objectBuffer_, ">>");
+    WriteLine(text_, "/ItalicAngle 0");
+    WriteLine(text_, "/Ascent ", font.ascent);
+    WriteLine(text_, "/Descent ", font.descent);
+    WriteLine(text_, "/CapHeight ", font.capHeight);
+    WriteLine(text_, "/StemV ", font.stemV);
+    WriteLine(text_, trueType ? "/FontFile2 " : "/FontFile3 ", type0 + 3, " 0 R");
+    WriteLine(text_, ">>");
     CloseObject();
 
     OpenObject();
     if (trueType) {
-        WriteLine(objectBuffer_, "<< /Length ", font.program.size(), " /Length1 ",
-                  font.program.size(), " >>");
+        WriteLine(text_, "<< /Length ", font.program.size(), " /Length1 ", font.program.size(),
+                  " >>");
     } else {
-        WriteLine(objectBuffer_, "<< /Length ", font.program.size(), " /Subtype /CIDFontType0C >>");
+        WriteLine(text_, "<< /Length ", font.program.size(), " /Subtype /CIDFontType0C >>");
     }
-    WriteLine(objectBuffer_, "stream");
-    objectBuffer_ += font.program;
-    WriteLine(objectBuffer_);
-    WriteLine(objectBuffer_, "endstream");
+    WriteLine(text_, "stream");
+    AppendOutside(font.program);
+    WriteLine(text_);
+    WriteLine(text_, "endstream");
     CloseObject();
 
-    const std::string map = ToUnicodeMap(embeddedGlyphs_);
+    toUnicode_ = ToUnicodeMap(embeddedGlyphs_);
     OpenObject();
-    WriteLine(objectBuffer_, "<< /Length ", map.size(), " >>");
-    WriteLine(objectBuffer_, "stream");
-    objectBuffer_ += map;
-    WriteLine(objectBuffer_, "endstream");
+    WriteLine(text_, "<< /Length ", toUnicode_.size(), " >>");
+    WriteLine(text_, "stream");
+    AppendOutside(toUnicode_);
+    WriteLine(text_, "endstream");
     CloseObject();
     assert(objectCount_ == type0 + kEmbeddedFontObjects - 1);
 }
 
 void TPrintPDF::WriteCrossReference() {
     const std::int32_t entries = ++objectCount_;  // the free entry 0 included
-    objectBuffer_.clear();
-    WriteLine(objectBuffer_, "xref");
-    WriteLine(objectBuffer_, "0 ", entries);
-    WriteLine(objectBuffer_, "0000000000 65535 f");
+    WriteLine(text_, "xref");
+    WriteLine(text_, "0 ", entries);
+    WriteLine(text_, "0000000000 65535 f");
     for (std::size_t k = 0; k + 1 < offsets_.size(); ++k) {
-        WriteLine(objectBuffer_, ZeroPadded(offsets_[k], 10), " 00000 n");
+        WriteLine(text_, ZeroPadded(offsets_[k], 10), " 00000 n");
     }
-    WriteLine(objectBuffer_, "trailer");
-    WriteLine(objectBuffer_, "<< /Size ", entries);
-    WriteLine(objectBuffer_, "/Root ", catalogObject_, " 0 R");
-    WriteLine(objectBuffer_, "/Info 1 0 R");
-    WriteLine(objectBuffer_, ">>");
-    WriteLine(objectBuffer_, "startxref");
-    WriteLine(objectBuffer_, offsets_.back());
-    fileBuffer_ += objectBuffer_;
+    WriteLine(text_, "trailer");
+    WriteLine(text_, "<< /Size ", entries);
+    WriteLine(text_, "/Root ", catalogObject_, " 0 R");
+    WriteLine(text_, "/Info 1 0 R");
+    WriteLine(text_, ">>");
+    WriteLine(text_, "startxref");
+    WriteLine(text_, offsets_.back());
 }
 
 void TPrintPDF::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     RequireOpen("DrawLine");
     // 64-bit: PageHeight - y must not overflow for any pair of 32-bit values.
     const std::int64_t height = PageHeight;
-    WriteLine(contentBuffer_, x1, " ", height - y1, " m");
-    WriteLine(contentBuffer_, x2, " ", height - y2, " l");
-    WriteLine(contentBuffer_, LineWidth, " w");
-    WriteLine(contentBuffer_, "S");
+    WriteLine(text_, x1, " ", height - y1, " m");
+    WriteLine(text_, x2, " ", height - y2, " l");
+    WriteLine(text_, LineWidth, " w");
+    WriteLine(text_, "S");
 }
 
 void TPrintPDF::DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
@@ -554,7 +566,7 @@ void TPrintPDF::DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2,
 
 void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) {
     RequireOpen("DrawText");
-    WriteTextObject(contentBuffer_, Font.Face + 1, Font.Size, x, std::int64_t{PageHeight} - y,
+    WriteTextObject(text_, Font.Face + 1, Font.Size, x, std::int64_t{PageHeight} - y,
                     Literal{text});
 }
 
@@ -565,7 +577,7 @@ void TPrintPDF::EmbedFont(EmbeddedFont font) {
 
 void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) {
     RequireOpen("DrawGlyphs");
-    WriteTextObject(contentBuffer_, kEmbeddedFontNumber, Font.Size, x, std::int64_t{PageHeight} - y,
+    WriteTextObject(text_, kEmbeddedFontNumber, Font.Size, x, std::int64_t{PageHeight} - y,
                     GlyphCodes{run});
     for (const EmbeddedGlyph& glyph : run) {
         embeddedGlyphs_.try_emplace(glyph.code, glyph);
@@ -583,29 +595,18 @@ std::int32_t TPrintPDF::AddPicture(const Bitmap24& image) {
     if (image.width < 0 || image.height < 0 || image.rgb.size() != sampleSize) {
         throw std::invalid_argument("TPrintPDF::DrawImage: bitmap size does not match its data");
     }
-    const std::size_t m = pictures_.size() + 1;
-
-    Picture picture{image.width, image.height, sampleSize == 0, {}};
-    std::string& object = picture.object;
-    object.reserve(256 + sampleSize);
-    WriteLine(object, "<< /Type /XObject");
-    WriteLine(object, "/Subtype /Image");
-    WriteLine(object, "/Width ", image.width);
-    WriteLine(object, "/Height ", image.height);
-    WriteLine(object, "/ColorSpace /DeviceRGB");
-    WriteLine(object, "/BitsPerComponent 8");
-    WriteLine(object, "/Length ", sampleSize);
-    WriteLine(object, "/Name /Im", m);
-    WriteLine(object, ">>");
-    WriteLine(object, "stream");
-    if (!image.rgb.empty()) {
-        object.append(reinterpret_cast<const char*>(image.rgb.data()), image.rgb.size());
+    // The same pixels placed again (the calendar's weekend cells) share their samples.
+    const std::string_view rgb(reinterpret_cast<const char*>(image.rgb.data()), image.rgb.size());
+    const auto same = std::find(samples_.begin(), samples_.end(), rgb);
+    const std::size_t samples = static_cast<std::size_t>(same - samples_.begin());
+    if (same == samples_.end()) {
+        samples_.emplace_back(rgb);
     }
-    if (pictures_.capacity() < m) {
-        pictures_.reserve(std::max<std::size_t>(16, 2 * m));
+    if (pictures_.capacity() == pictures_.size()) {
+        pictures_.reserve(std::max<std::size_t>(16, 2 * pictures_.size()));
     }
-    pictures_.push_back(std::move(picture));
-    return static_cast<std::int32_t>(m);
+    pictures_.push_back({image.width, image.height, samples});
+    return static_cast<std::int32_t>(pictures_.size());
 }
 
 void TPrintPDF::DrawPicture(std::int32_t x, std::int32_t y, std::int32_t number) {
@@ -619,13 +620,13 @@ void TPrintPDF::DrawPicture(std::int32_t x, std::int32_t y, std::int32_t number)
     const std::int64_t h = PictureSide(picture.height, PageHeight, 10.625, screen.dpiY);
 
     // The unit square onto a w x h box whose top-left corner is (x, y).
-    WriteLine(contentBuffer_, "q");
-    WriteLine(contentBuffer_, w, " 0 0 ", h, " ", x, " ", std::int64_t{PageHeight} - y - h, " cm");
+    WriteLine(text_, "q");
+    WriteLine(text_, w, " 0 0 ", h, " ", x, " ", std::int64_t{PageHeight} - y - h, " cm");
     // A picture without pixels paints nothing, and renderers reject drawing one.
-    if (!picture.empty) {
-        WriteLine(contentBuffer_, "/Im", number, " Do");
+    if (!samples_[picture.samples].empty()) {
+        WriteLine(text_, "/Im", number, " Do");
     }
-    WriteLine(contentBuffer_, "Q");
+    WriteLine(text_, "Q");
 }
 
 void TPrintPDF::NewPage() {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/byte_spans.h"
 #include "core/date_time.h"
 #include "core/product.h"
 #include "core/screen.h"
@@ -30,13 +31,16 @@ struct PdfWriterServices {
     std::function<LocalDateTime()> now;
     // Read at each DrawImage; may be left empty where there is no screen (96 x 96).
     std::function<ScreenResolution()> screen;
-    // Stores the finished file whole; throws on failure. Required.
-    std::function<void(const std::string& path, std::string_view bytes)> save;
+    // Stores the finished file whole, given as its spans in file order; throws on
+    // failure. Required.
+    std::function<void(const std::string& path, ByteSpans bytes)> save;
 };
 
 // Builds an uncompressed PDF 1.4 document in memory, one page unless NewPage adds more,
-// and hands it to services.save in one piece. Every line ends in CR LF; every number is
-// a decimal integer written without the process locale.
+// and hands it to services.save whole. Each byte is written once: the text goes into one
+// buffer in file order, and pictures' samples and the font program are handed over from
+// where they are kept, a picture placed many times kept once. Every line ends in CR LF; every
+// number is a decimal integer written without the process locale.
 //
 // Calling order: set properties, BeginDocument, drawing calls (NewPage among them),
 // EndDocument. Drawing or EndDocument without an open document throws std::logic_error.
@@ -99,15 +103,20 @@ class TPrintPDF {
     // EndDocument throws std::logic_error when glyphs were drawn but no font embedded.
     void DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run);
 
-    // The finished document, valid after EndDocument until the next BeginDocument.
-    const std::string& FileBytes() const { return fileBuffer_; }
+    // The finished document in one piece, joined from its spans; valid after EndDocument
+    // until the next BeginDocument.
+    std::string FileBytes() const { return ByteSpans(spans_).Joined(); }
 
   private:
     void RequireOpen(const char* call) const;
+    // Bytes of the file so far: its text and the spans kept outside it.
+    std::uint64_t FileSize() const { return text_.size() + outsideSize_; }
+    // Puts `bytes`, kept elsewhere until the file is saved, next in the file.
+    void AppendOutside(std::string_view bytes);
     void RecordOffset(std::size_t size);
-    // Allocates the next object number, starts objectBuffer_ with its first line.
+    // Allocates the next object number and writes its first line.
     std::int32_t OpenObject();
-    // Ends objectBuffer_ with "endobj" and appends it to the file.
+    // Ends the object with "endobj" and records where the next one starts.
     void CloseObject();
     void WriteInformation();
     // A page's content stream: opened (its length to be the next object) and closed.
@@ -131,21 +140,32 @@ class TPrintPDF {
     // offsets_[k] is where object k+1 starts; the last entry is where the next one will.
     std::vector<std::uint64_t> offsets_;
     std::vector<std::int32_t> fontObjects_;
-    std::string fileBuffer_;
-    std::string objectBuffer_;   // holds the head of the content stream while drawing
-    std::string contentBuffer_;  // the page's drawing operators
-    std::size_t contentHeadSize_ = 0;
+    // The document's text in file order; the drawing calls write into the open page's
+    // content stream at its end.
+    std::string text_;
+    // Spans kept outside text_, each with the size text_ had where it comes in.
+    struct OutsideSpan {
+        std::size_t textBefore = 0;
+        std::string_view bytes;
+    };
+    std::vector<OutsideSpan> outside_;
+    std::uint64_t outsideSize_ = 0;
+    std::uint64_t objectStart_ = 0;   // where the object being written starts
+    std::uint64_t contentStart_ = 0;  // where the open page's content starts
+    // The finished file's spans, in order.
+    std::vector<std::string_view> spans_;
     // The content stream's object number of each page, first page first.
     std::vector<std::int32_t> contentObjects_;
-    // Each picture's object text (dictionary, "stream" line, samples), kept until
-    // EndDocument writes it after the resource dictionary.
+    // Each picture object, written after the resource dictionary at EndDocument, with
+    // its samples: pictures of the same pixels share one copy of them.
     struct Picture {
         int width = 0;
         int height = 0;
-        bool empty = true;  // no samples: placed, it paints nothing
-        std::string object;
+        std::size_t samples = 0;  // index into samples_
     };
     std::vector<Picture> pictures_;
+    std::vector<std::string> samples_;
+    std::string toUnicode_;  // the embedded font's ToUnicode map
     std::optional<EmbeddedFont> embeddedFont_;
     // Every glyph drawn in the embedded font, by code: its widths and ToUnicode entries.
     std::map<std::uint16_t, EmbeddedGlyph> embeddedGlyphs_;

@@ -1,4 +1,5 @@
 #include <charconv>
+#include <cstdint>
 #include <random>
 
 #include "core/errors.h"
@@ -14,7 +15,7 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 
 }  // namespace
 
-void SaveFileAtomically(const std::string& path, std::string_view bytes,
+void SaveFileAtomically(const std::string& path, ByteSpans bytes,
                         const std::string& writeErrorMessage) {
     const auto failure = TrySaveFileAtomically(path, bytes);
     if (!failure) {
@@ -27,12 +28,17 @@ void SaveFileAtomically(const std::string& path, std::string_view bytes,
 }
 
 std::string TemporaryNameFor(std::string_view name, unsigned long pid) {
-    thread_local std::mt19937 random{std::random_device{}()};
+    // Eight characters of 36 take 42 bits: two draws of the system's random numbers,
+    // without a generator's state to set up for a name or two a run.
+    std::random_device device;
+    std::uint64_t bits = std::uint64_t{device()} << 32 | device();
+    static_assert(kRandomLength <= 12);  // 36^12 < 2^64
     // Appended piece by piece: "." + std::string(...) trips a false -Wrestrict in GCC 12.
     std::string text(1, '.');
     text.append(name).append(".").append(std::to_string(pid)).append(".");
     for (size_t k = 0; k < kRandomLength; ++k) {
-        text += kAlphabet[random() % kAlphabet.size()];
+        text += kAlphabet[bits % kAlphabet.size()];
+        bits /= kAlphabet.size();
     }
     return text + std::string(kTemporarySuffix);
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/byte_spans.h"
+
 namespace tessaly {
 
 // Why a save failed: the step, and the system's reason.
@@ -30,16 +32,17 @@ enum class TemporaryCopy { UnnamedWherePossible, Named };
 // leads to (through symbolic links), then moved over that file, which keeps its
 // permission bits. A write-protected target is refused, never replaced. On any failure,
 // or a kill at any moment, the earlier file is left as it was and no temporary file
-// remains (a named copy that a killed run left is removed by the next save). Nothing
-// when saved.
+// remains (a named copy that a killed run left is removed by the next save). A device or
+// a pipe (/dev/null, /dev/stdout, a FIFO) is not replaced but written to. Nothing when
+// saved.
 std::optional<SaveFailure> TrySaveFileAtomically(
-    const std::string& path, std::string_view bytes,
+    const std::string& path, ByteSpans bytes,
     TemporaryCopy copy = TemporaryCopy::UnnamedWherePossible);
 
 // The same, reporting a failure as the program's error:
 //  - the file cannot be created or replaced: FileCreateError(path)
 //  - writing or flushing the temporary file fails: FileSaveError(writeErrorMessage)
-void SaveFileAtomically(const std::string& path, std::string_view bytes,
+void SaveFileAtomically(const std::string& path, ByteSpans bytes,
                         const std::string& writeErrorMessage);
 
 // The system's words for a failure, as its own tools print them.

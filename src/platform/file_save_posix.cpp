@@ -2,11 +2,14 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "platform/file_save.h"
 
@@ -137,18 +140,54 @@ void RemoveStaleTemporaries(int folder, const std::string& name) {
     ::closedir(entries);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+// The spans in order, in as few writev calls as the system allows: a document's pieces
+// go to the file from where they are, without being joined first.
+bool WriteAll(int fd, ByteSpans bytes) {
+    std::vector<iovec> pending;
+    pending.reserve(bytes.spans().size());
+    for (const std::string_view span : bytes.spans()) {
+        if (!span.empty()) {
+            pending.push_back({const_cast<char*>(span.data()), span.size()});
+        }
+    }
+    size_t first = 0;
+    while (first < pending.size()) {
+        const int count = static_cast<int>(std::min<size_t>(pending.size() - first, IOV_MAX));
+        ssize_t written = ::writev(fd, &pending[first], count);
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
             return false;
         }
-        bytes.remove_prefix(static_cast<size_t>(written));
+        // A short write ends anywhere, even inside a span.
+        while (first < pending.size() && static_cast<size_t>(written) >= pending[first].iov_len) {
+            written -= static_cast<ssize_t>(pending[first].iov_len);
+            ++first;
+        }
+        if (written > 0) {
+            pending[first].iov_base = static_cast<char*>(pending[first].iov_base) + written;
+            pending[first].iov_len -= static_cast<size_t>(written);
+        }
     }
     return true;
+}
+
+// A device or a pipe (/dev/null, /dev/stdout, a FIFO) has no contents to replace:
+// it takes the bytes as a shell's redirection gives them. Replacing it with a file
+// would break it for every other program.
+std::optional<SaveFailure> WriteInPlace(const std::string& path, ByteSpans bytes) {
+    Descriptor stream(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (stream.get() < 0) {
+        return Failed(SaveFailure::Step::Replace, errno);
+    }
+    if (!WriteAll(stream.get(), bytes)) {
+        return Failed(SaveFailure::Step::Write, errno);
+    }
+    if (const int error = stream.Reset(); error != 0) {
+        return Failed(SaveFailure::Step::Write, error);
+    }
+    return std::nullopt;
 }
 
 // The replaced file's owner, group and permission bits on its successor, as far as
@@ -167,8 +206,7 @@ void TakeOverProtection(int fd, const std::optional<struct stat>& existing) {
 // The bytes in a new file of the folder, flushed, under a temporary name carrying the
 // pid. The file gets its name only when whole, where the system allows (O_TMPFILE):
 // a kill before that leaves nothing.
-std::optional<SaveFailure> WriteTemporary(int folder, const std::string& name,
-                                          std::string_view bytes,
+std::optional<SaveFailure> WriteTemporary(int folder, const std::string& name, ByteSpans bytes,
                                           const std::optional<struct stat>& existing,
                                           std::string& temporaryName,
                                           [[maybe_unused]] bool withoutName) {
@@ -239,8 +277,12 @@ std::optional<SaveFailure> WriteTemporary(int folder, const std::string& name,
 
 }  // namespace
 
-std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, std::string_view bytes,
+std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSpans bytes,
                                                  TemporaryCopy copy) {
+    if (struct stat info{};
+        ::stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
+        return WriteInPlace(path, bytes);
+    }
     std::string target = path;
     if (auto failure = FollowLinks(target)) {
         return failure;

@@ -65,15 +65,18 @@ HANDLE CreateTemporary(const std::wstring& folder, const std::wstring& name,
     return INVALID_HANDLE_VALUE;
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        // WriteFile counts in DWORDs; large buffers go in pieces.
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
-            return false;
+// The spans in order, each from where it is.
+bool WriteAll(HANDLE file, ByteSpans spans) {
+    for (std::string_view bytes : spans.spans()) {
+        while (!bytes.empty()) {
+            // WriteFile counts in DWORDs; large buffers go in pieces.
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+            DWORD written = 0;
+            if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
+                return false;
+            }
+            bytes.remove_prefix(written);
         }
-        bytes.remove_prefix(written);
     }
     return true;
 }
@@ -81,7 +84,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 // Windows makes no file without a name: the copy is always named.
-std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, std::string_view bytes,
+std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSpans bytes,
                                                  TemporaryCopy) {
     const std::wstring target = WideFromUtf8(path);
     // Windows takes either separator.

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/byte_spans.h"
 #include "core/date_time.h"
 
 namespace tessaly {
@@ -45,6 +46,6 @@ bool StandardErrorIsTerminal();
 
 // Writes `bytes` unchanged to standard output (in binary mode on Windows) and flushes
 // it; the system's reason when they cannot all be written.
-std::error_code WriteToStandardOutput(std::string_view bytes);
+std::error_code WriteToStandardOutput(ByteSpans bytes);
 
 }  // namespace tessaly

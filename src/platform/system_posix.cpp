@@ -52,24 +52,6 @@ std::string ProgramFolder() {
     return exe.parent_path().string() + "/";
 }
 
-namespace {
-
-std::string WithSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
-}  // namespace
-
-std::optional<std::string> DocumentsFolder() {
-    if (const auto documents = XdgDocumentsFolder()) {
-        return WithSlash(*documents);
-    }
-    return std::nullopt;
-}
-
 std::string AbsoluteFolder(const std::string& folder) {
     const std::string given = folder.empty() ? "." : folder;
     // "link/.." is the folder above the link's target, not the folder holding the link.
@@ -85,8 +67,9 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
+// An empty text may have no data pointer at all, which fwrite must not be given.
 std::error_code WriteText(std::FILE* stream, std::string_view text) {
-    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+    if ((!text.empty() && std::fwrite(text.data(), 1, text.size(), stream) != text.size()) ||
         std::fflush(stream) != 0) {
         return {errno, std::generic_category()};
     }
@@ -97,8 +80,13 @@ bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
-std::error_code WriteToStandardOutput(std::string_view bytes) {
-    return WriteText(stdout, bytes);
+std::error_code WriteToStandardOutput(ByteSpans bytes) {
+    for (const std::string_view span : bytes.spans()) {
+        if (!span.empty() && std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {
+            return {errno, std::generic_category()};
+        }
+    }
+    return WriteText(stdout, {});
 }
 
 }  // namespace tessaly

@@ -121,8 +121,9 @@ std::error_code WriteText(std::FILE* stream, std::string_view text) {
         }
         return {};
     }
-    // Redirected: the bytes as they are, UTF-8.
-    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() ||
+    // Redirected: the bytes as they are, UTF-8 (an empty text may have no data pointer,
+    // which fwrite must not be given).
+    if ((!text.empty() && std::fwrite(text.data(), 1, text.size(), stream) != text.size()) ||
         std::fflush(stream) != 0) {
         return {errno, std::generic_category()};
     }
@@ -133,12 +134,16 @@ bool StandardErrorIsTerminal() {
     return ::_isatty(::_fileno(stderr)) != 0;
 }
 
-std::error_code WriteToStandardOutput(std::string_view bytes) {
+std::error_code WriteToStandardOutput(ByteSpans bytes) {
     // Text mode would turn every LF into CR LF.
     std::fflush(stdout);
     ::_setmode(::_fileno(stdout), _O_BINARY);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
-        std::fflush(stdout) != 0) {
+    for (const std::string_view span : bytes.spans()) {
+        if (!span.empty() && std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {
+            return {errno, std::generic_category()};
+        }
+    }
+    if (std::fflush(stdout) != 0) {
         return {errno, std::generic_category()};
     }
     return {};

@@ -1,5 +1,7 @@
 #include "platform/xdg_folders_posix.h"
 
+#include "platform/system.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -59,6 +61,15 @@ std::optional<std::string> XdgDocumentsFolder() {
         break;
     }
     return home;
+}
+
+// system.h's, kept here with the user database it may read: tessaly-cli, which never
+// asks for it, links without that database (and statically without warnings).
+std::optional<std::string> DocumentsFolder() {
+    if (const auto documents = XdgDocumentsFolder()) {
+        return WithSlash(*documents);
+    }
+    return std::nullopt;
 }
 
 }  // namespace tessaly

@@ -20,4 +20,12 @@ std::optional<std::string> ConfigFolder();
 // xdg-user-dir does, when it names an existing folder; else the home folder.
 std::optional<std::string> XdgDocumentsFolder();
 
+// The folder as the program's folder paths are given: with a trailing separator.
+inline std::string WithSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
 }  // namespace tessaly

@@ -22,7 +22,7 @@ std::optional<std::string> FakePlatform::ToWinAnsi(std::string_view text) {
     return Utf8ToWinAnsi(text);
 }
 
-void FakePlatform::SaveFile(const std::string& path, std::string_view bytes,
+void FakePlatform::SaveFile(const std::string& path, ByteSpans bytes,
                             const std::string& writeErrorMessage) {
     for (const auto& folder : closedFolders) {
         if (path.starts_with(folder)) {

@@ -54,7 +54,7 @@ class FakePlatform : public PlatformServices {
     std::optional<EmbeddedTexts> EmbedTextsForPdf(
         const std::vector<std::string>& utf8Texts) override;
     char DecimalSeparator() override { return decimalSeparator; }
-    void SaveFile(const std::string& path, std::string_view bytes,
+    void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override;
 };
 

@@ -59,6 +59,23 @@ TEST(CliArguments, ClampsTodaysYearIntoTheRange) {
     EXPECT_EQ(std::get<CliOptions>(ParseCliArguments({}, {1850, 3, 1})).year, 1900);
 }
 
+// Reading the clock and the time zone is start-up work a dated run does not need.
+TEST(CliArguments, AsksTheDateOnlyWhenMonthOrYearIsMissing) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"--month", "2", "--year", "2000"}, false},
+        {{"--month", "2"}, true},
+        {{"--year", "2000"}, true},
+    };
+    for (const auto& [args, asked] : cases) {
+        bool wasAsked = false;
+        ParseCliArguments(args, [&] {
+            wasAsked = true;
+            return kToday;
+        });
+        EXPECT_EQ(wasAsked, asked) << ::testing::PrintToString(args);
+    }
+}
+
 TEST(CliArguments, RejectsBadArgumentsNamingThem) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--month", "13"}, "--month: '13' is not a month from 1 to 12"},

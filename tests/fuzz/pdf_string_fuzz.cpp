@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     tessaly::TPrintPDF pdf(tessaly::PdfWriterServices{
         [] { return tessaly::LocalDateTime{2026, 1, 2, 3, 4, 5}; },
         nullptr,
-        [&](const std::string&, std::string_view bytes) { file = bytes; },
+        [&](const std::string&, tessaly::ByteSpans bytes) { file = bytes.Joined(); },
     });
     pdf.TITLE = title;
     pdf.BeginDocument();

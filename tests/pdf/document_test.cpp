@@ -128,7 +128,7 @@ TEST_F(PdfWriterTest, FailedSaveLeavesNoFileAndPropagates) {
 
     // Whatever the save function throws reaches the caller unchanged.
     PdfWriterServices services = Services();
-    services.save = [](const std::string&, std::string_view) { throw TessalyError("Disk full"); };
+    services.save = [](const std::string&, ByteSpans) { throw TessalyError("Disk full"); };
     TPrintPDF pdf(services);
     pdf.BeginDocument();
     EXPECT_THROW(
@@ -155,7 +155,7 @@ TEST_F(PdfWriterTest, OnlyEndDocumentWritesAFile) {
     } workInFolder(folder_.path());
     int saves = 0;
     PdfWriterServices services = Services();
-    services.save = [&saves](const std::string& path, std::string_view bytes) {
+    services.save = [&saves](const std::string& path, ByteSpans bytes) {
         ++saves;
         SaveFileAtomically(path, bytes, "Cannot write file " + path);
     };
@@ -229,8 +229,7 @@ TEST_F(PdfWriterTest, PagesHaveTheirOwnContentsAndShareOnePictureObject) {
 }
 
 TEST(PdfWriterUse, CallsOutsideADocumentAreRejected) {
-    PdfWriterServices services{
-        [] { return kMoment; }, {}, [](const std::string&, std::string_view) {}};
+    PdfWriterServices services{[] { return kMoment; }, {}, [](const std::string&, ByteSpans) {}};
     TPrintPDF pdf(services);
     const Bitmap24 pixel = Bitmap24::Filled(1, 1, 0, 0, 0);
     EXPECT_THROW(pdf.DrawLine(0, 0, 1, 1), std::logic_error);

@@ -20,7 +20,7 @@ class PdfWriterTest : public ::testing::Test {
   protected:
     PdfWriterServices Services() {
         return {[] { return kMoment; }, [this] { return screen_; },
-                [](const std::string& path, std::string_view bytes) {
+                [](const std::string& path, ByteSpans bytes) {
                     SaveFileAtomically(path, bytes, "Cannot write file " + path);
                 }};
     }

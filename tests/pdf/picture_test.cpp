@@ -1,3 +1,4 @@
+#include <set>
 #include <stdexcept>
 
 #include "pdf_test_support.h"
@@ -83,7 +84,18 @@ TEST_F(PdfWriterTest, PicturesFollowTheResourceDictionary) {
     for (const std::vector<Bitmap24>& pictures : cases) {
         const long long n = static_cast<long long>(pictures.size());
         SCOPED_TRACE(N(n) + " pictures");
-        TPrintPDF pdf(Services());
+        // The bytes of memory the saved spans cover: the same pixels placed again are not
+        // copied again.
+        std::size_t held = 0;
+        PdfWriterServices services = Services();
+        services.save = [&held, save = services.save](const std::string& path, ByteSpans spans) {
+            std::set<const char*> seen;
+            for (const std::string_view span : spans.spans()) {
+                held += !span.empty() && seen.insert(span.data()).second ? span.size() : 0;
+            }
+            save(path, spans);
+        };
+        TPrintPDF pdf(services);
         pdf.BeginDocument();
         std::string content;
         for (std::size_t m = 1; m <= pictures.size(); ++m) {
@@ -97,6 +109,17 @@ TEST_F(PdfWriterTest, PicturesFollowTheResourceDictionary) {
         const std::string bytes = Finish(pdf);
 
         EXPECT_EQ(ContentOf(bytes), content);
+        std::set<std::vector<std::uint8_t>> distinct;
+        std::size_t placed = 0;
+        for (const Bitmap24& p : pictures) {
+            placed += p.rgb.size();
+            distinct.insert(p.rgb);
+        }
+        std::size_t kept = 0;
+        for (const auto& rgb : distinct) {
+            kept += rgb.size();
+        }
+        EXPECT_EQ(held, bytes.size() - placed + kept);
         EXPECT_EQ(ObjectText(bytes, 3), CrLfLines({"3 0 obj", N(content.size()), "endobj"}));
         EXPECT_EQ(ObjectText(bytes, 19),
                   CrLfLines({"19 0 obj", "<< /Type /Pages", "/Kids [", N(21 + n) + " 0 R", "]",

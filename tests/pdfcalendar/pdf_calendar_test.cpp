@@ -22,9 +22,9 @@ struct MemoryPdf {
         [] {
             return ScreenResolution{96, 96};
         },
-        [this](const std::string& file, std::string_view data) {
+        [this](const std::string& file, ByteSpans data) {
             path = file;
-            bytes = data;
+            bytes = data.Joined();
         },
     }};
 };
@@ -277,8 +277,8 @@ TEST(PdfCalendar, CalendarsWithAccentedAndSpecialNamesPassTheOutsideChecks) {
             const auto path = folder.path() / "calendar.pdf";
             TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{2031, 5, 1, 0, 0, 0}; },
                                             nullptr,
-                                            [](const std::string& file, std::string_view data) {
-                                                test::WriteWholeFile(file, std::string(data));
+                                            [](const std::string& file, ByteSpans data) {
+                                                test::WriteWholeFile(file, data.Joined());
                                             }});
             WritePdfCalendar(pdf, {4, 2031, weekStart, true}, names, WeekendPicture(),
                              FixedWidth(100), path.string());
@@ -328,8 +328,8 @@ TEST(PdfCalendar, RendersSilverWeekendsWhiteDaysAndDarkGridLines) {
             test::TempFolder folder;
             const auto pdfPath = folder.path() / "calendar.pdf";
             TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{}; }, nullptr,
-                                            [](const std::string& file, std::string_view data) {
-                                                test::WriteWholeFile(file, std::string(data));
+                                            [](const std::string& file, ByteSpans data) {
+                                                test::WriteWholeFile(file, data.Joined());
                                             }});
             CalendarRequest request{1, 2010, weekStart, true};
             request.paper = paper;

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -9,6 +10,7 @@
 #include <sys/syscall.h>
 #endif
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -149,7 +151,7 @@ struct HtmlServices : CalendarServices {
     std::optional<std::string> ToWinAnsi(std::string_view text) override {
         return std::string(text);
     }
-    void SaveFile(const std::string& path, std::string_view bytes,
+    void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override {
         SaveFileAtomically(path, bytes, writeErrorMessage);
     }
@@ -373,6 +375,31 @@ TEST(FileSave, ARunKilledWhileWritingLeavesNothingForLong) {
         SaveFileAtomically(path, "new", kSaveStreamError);
         EXPECT_EQ(folder.entries(), std::vector<std::string>{"calendar.pdf"});
     }
+}
+
+// A device or a pipe (/dev/null, /dev/stdout, a FIFO) takes the bytes, through a link
+// too; it is not replaced by a file, nor joined by a temporary one.
+TEST(FileSave, APipeIsWrittenToNotReplaced) {
+    test::TempFolder folder;
+    const std::string fifo = folder.withSeparator() + "calendar.pdf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::filesystem::create_symlink("calendar.pdf", folder.path() / "link.pdf");
+    // Its reading end, held open, so that no save waits for a reader; what the saves
+    // write fits in the pipe.
+    const int reader = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const std::string samples(10000, 'x');
+    const std::string_view spans[] = {"%PDF\r\n", samples, "%%EOF\r\n"};
+    for (const char* name : {"calendar.pdf", "link.pdf"}) {
+        SaveFileAtomically(folder.withSeparator() + name, ByteSpans(spans), kSaveStreamError);
+        std::string received(3 * samples.size(), '\0');
+        received.resize(static_cast<size_t>(
+            std::max<ssize_t>(0, ::read(reader, received.data(), received.size()))));
+        EXPECT_EQ(received, "%PDF\r\n" + samples + "%%EOF\r\n") << name;
+        EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{"calendar.pdf", "link.pdf"}));
+    }
+    ::close(reader);
 }
 
 TEST(TemporaryNames, CarryTheProcessThatMadeThem) {

@@ -66,7 +66,7 @@ TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
 
     std::string bytes;
     TPrintPDF pdf({[] { return LocalDateTime{2026, 12, 1, 0, 0, 0}; }, nullptr,
-                   [&](const std::string&, std::string_view data) { bytes = data; }});
+                   [&](const std::string&, ByteSpans data) { bytes = data.Joined(); }});
     const PdfCalendarEnvironment environment{
         [](const std::string& text) { return BuiltInWindowFontWidthOfUtf8(ToUtf8(text)); },
         ToWinAnsi, EmbedTextsForPdf, unicodeNames};

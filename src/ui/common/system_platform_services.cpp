@@ -33,7 +33,7 @@ char SystemPlatformServices::DecimalSeparator() {
     return UserDecimalSeparator();
 }
 
-void SystemPlatformServices::SaveFile(const std::string& path, std::string_view bytes,
+void SystemPlatformServices::SaveFile(const std::string& path, ByteSpans bytes,
                                       const std::string& writeErrorMessage) {
     SaveFileAtomically(path, bytes, writeErrorMessage);
 }

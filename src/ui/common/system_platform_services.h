@@ -16,7 +16,7 @@ class SystemPlatformServices : public PlatformServices {
     std::optional<EmbeddedTexts> EmbedTextsForPdf(
         const std::vector<std::string>& utf8Texts) override;
     char DecimalSeparator() override;
-    void SaveFile(const std::string& path, std::string_view bytes,
+    void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override;
 };
 
