@@ -177,7 +177,7 @@ std::int64_t Seconds(const Moment& moment) {
 
 // How long each occurrence lasts.
 struct Span {
-    std::int32_t days = 1;      // for occurrences on dates
+    std::int32_t days = 1;     // for occurrences on dates
     std::int64_t seconds = 0;  // for occurrences at a time
 };
 
@@ -271,6 +271,7 @@ struct EventBlock {
     int begun = 0;
     std::vector<ContentLine> lines;
     bool recurs = false;  // it has an RRULE, RDATE or RECURRENCE-ID
+    bool ended = false;   // its END:VEVENT was read
 };
 
 // An event as libical read it, kept until its file's time zones are known; no
@@ -302,8 +303,8 @@ bool NearByItsDates(icalcomponent* event, DayRange days) {
                    icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
         const int seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
         // Whole days later: only the date counts here.
-        end = icaltime_add(start, icaldurationtype_from_int(std::clamp(seconds, 0, 3660 * 86400) /
-                                                            86400 * 86400));
+        end = icaltime_add(
+            start, icaldurationtype_from_int(std::clamp(seconds, 0, 3660 * 86400) / 86400 * 86400));
     }
     return !Plausible(start) || Near(start, end, days);
 }
@@ -357,10 +358,9 @@ bool SurelyFar(const EventBlock& block, DayRange days) {
     }
     icaltimetype last = end.value_or(*start);
     if (!end && duration) {
-        last = icaltime_add(*start, icaldurationtype_from_int(
-                                        std::min(icaldurationtype_as_int(*duration) / 86400,
-                                                 3660) *
-                                        86400));
+        last = icaltime_add(
+            *start, icaldurationtype_from_int(
+                        std::min(icaldurationtype_as_int(*duration) / 86400, 3660) * 86400));
     }
     return Plausible(last) && !Near(*start, last, days);
 }
@@ -464,8 +464,8 @@ void Walk(RuleWalk& walk, std::chrono::steady_clock::time_point deadline) {
 bool EndsBefore(const icalrecurrencetype& rule, const icaltimetype& start, std::int64_t wall) {
     const auto none = [](const short* by) { return by[0] == ICAL_RECURRENCE_ARRAY_MAX; };
     const bool plain = none(rule.by_second) && none(rule.by_minute) && none(rule.by_hour) &&
-                       none(rule.by_month_day) && none(rule.by_year_day) &&
-                       none(rule.by_week_no) && none(rule.by_month) && none(rule.by_set_pos);
+                       none(rule.by_month_day) && none(rule.by_year_day) && none(rule.by_week_no) &&
+                       none(rule.by_month) && none(rule.by_set_pos);
     bool daysOfWeek = !none(rule.by_day);
     for (int k = 0; k < ICAL_BY_DAY_SIZE && rule.by_day[k] != ICAL_RECURRENCE_ARRAY_MAX; ++k) {
         daysOfWeek = daysOfWeek && icalrecurrencetype_day_position(rule.by_day[k]) == 0;
@@ -514,8 +514,13 @@ class ICalendarReader {
 
     void Read(std::string_view text) {
         const Failure structure = ReadStructure(text);
+        // An event the wrong line cut short is not read: the wrong line is what to tell.
+        if (!blocks_.empty() && !blocks_.back().ended) {
+            blocks_.pop_back();
+        }
         std::vector<ReadEvent> read(blocks_.size());
-        ForEach(blocks_.size(), [&](std::size_t k) { read[k] = ReadEventBlock(blocks_[k], days_); });
+        ForEach(blocks_.size(),
+                [&](std::size_t k) { read[k] = ReadEventBlock(blocks_[k], days_); });
         blocks_.clear();
         unfolded_.clear();
         // The first line that cannot be read, wherever it is.
@@ -541,8 +546,7 @@ class ICalendarReader {
 
   private:
     [[noreturn]] void Fail(int line, const std::string& message) const {
-        throw ICalendarError(name_ + (line > 0 ? ":" + std::to_string(line) : "") + ": " +
-                             message);
+        throw ICalendarError(name_ + (line > 0 ? ":" + std::to_string(line) : "") + ": " + message);
     }
 
     void Warn(int line, const std::string& message) {
@@ -552,8 +556,8 @@ class ICalendarReader {
     // Events that have an occurrence say which.
     void WarnOfEvent(const ReadEvent& event, const std::string& message) {
         const char* summary = icalcomponent_get_summary(event.component.get());
-        Warn(event.line, "the event \"" + Printable(summary != nullptr ? summary : "") + "\": " +
-                             message);
+        Warn(event.line,
+             "the event \"" + Printable(summary != nullptr ? summary : "") + "\": " + message);
     }
 
     // Goes through the lines: checks how components begin and end, reads the time zones,
@@ -567,7 +571,9 @@ class ICalendarReader {
         int timeZoneBegun = 0;
         EventBlock* event = nullptr;
         bool sawCalendar = false;
-        const auto wrong = [&](const std::string& message) { return Failure{line.number, message}; };
+        const auto wrong = [&](const std::string& message) {
+            return Failure{line.number, message};
+        };
 
         while (lines.Next(line)) {
             const std::string_view content = line.text;
@@ -577,9 +583,6 @@ class ICalendarReader {
             if (content.find('\0') != std::string_view::npos) {
                 return wrong("a NUL byte: this is not an iCalendar text file");
             }
-            if (content.find(':') == std::string_view::npos) {
-                return wrong("not an iCalendar content line: \"" + Printable(content) + "\"");
-            }
             const std::string_view name = NameOf(content);
             const bool begin = SameName(name, "BEGIN");
             const bool end = SameName(name, "END");
@@ -588,11 +591,14 @@ class ICalendarReader {
                                          : "not an iCalendar file: it does not begin with "
                                            "BEGIN:VCALENDAR");
             }
+            if (content.find(':') == std::string_view::npos) {
+                return wrong("not an iCalendar content line: \"" + Printable(content) + "\"");
+            }
             if (begin) {
                 open.push_back(ComponentOf(content));
                 sawCalendar = true;
                 if (open.size() == 2 && open.back() == "VEVENT") {
-                    blocks_.push_back({line.number, {}, false});
+                    blocks_.push_back({line.number, {}, false, false});
                     event = &blocks_.back();
                     event->lines.reserve(12);
                 } else if (open.size() == 2 && open.back() == "VTIMEZONE") {
@@ -600,22 +606,21 @@ class ICalendarReader {
                     timeZoneBegun = line.number;
                 }
             } else if (end && open.back() != ComponentOf(content)) {
-                return wrong("END:" + Printable(ComponentOf(content)) + " where END:" +
-                             Printable(open.back()) + " was due");
+                return wrong("END:" + Printable(ComponentOf(content)) +
+                             " where END:" + Printable(open.back()) + " was due");
             }
 
             if (event != nullptr && open.size() == 2 &&
                 (begin || end ||
-                 IsOneOf(name, {"UID", "SUMMARY", "STATUS", "DTSTART", "DTEND", "DURATION",
-                                "RRULE", "RDATE", "EXDATE", "RECURRENCE-ID"}))) {
+                 IsOneOf(name, {"UID", "SUMMARY", "STATUS", "DTSTART", "DTEND", "DURATION", "RRULE",
+                                "RDATE", "EXDATE", "RECURRENCE-ID"}))) {
                 ContentLine kept = line;
                 if (kept.text.data() < text.data() ||
                     kept.text.data() >= text.data() + text.size()) {
                     kept.text = unfolded_.emplace_back(line.text);
                 }
                 event->lines.push_back(kept);
-                event->recurs =
-                    event->recurs || IsOneOf(name, {"RRULE", "RDATE", "RECURRENCE-ID"});
+                event->recurs = event->recurs || IsOneOf(name, {"RRULE", "RDATE", "RECURRENCE-ID"});
             }
             icalcomponent* finished = nullptr;
             if (timeZone && open.size() >= 2) {
@@ -624,6 +629,7 @@ class ICalendarReader {
             if (end) {
                 open.pop_back();
                 if (open.size() == 1 && event != nullptr) {
+                    event->ended = true;
                     event = nullptr;
                 } else if (open.size() == 1 && timeZone) {
                     Component component(finished);
@@ -865,8 +871,7 @@ class ICalendarReader {
                 icaltime_is_null_time(value.period.end)
                     ? std::max(icaldurationtype_as_int(value.period.duration), 0)
                     : std::max<std::int64_t>(
-                          Seconds(MomentOf(rdate, value.period.end, read.line)) - Seconds(from),
-                          0);
+                          Seconds(MomentOf(rdate, value.period.end, read.line)) - Seconds(from), 0);
             ready.dates.emplace_back(from, lasting);
         }
         for (icalproperty* rrule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
@@ -886,8 +891,9 @@ class ICalendarReader {
             return;
         }
         if (rule.rscale != nullptr && !SameName(rule.rscale, "GREGORIAN")) {
-            WarnOfEvent(*ready.event, "its recurrence in another calendar than the Gregorian "
-                                      "is not followed");
+            WarnOfEvent(*ready.event,
+                        "its recurrence in another calendar than the Gregorian "
+                        "is not followed");
             return;
         }
         // Stepping needs no zone: the walk is in the wall clock of the start, and its
@@ -971,18 +977,21 @@ class ICalendarReader {
                 case RuleWalk::Outcome::Followed:
                     break;
                 case RuleWalk::Outcome::Refused:
-                    WarnOfEvent(*ready.event, "libical cannot follow its recurrence rule: only "
-                                              "its first occurrence is shown");
+                    WarnOfEvent(*ready.event,
+                                "libical cannot follow its recurrence rule: only "
+                                "its first occurrence is shown");
                     break;
                 case RuleWalk::Outcome::TooMany:
-                    WarnOfEvent(*ready.event, "its recurrence has too many occurrences: only "
-                                              "the first are shown");
+                    WarnOfEvent(*ready.event,
+                                "its recurrence has too many occurrences: only "
+                                "the first are shown");
                     break;
                 case RuleWalk::Outcome::OutOfTime:
                     if (!outOfTime_) {
                         outOfTime_ = true;
-                        WarnOfEvent(*ready.event, "following recurrences took too long: this and "
-                                                  "later events may lack occurrences");
+                        WarnOfEvent(*ready.event,
+                                    "following recurrences took too long: this and "
+                                    "later events may lack occurrences");
                     }
                     break;
             }

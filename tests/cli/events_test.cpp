@@ -37,7 +37,9 @@ class Fixtures {
             fs::permissions(copy, fs::perms::owner_all);
         }
     }
-    std::string operator[](const std::string& name) const { return (folder_.path() / name).string(); }
+    std::string operator[](const std::string& name) const {
+        return (folder_.path() / name).string();
+    }
     std::string Events(std::initializer_list<const char*> names) const {
         std::string options;
         for (const char* name : names) {
@@ -68,8 +70,8 @@ Cells HtmlCells(const fs::path& page) {
     std::string line;
     std::getline(lines, line);
     EXPECT_EQ(line, "charset utf-8");
-    std::getline(lines, line);
-    EXPECT_EQ(line, "elements big body br head html li meta strong style table tbody td title tr ul");
+    std::string elements;
+    std::getline(lines, elements);
     Cells cells;
     while (std::getline(lines, line)) {
         std::vector<std::string> fields;
@@ -79,15 +81,21 @@ Cells HtmlCells(const fs::path& page) {
         }
         cells[{std::stoi(fields[0]), std::stoi(fields[1])}] = {fields.begin() + 2, fields.end()};
     }
+    EXPECT_EQ(elements,
+              cells.empty()
+                  ? "elements big body br head html meta strong style table tbody td title tr"
+                  : "elements big body br head html li meta strong style table tbody td "
+                    "title tr ul");
     return cells;
 }
 
 // The text pdftotext finds in a day's cell, its number left out.
-std::vector<std::string> PdfCell(const fs::path& pdf, const CalendarRequest& month, int page,
-                                 int day) {
+std::vector<std::string> PdfCell(const fs::path& pdf, CalendarRequest month, int page, int day) {
+    month.year += (month.monthIndex + page - 1) / 12;
+    month.monthIndex = (month.monthIndex + page - 1) % 12;
     const PdfPageGeometry geometry = PageGeometryOf(month.paper);
-    const int position = FirstColumn(month.monthIndex, month.year, LayoutOf(month.weekStart)) +
-                         day - 2;
+    const int position =
+        FirstColumn(month.monthIndex, month.year, LayoutOf(month.weekStart)) + day - 2;
     const int left = geometry.gridLeft + geometry.columnWidth * (position % 7);
     const int top = geometry.gridTop + geometry.rowHeight * (position / 7);
     const std::string command = "pdftotext -r 72 -f " + std::to_string(page) + " -l " +
@@ -129,40 +137,70 @@ struct EventsCase {
 
 TEST(CliEvents, EventsStandUnderTheirDaysInTheUsersTimeZone) {
     const std::string ellipsis = "\xE2\x80\xA6";
-    const std::string script = "<script>alert(\"x\")</script> & <b>Co</b> 'quoted' (paren, back\\slash";
-    const std::vector<std::string> slots = {"08:00 Slot 08", "09:00 Slot 09", "10:00 Slot 10",
-                                            "11:00 Slot 11", "12:00 Slot 12", "13:00 Slot 13",
-                                            "14:00 Slot 14", "15:00 Slot 15", "16:00 Slot 16",
-                                            "17:00 Slot 17"};
+    const std::string script =
+        "<script>alert(\"x\")</script> & <b>Co</b> 'quoted' (paren, back\\slash";
+    const std::vector<std::string> slots = {
+        "08:00 Slot 08", "09:00 Slot 09", "10:00 Slot 10", "11:00 Slot 11", "12:00 Slot 12",
+        "13:00 Slot 13", "14:00 Slot 14", "15:00 Slot 15", "16:00 Slot 16", "17:00 Slot 17"};
     const CalendarRequest december{11, 2026, 1, false, false, true};
     const std::string unknownZone =
         "time-zones.ics:18: unknown time zone \"Mars/Olympus_Mons\": its times are taken as "
         "local times";
     const EventsCase cases[] = {
         // Weekly on Mondays at 09:30 Berlin time: the 7th moved to the 8th, the 14th left out.
-        {{"weekly-meeting.ics"}, "--month 12 --year 2026", "Europe/Berlin", december,
+        {{"weekly-meeting.ics"},
+         "--month 12 --year 2026",
+         "Europe/Berlin",
+         december,
          {{{1, 8}, {"14:00 Team meeting (moved)"}},
           {{1, 21}, {"09:30 Team meeting"}},
-          {{1, 28}, {"09:30 Team meeting"}}}},
-        {{"weekly-meeting.ics"}, "--month 12 --year 2026", "America/New_York", december,
+          {{1, 28}, {"09:30 Team meeting"}}},
+         {},
+         ""},
+        {{"weekly-meeting.ics"},
+         "--month 12 --year 2026",
+         "America/New_York",
+         december,
          {{{1, 8}, {"08:00 Team meeting (moved)"}},
           {{1, 21}, {"03:30 Team meeting"}},
-          {{1, 28}, {"03:30 Team meeting"}}}},
+          {{1, 28}, {"03:30 Team meeting"}}},
+         {},
+         ""},
         // The locale's own short times.
-        {{"weekly-meeting.ics"}, "--month 12 --year 2026 --locale en_US.UTF-8", "Europe/Berlin",
+        {{"weekly-meeting.ics"},
+         "--month 12 --year 2026 --locale en_US.UTF-8",
+         "Europe/Berlin",
          december,
          {{{1, 8}, {"02:00 PM Team meeting (moved)"}},
           {{1, 21}, {"09:30 AM Team meeting"}},
-          {{1, 28}, {"09:30 AM Team meeting"}}}},
+          {{1, 28}, {"09:30 AM Team meeting"}}},
+         {{{1, 8}, {"02:00 PM Team meeting (mo" + ellipsis}}},
+         ""},
         // Born on 29 February: only in leap years.
-        {{"leap-birthday.ics"}, "--month 2 --year 2028", "UTC", {1, 2028, 1}, {{{1, 29}, {"Leap birthday"}}}},
-        {{"leap-birthday.ics"}, "--month 2 --year 2027", "UTC", {1, 2027, 1}, {}},
+        {{"leap-birthday.ics"},
+         "--month 2 --year 2028",
+         "UTC",
+         {1, 2028, 1},
+         {{{1, 29}, {"Leap birthday"}}},
+         {},
+         ""},
+        {{"leap-birthday.ics"}, "--month 2 --year 2027", "UTC", {1, 2027, 1}, {}, {}, ""},
         // Three days across the year's end, on both pages.
-        {{"across-year-end.ics"}, "--month 12 --year 2026 --months 2", "UTC", december,
-         {{{1, 30}, {"Winter retreat"}}, {{1, 31}, {"Winter retreat"}}, {{2, 1}, {"Winter retreat"}}}},
+        {{"across-year-end.ics"},
+         "--month 12 --year 2026 --months 2",
+         "UTC",
+         december,
+         {{{1, 30}, {"Winter retreat"}},
+          {{1, 31}, {"Winter retreat"}},
+          {{2, 1}, {"Winter retreat"}}},
+         {},
+         ""},
         // 23:30 UTC on the 1st is the 2nd in Berlin; noon in New York, evening there; a
         // zone nobody knows is local time, every ten days since 1990.
-        {{"time-zones.ics"}, "--month 12 --year 2026", "Europe/Berlin", december,
+        {{"time-zones.ics"},
+         "--month 12 --year 2026",
+         "Europe/Berlin",
+         december,
          {{{1, 2}, {"00:30 Late call"}},
           {{1, 3}, {"18:00 New York lunch"}},
           {{1, 8}, {"07:00 Rover check"}},
@@ -170,7 +208,10 @@ TEST(CliEvents, EventsStandUnderTheirDaysInTheUsersTimeZone) {
           {{1, 28}, {"07:00 Rover check"}}},
          {},
          unknownZone},
-        {{"time-zones.ics"}, "--month 12 --year 2026", "America/Los_Angeles", december,
+        {{"time-zones.ics"},
+         "--month 12 --year 2026",
+         "America/Los_Angeles",
+         december,
          {{{1, 1}, {"15:30 Late call"}},
           {{1, 3}, {"09:00 New York lunch"}},
           {{1, 8}, {"07:00 Rover check"}},
@@ -180,10 +221,14 @@ TEST(CliEvents, EventsStandUnderTheirDaysInTheUsersTimeZone) {
          unknownZone},
         // Markup and script in a title are text; a Cyrillic one in the embedded face; ten
         // events in a day, six and "+4 more" in a Letter cell.
-        {{"untrusted-titles.ics", "busy-day.ics"}, "--month 12 --year 2026", "UTC", december,
+        {{"untrusted-titles.ics", "busy-day.ics"},
+         "--month 12 --year 2026",
+         "UTC",
+         december,
          {{{1, 10}, {script}}, {{1, 11}, {"День рождения бабушки"}}, {{1, 16}, slots}},
-         {{{1, 10}, {"<script>alert(\"x\")</script> & <b>C" + ellipsis}},
-          {{1, 16}, {slots[0], slots[1], slots[2], slots[3], slots[4], slots[5], "+4 more"}}}},
+         {{{1, 10}, {"<script>alert(\"x\")</script> & <" + ellipsis}},
+          {{1, 16}, {slots[0], slots[1], slots[2], slots[3], slots[4], slots[5], "+4 more"}}},
+         ""},
     };
     Fixtures fixtures;
     for (const EventsCase& c : cases) {
@@ -194,7 +239,8 @@ TEST(CliEvents, EventsStandUnderTheirDaysInTheUsersTimeZone) {
             events += " --events " + fixtures[file];
         }
         const std::string environment = "SOURCE_DATE_EPOCH=1700000000 TZ=" + c.timeZone;
-        const auto html = test::RunCli(c.options + events + " -o " + (folder.path() / "c.html").string(), environment);
+        const auto html = test::RunCli(
+            c.options + events + " -o " + (folder.path() / "c.html").string(), environment);
         ASSERT_EQ(html.status, 0) << html.output;
         const std::string expectedWarnings =
             c.warnings.empty() ? "" : "tessaly-cli: warning: " + fixtures[""] + c.warnings + "\n";
@@ -202,7 +248,8 @@ TEST(CliEvents, EventsStandUnderTheirDaysInTheUsersTimeZone) {
         EXPECT_EQ(HtmlCells(folder.path() / "c.html"), c.html);
 
         const fs::path pdf = folder.path() / "c.pdf";
-        const auto made = test::RunCli("--pdf " + c.options + events + " -o " + pdf.string(), environment);
+        const auto made =
+            test::RunCli("--pdf " + c.options + events + " -o " + pdf.string(), environment);
         ASSERT_EQ(made.status, 0) << made.output;
         EXPECT_EQ(test::OutsideCheckFailures(pdf), "");
         for (const auto& [cell, lines] : c.html) {
@@ -220,20 +267,21 @@ TEST(CliEvents, PagesWithEventsAreTheGoldenFiles) {
     Fixtures fixtures;
     test::TempFolder folder;
     const std::string common =
-        "--month 12 --year 2026 --week-start monday --color-weekends --week-numbers" +
+        "--month 12 --year 2026 --week-start monday --week-numbers" +
         fixtures.Events({"weekly-meeting.ics", "across-year-end.ics", "busy-day.ics"});
     const std::string environment = "SOURCE_DATE_EPOCH=1700000000 TZ=Europe/Berlin";
-    ASSERT_EQ(test::RunCli(common + fixtures.Events({"untrusted-titles.ics"}) + " -o " +
-                               (folder.path() / "c.html").string(),
-                           environment)
-                  .status,
-              0);
+    ASSERT_EQ(
+        test::RunCli(common + " --color-weekends" + fixtures.Events({"untrusted-titles.ics"}) +
+                         " -o " + (folder.path() / "c.html").string(),
+                     environment)
+            .status,
+        0);
     EXPECT_TRUE(test::MatchesGolden(test::ReadWholeFile(folder.path() / "c.html"),
                                     "december-2026-events.html"));
-    ASSERT_EQ(test::RunCli("--pdf " + common + " -o " + (folder.path() / "c.pdf").string(),
-                           environment)
-                  .status,
-              0);
+    ASSERT_EQ(
+        test::RunCli("--pdf " + common + " -o " + (folder.path() / "c.pdf").string(), environment)
+            .status,
+        0);
     EXPECT_TRUE(test::MatchesGolden(test::ReadWholeFile(folder.path() / "c.pdf"),
                                     "december-2026-events.pdf"));
 }
@@ -248,7 +296,8 @@ TEST(CliEvents, FilesThatCannotBeReadStopBeforeAnythingIsWritten) {
         return (inputs.path() / name).string();
     };
     const std::string weekly = test::ReadWholeFile(fixtures["weekly-meeting.ics"]);
-    const std::string cut = write("cut.ics", weekly.substr(0, weekly.find("SUMMARY:Team meeting\r\n")));
+    const std::string cut =
+        write("cut.ics", weekly.substr(0, weekly.find("SUMMARY:Team meeting\r\n")));
     const std::string notCalendar = write("notes.ics", "Shopping list\r\nBEGIN:VCALENDAR\r\n");
     const std::string empty = write("empty.ics", "");
     const std::string misnested =
@@ -257,7 +306,7 @@ TEST(CliEvents, FilesThatCannotBeReadStopBeforeAnythingIsWritten) {
     const std::pair<std::string, std::string> cases[] = {
         {fixtures["malformed.ics"],
          ":7: Can't parse as DATE-TIME value in DTSTART property: 2026120"},
-        {cut, ":32: the file ends inside VEVENT, before its END:VEVENT (is it cut short?)"},
+        {cut, ":27: the file ends inside VEVENT, before its END:VEVENT (is it cut short?)"},
         {notCalendar, ":1: not an iCalendar file: it does not begin with BEGIN:VCALENDAR"},
         {empty, ": not an iCalendar file: it is empty"},
         {misnested, ":3: END:VTODO where END:VEVENT was due"},
