@@ -26,9 +26,9 @@ std::int32_t DayNumberOf(int year, int monthIndex, int day);
 // starts on the first of them.
 struct EventOccurrence {
     std::int32_t firstDay = 0;
-    std::int32_t lastDay = 0;          // inclusive; firstDay for an event within one day
-    std::int32_t startMinute = -1;     // minutes after midnight on firstDay; -1 all day
-    std::uint32_t title = 0;           // index into EventList::titles
+    std::int32_t lastDay = 0;       // inclusive; firstDay for an event within one day
+    std::int32_t startMinute = -1;  // minutes after midnight on firstDay; -1 all day
+    std::uint32_t title = 0;        // index into EventList::titles
 };
 
 // Events as the calendar files gave them: titles as they were written (any bytes), and

@@ -18,9 +18,7 @@
 #include "core/product.h"
 #include "output/calendar_output.h"
 #include "pdfcalendar/pdf_calendar.h"
-#ifndef _WIN32
 #include "platform/event_files.h"
-#endif
 #include "platform/file_save.h"
 #include "platform/locale_names.h"
 #include "platform/pdf_font.h"
@@ -164,27 +162,21 @@ void ReportError(const std::string& message) {
 // as the names' locale writes them; read before anything is written, so that a file
 // that cannot be read leaves no calendar behind.
 std::optional<EventCalendar> ReadEvents(const CliOptions& options) {
-#ifdef _WIN32
-    (void)options;
-    return std::nullopt;
-#else
     if (options.events.empty()) {
         return std::nullopt;
     }
-    const DayRange days = DaysOf(RequestOf(options));
     constexpr int kMostWarningsShown = 20;
     int warnings = 0;
-    const EventList events = ReadEventFiles(options.events, days, [&](const std::string& warning) {
-        if (++warnings <= kMostWarningsShown) {
-            ReportError("warning: " + warning);
-        } else if (warnings == kMostWarningsShown + 1) {
-            ReportError("warning: more warnings not shown");
-        }
-    });
-    return ArrangeEvents(events, days,
-                         options.localized ? LocaleShortTime(options.locale)
-                                           : std::function<std::string(int, int)>(TwentyFourHourTime));
-#endif
+    return ReadEventCalendar(
+        options.events, DaysOf(RequestOf(options)),
+        options.localized ? std::optional(options.locale.value_or("")) : std::nullopt,
+        [&](const std::string& warning) {
+            if (++warnings <= kMostWarningsShown) {
+                ReportError("warning: " + warning);
+            } else if (warnings == kMostWarningsShown + 1) {
+                ReportError("warning: more warnings not shown");
+            }
+        });
 }
 
 std::string MakeCalendar(const CliOptions& options, std::optional<NamedLocaleNames> locale,

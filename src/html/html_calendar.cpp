@@ -21,10 +21,9 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
 std::string DayCellContent(const CalendarRequest& month, int position,
                            const EventCalendar* events) {
     std::string day = CellText(month, position);
-    const DayEvents* listed =
-        events != nullptr && !day.empty()
-            ? events->On(month.year, month.monthIndex, std::stoi(day))
-            : nullptr;
+    const DayEvents* listed = events != nullptr && !day.empty()
+                                  ? events->On(month.year, month.monthIndex, std::stoi(day))
+                                  : nullptr;
     if (listed == nullptr) {
         return day + "</strong><br><br><br><br><br><br>";
     }
@@ -134,8 +133,7 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
         lines.emplace_back("  #week {vertical-align: top; text-align: center;}");
     }
     if (events != nullptr) {
-        lines.emplace_back(
-            "  ul.events {margin: 0; padding-left: 1.2em; font-size: 8pt;}");
+        lines.emplace_back("  ul.events {margin: 0; padding-left: 1.2em; font-size: 8pt;}");
     }
     if (request.colorWeekends) {
         lines.push_back(

@@ -240,8 +240,7 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
         eventTexts = ShownEventTextsOfMonths(months, *environment.events, page);
     }
     const std::vector<std::string> embeddedEventTexts = EventTextsForEmbeddedFace(eventTexts);
-    const PdfTableTexts table =
-        ChoosePdfTableTexts(names, months, environment, embeddedEventTexts);
+    const PdfTableTexts table = ChoosePdfTableTexts(names, months, environment, embeddedEventTexts);
     MonthsEventLines eventLines;
     if (environment.events != nullptr) {
         eventLines = FitEventLines(eventTexts, embeddedEventTexts, table, page);

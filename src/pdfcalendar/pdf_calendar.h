@@ -93,11 +93,11 @@ NameTable PdfNames(const NameTable& names,
 
 // Sets the document's properties and FileName, then builds and saves one page per
 // month of the request: frame, title, headings, the grid column by column (each day's
-// events under its number), and the week numbers when asked for. The table (titles and day names) is never mixed: names
-// Windows-1252 holds in the standard font, else all of them in one embedded face, else
-// all in English (see ChoosePdfTableTexts). A file of one month keeps one picture
-// object per shaded cell; more months share one.
-// `names` holds this generation's names in the platform encoding (slots 0-18).
+// events under its number), and the week numbers when asked for. The table (titles and day names)
+// is never mixed: names Windows-1252 holds in the standard font, else all of them in one embedded
+// face, else all in English (see ChoosePdfTableTexts). A file of one month keeps one picture object
+// per shaded cell; more months share one. `names` holds this generation's names in the platform
+// encoding (slots 0-18).
 void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
                       const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
                       const std::string& fileName);

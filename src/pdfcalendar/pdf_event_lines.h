@@ -45,8 +45,7 @@ int EventLinesInCell(const PdfPageGeometry& page, bool showsWeekNumber);
 
 // The event texts the cells of `months` show.
 MonthsEventTexts ShownEventTextsOfMonths(const std::vector<CalendarRequest>& months,
-                                         const EventCalendar& events,
-                                         const PdfPageGeometry& page);
+                                         const EventCalendar& events, const PdfPageGeometry& page);
 
 // The texts among them that Windows-1252 cannot hold, each once, led by "…": what the
 // embedded face is asked to draw besides the table.

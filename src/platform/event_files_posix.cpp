@@ -73,8 +73,6 @@ std::string WithoutSeconds(std::string format, const std::string& amPmFormat) {
     return first == std::string::npos ? "%H:%M" : format.substr(first, last - first + 1);
 }
 
-}  // namespace
-
 EventList ReadEventFiles(const std::vector<std::string>& paths, DayRange days,
                          const std::function<void(const std::string&)>& warn) {
     static std::string failure;
@@ -93,10 +91,11 @@ EventList ReadEventFiles(const std::vector<std::string>& paths, DayRange days,
     return std::move(result.events);
 }
 
-std::function<std::string(int hour, int minute)> LocaleShortTime(
-    const std::optional<std::string>& name) {
-    const locale_t made = ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name ? name->c_str() : "",
-                                      static_cast<locale_t>(nullptr));
+// Times of day as a locale writes them, short: its own notation without the seconds
+// ("09:30", "9:30 AM", "9時30分").
+std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string& name) {
+    const locale_t made =
+        ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
     if (made == static_cast<locale_t>(nullptr)) {
         return TwentyFourHourTime;
     }
@@ -105,8 +104,8 @@ std::function<std::string(int hour, int minute)> LocaleShortTime(
     const bool utf8 = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
     const char* time = ::nl_langinfo_l(T_FMT, made);
     const char* amPm = ::nl_langinfo_l(T_FMT_AMPM, made);
-    const std::string format = WithoutSeconds(time != nullptr ? time : "",
-                                              amPm != nullptr ? amPm : "");
+    const std::string format =
+        WithoutSeconds(time != nullptr ? time : "", amPm != nullptr ? amPm : "");
     return [locale, format, utf8](int hour, int minute) {
         std::tm moment{};
         moment.tm_hour = hour;
@@ -120,6 +119,17 @@ std::function<std::string(int hour, int minute)> LocaleShortTime(
                                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         return length == 0 || (!utf8 && !ascii) ? TwentyFourHourTime(hour, minute) : shown;
     };
+}
+
+}  // namespace
+
+EventCalendar ReadEventCalendar(const std::vector<std::string>& paths, DayRange days,
+                                const std::optional<std::string>& timeLocale,
+                                const std::function<void(const std::string&)>& warn) {
+    const EventList events = ReadEventFiles(paths, days, warn);
+    return ArrangeEvents(events, days,
+                         timeLocale ? LocaleShortTime(*timeLocale)
+                                    : std::function<std::string(int, int)>(TwentyFourHourTime));
 }
 
 }  // namespace tessaly

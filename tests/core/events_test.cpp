@@ -20,15 +20,15 @@ TEST(Events, EachDayListsItsEventsInOrder) {
     EventList list;
     list.titles = {"Standup", "Holiday", "Trip", "Alpha", "Night shift", "Before", "After"};
     list.occurrences = {
-        {Dec(3), Dec(3), 9 * 60 + 30, 0},                       // Standup 09:30
-        {Dec(3), Dec(3), -1, 1},                                // Holiday
-        {Dec(1), Dec(4), -1, 2},                                // Trip, began earlier
-        {Dec(3), Dec(3), 9 * 60 + 30, 3},                       // Alpha 09:30, before Standup
-        {Dec(2), Dec(3), 22 * 60, 4},                           // Night shift, timed on the 2nd
+        {Dec(3), Dec(3), 9 * 60 + 30, 0},  // Standup 09:30
+        {Dec(3), Dec(3), -1, 1},           // Holiday
+        {Dec(1), Dec(4), -1, 2},           // Trip, began earlier
+        {Dec(3), Dec(3), 9 * 60 + 30, 3},  // Alpha 09:30, before Standup
+        {Dec(2), Dec(3), 22 * 60, 4},      // Night shift, timed on the 2nd
         {DayNumberOf(2026, 10, 20), DayNumberOf(2026, 10, 30), -1, 5},  // November only
         {DayNumberOf(2027, 0, 1), DayNumberOf(2027, 0, 1), -1, 6},      // January only
-        {Dec(31), DayNumberOf(2027, 0, 2), 23 * 60 + 5, 6},     // runs past the range
-        {Dec(5), Dec(5), -1, 99},                               // no such title
+        {Dec(31), DayNumberOf(2027, 0, 2), 23 * 60 + 5, 6},             // runs past the range
+        {Dec(5), Dec(5), -1, 99},                                       // no such title
     };
     const EventCalendar calendar = ArrangeEvents(list, kDecember, TwentyFourHourTime);
     const std::pair<int, std::vector<std::string>> days[] = {
@@ -64,7 +64,9 @@ TEST(Events, TitlesBecomeOneLineOfText) {
     const std::pair<std::string, std::string> cases[] = {
         {"Dentist", "Dentist"},
         {"  Two\r\nlines\tand\x01 more  ", "Two lines and more"},
-        {"C1\xC2\x85" "control and NBSP\xC2\xA0here", "C1 control and NBSP here"},
+        {"C1\xC2\x85"
+         "control and NBSP\xC2\xA0here",
+         "C1 control and NBSP here"},
         {"Broken \xE2\x82 UTF-8 \xFF", "Broken \xEF\xBF\xBD\xEF\xBF\xBD UTF-8 \xEF\xBF\xBD"},
         {"Line\xE2\x80\xA8separator", "Line separator"},
         {"\xD0\x94\xD0\xB5\xD0\xBD\xD1\x8C", "\xD0\x94\xD0\xB5\xD0\xBD\xD1\x8C"},

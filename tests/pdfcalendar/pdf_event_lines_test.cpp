@@ -62,13 +62,13 @@ TEST(PdfEventLines, GlyphRunsAreCutBetweenCharacters) {
     };
     const Case cases[] = {
         {Glyphs({{"a", 3000}, {"b", 3000}}), "ab", "ab"},
-        {Glyphs({{"a", 3000}, {"b", 3000}, {"c", 3000}, {"d", 3000}}), "abcd",
-         "abc\xE2\x80\xA6"},
+        {Glyphs({{"a", 3000}, {"b", 3000}, {"c", 3000}, {"d", 3000}}), "abcd", "abc\xE2\x80\xA6"},
         {Glyphs({{"a", 3000}, {"b", 3000}, {"", 4000}, {"c", 3000}}), "abc", "a\xE2\x80\xA6"},
         {Glyphs({{"a", 3000}, {" ", 3000}, {"b", 4000}, {"c", 6000}}), "a bc", "a\xE2\x80\xA6"},
         // Shaped right to left: the text's start is the rightmost glyph.
         {Glyphs({{"d", 3000}, {"c", 3000}, {"b", 3000}, {"a", 3000}}), "abcd",
-         "\xE2\x80\xA6" "cba"},
+         "\xE2\x80\xA6"
+         "cba"},
     };
     for (const Case& c : cases) {
         // 10 points at 1 point a thousand: 10000 thousandths.
