@@ -53,7 +53,8 @@ TEST(Events, EachDayListsItsEventsInOrder) {
     EventList flood;
     flood.titles = {"Ping"};
     flood.occurrences.assign(kMostEventLinesPerDay + 7, {Dec(9), Dec(9), 12 * 60, 0});
-    const DayEvents* ninth = ArrangeEvents(flood, kDecember, TwentyFourHourTime).On(2026, 11, 9);
+    const EventCalendar flooded = ArrangeEvents(flood, kDecember, TwentyFourHourTime);
+    const DayEvents* ninth = flooded.On(2026, 11, 9);
     ASSERT_NE(ninth, nullptr);
     EXPECT_EQ(ninth->lines.size(), kMostEventLinesPerDay);
     EXPECT_EQ(ninth->more, 7);
