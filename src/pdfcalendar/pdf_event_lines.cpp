@@ -75,7 +75,10 @@ std::vector<std::string> ShownEventTexts(const DayEvents& events, int lines) {
     }
     std::vector<std::string> shown(events.lines.begin(),
                                    events.lines.begin() + static_cast<std::ptrdiff_t>(room - 1));
-    shown.push_back("+" + std::to_string(total - (room - 1)) + " more");
+    // Appended, not "+" + ...: mingw's GCC 12 warns of that falsely (-Wrestrict).
+    std::string more = "+";
+    more += std::to_string(total - (room - 1));
+    shown.push_back(more + " more");
     return shown;
 }
 

@@ -96,7 +96,10 @@ PdfTableTexts ChoosePdfTableTexts(const NameTable& names,
     const auto monthSlot = [](const CalendarRequest& month) {
         return static_cast<std::size_t>(kFirstMonthSlot + month.monthIndex);
     };
-    const auto year = [](const CalendarRequest& month) { return " " + std::to_string(month.year); };
+    const auto year = [](const CalendarRequest& month) {
+        std::string text = " ";  // not " " + ...: mingw's GCC 12 warns of that falsely
+        return text += std::to_string(month.year);
+    };
     const auto tableTexts = [&](const NameTable& table) {
         std::vector<std::string> texts(table.begin(), table.begin() + 7);
         for (const CalendarRequest& month : months) {
