@@ -30,6 +30,10 @@ _tessaly_cli() {
             COMPREPLY=($(compgen -W '$(locale -a 2>/dev/null)' -- "$cur"))
             return
             ;;
+        --events)
+            _filedir ics
+            return
+            ;;
         --output)
             _filedir -d
             return

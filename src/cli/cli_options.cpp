@@ -35,6 +35,9 @@ std::string CliUsage() {
            "  --localized            day and month names from the user's locale\n"
            "  --locale NAME          day and month names from locale NAME, such as\n"
            "                         de_DE.UTF-8 (on Windows de-DE); implies --localized\n"
+           "  --events FILE          show the events of the iCalendar (.ics) file FILE under\n"
+           "                         their days, in the local time zone; repeatable\n"
+           + (kEventFilesSupported ? "" : "                         (not supported in this build)\n") +
            "  --pdf                  write " + pdf + " instead of " + html + "\n"
            "  --paper SIZE           the PDF's paper, letter or a4 (default: letter)\n"
            "  --output DIR           folder to write into (default: the current folder)\n"
@@ -214,6 +217,20 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
             }
             options.locale = *value;
             options.localized = true;
+        } else if (name == "--events") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            if (!kEventFilesSupported) {
+                return CliUsageError{
+                    "--events is not supported in this build of tessaly-cli (it has no "
+                    "iCalendar reader)"};
+            }
+            if (value->empty()) {
+                return CliUsageError{"--events: the file name is empty"};
+            }
+            options.events.push_back(*value);
         } else if (name == "--week-numbers") {
             error = flag(options.weekNumbers);
         } else if (name == "--color-weekends") {

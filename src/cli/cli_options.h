@@ -24,6 +24,7 @@ struct CliOptions {
     int months = 1;  // 1..kMostMonths
     bool weekNumbers = false;
     std::optional<std::string> locale;  // names from this locale instead of the user's
+    std::vector<std::string> events;    // iCalendar files whose events the days show
     std::string outputFolder = ".";
     std::optional<std::string> outputFile;  // -o: exactly this file; "-" standard output
     bool open = false;
@@ -45,6 +46,13 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
 
 // The text of --help.
 std::string CliUsage();
+
+// Whether this build reads iCalendar files (--events): not where libical is missing.
+#ifdef _WIN32
+inline constexpr bool kEventFilesSupported = false;
+#else
+inline constexpr bool kEventFilesSupported = true;
+#endif
 
 // -o's name for standard output.
 inline constexpr const char* kStandardOutputName = "-";

@@ -18,6 +18,7 @@
 #include "core/product.h"
 #include "output/calendar_output.h"
 #include "pdfcalendar/pdf_calendar.h"
+#include "platform/event_files.h"
 #include "platform/file_save.h"
 #include "platform/locale_names.h"
 #include "platform/pdf_font.h"
@@ -138,7 +139,7 @@ CalendarDestination DestinationOf(const CliOptions& options) {
     return {AbsoluteFolder(folder.empty() ? "." : folder), {}, name};
 }
 
-std::string MakeCalendar(const CliOptions& options, std::optional<NamedLocaleNames> locale) {
+CalendarRequest RequestOf(const CliOptions& options) {
     CalendarRequest request;
     request.monthIndex = options.month - 1;
     request.year = options.year;
@@ -149,16 +150,43 @@ std::string MakeCalendar(const CliOptions& options, std::optional<NamedLocaleNam
     request.paper = options.paper;
     request.months = options.months;
     request.weekNumbers = options.weekNumbers;
-
-    NameTable names;
-    names[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
-    std::vector<std::string> lines;
-    CliServices services(options.locale, std::move(locale));
-    return MakeCalendarFile(request, names, lines, DestinationOf(options), services);
+    return request;
 }
 
 void ReportError(const std::string& message) {
     WriteText(stderr, "tessaly-cli: " + message + "\n");
+}
+
+// The events of the --events files on the days the calendar shows, their times written
+// as the names' locale writes them; read before anything is written, so that a file
+// that cannot be read leaves no calendar behind.
+std::optional<EventCalendar> ReadEvents(const CliOptions& options) {
+    if (options.events.empty()) {
+        return std::nullopt;
+    }
+    constexpr int kMostWarningsShown = 20;
+    int warnings = 0;
+    return ReadEventCalendar(
+        options.events, DaysOf(RequestOf(options)),
+        options.localized ? std::optional(options.locale.value_or("")) : std::nullopt,
+        [&](const std::string& warning) {
+            if (++warnings <= kMostWarningsShown) {
+                ReportError("warning: " + warning);
+            } else if (warnings == kMostWarningsShown + 1) {
+                ReportError("warning: more warnings not shown");
+            }
+        });
+}
+
+std::string MakeCalendar(const CliOptions& options, std::optional<NamedLocaleNames> locale,
+                         const std::optional<EventCalendar>& events) {
+    const CalendarRequest request = RequestOf(options);
+    NameTable names;
+    names[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
+    std::vector<std::string> lines;
+    CliServices services(options.locale, std::move(locale));
+    return MakeCalendarFile(request, names, lines, DestinationOf(options), services,
+                            events ? &*events : nullptr);
 }
 
 // Text to standard output; false, with a message, when it cannot be written (a full disk,
@@ -195,7 +223,8 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        const std::string path = MakeCalendar(options, std::move(locale));
+        const std::optional<EventCalendar> events = ReadEvents(options);
+        const std::string path = MakeCalendar(options, std::move(locale), events);
         // Standard output holds the calendar itself.
         if (path != kStandardOutputName && !Print(path + "\n")) {
             return 1;

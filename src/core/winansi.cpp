@@ -87,6 +87,30 @@ std::optional<std::u32string> Utf8ToCodePoints(std::string_view utf8) {
     return text;
 }
 
+std::u32string Utf8ToCodePointsReplacing(std::string_view bytes) {
+    std::u32string text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t start = i;
+        if (const auto c = Decode(bytes, i)) {
+            text += *c;
+        } else {
+            text += U'\uFFFD';
+            // Past the lead byte only: a broken sequence's next byte may start a character.
+            i = start + 1;
+        }
+    }
+    return text;
+}
+
+std::string Utf8ToWinAnsiReplacing(std::string_view utf8) {
+    std::string result;
+    for (const char32_t c : Utf8ToCodePointsReplacing(utf8)) {
+        result += ToByte(c).value_or('?');
+    }
+    return result;
+}
+
 char32_t WinAnsiCharacter(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
 }

@@ -16,9 +16,36 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
     return line;
 }
 
+// The day's number, then its events as a list. The blank lines after them keep the cell
+// as tall as a cell without events.
+std::string DayCellContent(const CalendarRequest& month, int position,
+                           const EventCalendar* events) {
+    std::string day = CellText(month, position);
+    const DayEvents* listed = events != nullptr && !day.empty()
+                                  ? events->On(month.year, month.monthIndex, std::stoi(day))
+                                  : nullptr;
+    if (listed == nullptr) {
+        return day + "</strong><br><br><br><br><br><br>";
+    }
+    std::string cell = day + "</strong><ul class=\"events\">";
+    for (const std::string& line : listed->lines) {
+        cell += "<li>" + HtmlEscaped(line) + "</li>";
+    }
+    std::size_t items = listed->lines.size();
+    if (listed->more > 0) {
+        cell += "<li>+" + std::to_string(listed->more) + " more</li>";
+        ++items;
+    }
+    cell += "</ul>";
+    for (std::size_t k = items; k < 5; ++k) {
+        cell += "<br>";
+    }
+    return cell;
+}
+
 // The table of one month.
 void AppendMonthTable(std::vector<std::string>& lines, const CalendarRequest& request,
-                      const NameTable& names, bool newPrintedPage) {
+                      const NameTable& names, bool newPrintedPage, const EventCalendar* events) {
     const std::string& month = names[kFirstMonthSlot + request.monthIndex];
     const std::string year = std::to_string(request.year);
     const WeekLayout layout = LayoutOf(request.weekStart);
@@ -58,8 +85,8 @@ void AppendMonthTable(std::vector<std::string>& lines, const CalendarRequest& re
             const char* opening = IsWeekendColumn(layout, column)
                                       ? "<td width=\"14%\" id=\"box\" class=\"weekend\"><strong>"
                                       : "<td width=\"14%\" id=\"box\"><strong>";
-            lines.push_back(Concat({opening, CellText(request, row * 7 + column),
-                                    "</strong><br><br><br><br><br><br></td>"}));
+            lines.push_back(
+                Concat({opening, DayCellContent(request, row * 7 + column, events), "</td>"}));
         }
         lines.emplace_back("</tr>");
     }
@@ -72,7 +99,8 @@ void AppendMonthTable(std::vector<std::string>& lines, const CalendarRequest& re
 std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
                                                 const NameTable& names,
                                                 std::string_view productWebAddress,
-                                                const std::function<void(int)>& monthDone) {
+                                                const std::function<void(int)>& monthDone,
+                                                const EventCalendar* events) {
     const std::vector<CalendarRequest> months = MonthsOf(request);
     const auto monthAndYear = [&](const CalendarRequest& month) {
         return names[kFirstMonthSlot + month.monthIndex] + " " + std::to_string(month.year);
@@ -87,6 +115,9 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     lines.reserve(months.size() * 80 + 20);
     lines.emplace_back("<html>");
     lines.emplace_back("<head>");
+    if (events != nullptr) {
+        lines.emplace_back("<meta charset=\"utf-8\">");
+    }
     lines.push_back(Concat({"<title>", shown, " calendar created with Tessaly</title>"}));
     lines.push_back(
         Concat({"<META NAME=\"Author\" CONTENT=\"Tessaly, ", productWebAddress, "\" />"}));
@@ -101,6 +132,9 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     if (request.weekNumbers) {
         lines.emplace_back("  #week {vertical-align: top; text-align: center;}");
     }
+    if (events != nullptr) {
+        lines.emplace_back("  ul.events {margin: 0; padding-left: 1.2em; font-size: 8pt;}");
+    }
     if (request.colorWeekends) {
         lines.push_back(
             Concat({"  td.weekend {background: #", names[kWeekendColorSlot], "; ", kCellStyle}));
@@ -109,7 +143,7 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     lines.emplace_back("</head>");
     lines.emplace_back("<body>");
     for (std::size_t k = 0; k < months.size(); ++k) {
-        AppendMonthTable(lines, months[k], names, k > 0);
+        AppendMonthTable(lines, months[k], names, k > 0, events);
         if (monthDone) {
             monthDone(static_cast<int>(k) + 1);
         }
@@ -117,6 +151,33 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     lines.emplace_back("</body>");
     lines.emplace_back("</html>");
     return lines;
+}
+
+std::string HtmlEscaped(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&#39;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {

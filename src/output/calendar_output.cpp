@@ -32,7 +32,7 @@ std::string Save(const CalendarDestination& destination, const std::string& name
 
 std::string MakePdf(const CalendarRequest& request, const NameTable& names,
                     const CalendarDestination& destination, const std::string& fileName,
-                    CalendarServices& services) {
+                    CalendarServices& services, const EventCalendar* events) {
     static const Bitmap24 weekendPicture = WeekendPicture();
     std::string written;
     TPrintPDF pdf(PdfWriterServices{
@@ -56,6 +56,7 @@ std::string MakePdf(const CalendarRequest& request, const NameTable& names,
         unicodeNames,
         [&] { return services.TitleFontWidths(); },
         [&](int page) { services.PageMade(page, request.months); },
+        events,
     };
     WritePdfCalendar(pdf, request, names, weekendPicture, environment,
                      destination.folder + fileName);
@@ -79,7 +80,8 @@ std::string CalendarFileName(const CalendarRequest& request) {
 
 std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
-                             const CalendarDestination& destination, CalendarServices& services) {
+                             const CalendarDestination& destination, CalendarServices& services,
+                             const EventCalendar* events) {
     static const LocaleNames kNoLocaleNames;
     const LocaleNames& locale =
         request.localizedNames ? services.UserLocaleNames() : kNoLocaleNames;
@@ -88,10 +90,19 @@ std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
 
     const std::string fileName = destination.fileName.value_or(CalendarFileName(request));
     if (request.pdf) {
-        return MakePdf(request, names, destination, fileName, services);
+        return MakePdf(request, names, destination, fileName, services, events);
     }
-    htmlLines = BuildHtmlCalendarLines(request, names, kProductWebAddress,
-                                       [&](int page) { services.PageMade(page, request.months); });
+    // Event texts are UTF-8: the names join them in it.
+    NameTable utf8Names = names;
+    if (events != nullptr) {
+        const LocaleNames& localeUtf8 =
+            request.localizedNames ? services.UserLocaleNamesUtf8() : kNoLocaleNames;
+        FillDayNames(utf8Names, request.localizedNames, localeUtf8);
+        FillMonthNames(utf8Names, request.localizedNames, localeUtf8);
+    }
+    htmlLines = BuildHtmlCalendarLines(
+        request, events != nullptr ? utf8Names : names, kProductWebAddress,
+        [&](int page) { services.PageMade(page, request.months); }, events);
     return Save(destination, fileName, JoinLinesCrLf(htmlLines), kSaveStreamError, services);
 }
 

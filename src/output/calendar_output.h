@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calendar/events.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
 #include "core/byte_spans.h"
@@ -73,8 +74,11 @@ std::string CalendarFileName(const CalendarRequest& request);
 //     `htmlLines` alone (other names: see CalendarDestination).
 // A save that fails is reported as the saver reports it; "Failed to Save Stream" when
 // an HTML page cannot be written, "Cannot create file <path>" when a PDF cannot.
+// `events` go under their days' numbers; an HTML page with events is UTF-8 throughout,
+// its names included.
 std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
-                             const CalendarDestination& destination, CalendarServices& services);
+                             const CalendarDestination& destination, CalendarServices& services,
+                             const EventCalendar* events = nullptr);
 
 }  // namespace tessaly

@@ -7,6 +7,7 @@
 #include "core/product.h"
 #include "core/rounding.h"
 #include "core/winansi.h"
+#include "pdfcalendar/pdf_event_lines.h"
 #include "pdfcalendar/pdf_table_texts.h"
 
 namespace tessaly {
@@ -84,11 +85,12 @@ namespace {
 class CalendarPages {
   public:
     CalendarPages(TPrintPDF& pdf, const PdfPageGeometry& page, const PdfTableTexts& table,
-                  const PdfCalendarEnvironment& environment,
+                  const MonthsEventLines& events, const PdfCalendarEnvironment& environment,
                   std::function<void(int x, int y)> shade)
         : pdf_(pdf),
           page_(page),
           table_(table),
+          events_(events),
           environment_(environment),
           shade_(std::move(shade)) {}
 
@@ -112,7 +114,7 @@ class CalendarPages {
         }
         for (int c = 0; c < 7; ++c) {
             for (int r = 0; r < 6; ++r) {
-                DrawDayCell(month, c, r);
+                DrawDayCell(month, k, c, r);
             }
         }
         if (month.weekNumbers) {
@@ -124,8 +126,8 @@ class CalendarPages {
     int ColumnLeft(int c) const { return page_.gridLeft + page_.columnWidth * c; }
     int RowTop(int r) const { return page_.gridTop + page_.rowHeight * r; }
 
-    // Cell (c, r), in this order: its shading, its outline, its day number.
-    void DrawDayCell(const CalendarRequest& month, int c, int r) {
+    // Cell (c, r), in this order: its shading, its outline, its day number, its events.
+    void DrawDayCell(const CalendarRequest& month, std::size_t k, int c, int r) {
         const WeekLayout layout = LayoutOf(month.weekStart);
         const int left = ColumnLeft(c);
         const int top = RowTop(r);
@@ -133,8 +135,30 @@ class CalendarPages {
             shade_(left, top + (layout == WeekLayout::Monday ? page_.mondayShadingDrop : 0));
         }
         pdf_.DrawRectangle(left, top, left + page_.columnWidth, top + page_.rowHeight);
-        pdf_.DrawText(left + page_.textInset, top + page_.numberBaseline,
-                      CellText(month, 7 * r + c + 1));
+        const std::string day = CellText(month, 7 * r + c + 1);
+        pdf_.DrawText(left + page_.textInset, top + page_.numberBaseline, day);
+        if (!day.empty() && k < events_.size()) {
+            DrawEvents(events_[k][static_cast<std::size_t>(std::stoi(day) - 1)],
+                       left + page_.textInset, top + page_.eventBaseline);
+        }
+    }
+
+    void DrawEvents(const std::vector<PdfEventLine>& lines, int x, int y) {
+        if (lines.empty()) {
+            return;
+        }
+        pdf_.Font.Face = 0;
+        pdf_.Font.Size = page_.eventSize;
+        for (const PdfEventLine& line : lines) {
+            if (line.glyphs) {
+                pdf_.DrawGlyphs(x, y, *line.glyphs);
+            } else {
+                pdf_.DrawText(x, y, line.winAnsi);
+            }
+            y += page_.eventLeading;
+        }
+        pdf_.Font.Face = 1;
+        pdf_.Font.Size = page_.textSize;
     }
 
     // In small type in the first cell's lower left corner, below any day number.
@@ -152,7 +176,7 @@ class CalendarPages {
     }
 
     void DrawTableText(int x, int y, std::size_t text) {
-        if (table_.embedded) {
+        if (table_.tableEmbedded) {
             pdf_.DrawGlyphs(x, y, table_.embedded->runs[text]);
         } else {
             pdf_.DrawText(x, y, table_.winAnsi[text]);
@@ -173,7 +197,7 @@ class CalendarPages {
     // standard font's widths.
     std::optional<int> TitleAdvance(std::size_t title) {
         int advance = 0;
-        if (table_.embedded) {
+        if (table_.tableEmbedded) {
             for (const EmbeddedGlyph& glyph : table_.embedded->runs[title]) {
                 advance += glyph.width;
             }
@@ -197,6 +221,7 @@ class CalendarPages {
     TPrintPDF& pdf_;
     const PdfPageGeometry& page_;
     const PdfTableTexts& table_;
+    const MonthsEventLines& events_;
     const PdfCalendarEnvironment& environment_;
     std::function<void(int x, int y)> shade_;
     bool titleFontWidthsAsked_ = false;
@@ -209,8 +234,17 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
                       const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
                       const std::string& fileName) {
     const std::vector<CalendarRequest> months = MonthsOf(request);
-    const PdfTableTexts table = ChoosePdfTableTexts(names, months, environment);
     const PdfPageGeometry page = PageGeometryOf(request.paper);
+    MonthsEventTexts eventTexts;
+    if (environment.events != nullptr) {
+        eventTexts = ShownEventTextsOfMonths(months, *environment.events, page);
+    }
+    const std::vector<std::string> embeddedEventTexts = EventTextsForEmbeddedFace(eventTexts);
+    const PdfTableTexts table = ChoosePdfTableTexts(names, months, environment, embeddedEventTexts);
+    MonthsEventLines eventLines;
+    if (environment.events != nullptr) {
+        eventLines = FitEventLines(eventTexts, embeddedEventTexts, table, page);
+    }
 
     pdf.TITLE = "Calendar by Tessaly";
     pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
@@ -230,7 +264,7 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
     // One month keeps a picture object per shaded cell, as it always has; with more,
     // every page shows the one object, or 24 months would take 12 MB.
     std::int32_t sharedPicture = 0;
-    CalendarPages pages(pdf, page, table, environment, [&](int x, int y) {
+    CalendarPages pages(pdf, page, table, eventLines, environment, [&](int x, int y) {
         if (months.size() == 1) {
             pdf.DrawImage(x, y, weekendPicture);
             return;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calendar/events.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
 #include "pdf/bitmap.h"
@@ -31,6 +32,8 @@ struct PdfCalendarEnvironment {
     std::function<std::optional<WinAnsiWidths>()> titleFontWidths = {};
     // Hears of each page as it is drawn (1, 2, ...).
     std::function<void(int)> pageDone = {};
+    // The events of the days shown, listed under their day numbers; nothing for none.
+    const EventCalendar* events = nullptr;
 };
 
 // Where a calendar page puts things, in whole points from its top-left corner. Letter
@@ -54,6 +57,15 @@ struct PdfPageGeometry {
     int titleSize = 36;          // Helvetica-Bold, as the headings and numbers
     int textSize = 16;
     int weekNumberSize = 9;  // Helvetica
+    // Events under the day number, in small Helvetica: the first line's baseline below
+    // the cell's top, the distance between lines, and the room they keep above the
+    // cell's bottom (more in a cell that shows its week number).
+    int eventSize = 7;
+    int eventBaseline = 31;
+    int eventLeading = 8;
+    int eventBottomRoom = 2;
+    int eventBottomRoomAboveWeek = 17;
+    int eventRightRoom = 3;
     // Letter places its title by the window font's width of it, as the desktop program
     // always has; A4 centres it by its own width in the PDF font.
     bool titleByWindowFont = true;
@@ -80,12 +92,12 @@ NameTable PdfNames(const NameTable& names,
                    const std::function<std::optional<std::string>(std::string_view)>& toWinAnsi);
 
 // Sets the document's properties and FileName, then builds and saves one page per
-// month of the request: frame, title, headings, the grid column by column, and the
-// week numbers when asked for. The table (titles and day names) is never mixed: names
-// Windows-1252 holds in the standard font, else all of them in one embedded face, else
-// all in English (see ChoosePdfTableTexts). A file of one month keeps one picture
-// object per shaded cell; more months share one.
-// `names` holds this generation's names in the platform encoding (slots 0-18).
+// month of the request: frame, title, headings, the grid column by column (each day's
+// events under its number), and the week numbers when asked for. The table (titles and day names)
+// is never mixed: names Windows-1252 holds in the standard font, else all of them in one embedded
+// face, else all in English (see ChoosePdfTableTexts). A file of one month keeps one picture object
+// per shaded cell; more months share one. `names` holds this generation's names in the platform
+// encoding (slots 0-18).
 void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
                       const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
                       const std::string& fileName);

@@ -1,0 +1,241 @@
+#include "pdfcalendar/pdf_event_lines.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+
+#include "core/winansi.h"
+
+namespace tessaly {
+
+namespace {
+
+// Helvetica's widths as its metric twin Liberation Sans has them, read with
+// scripts/dev/ttf-widths.py: the same on every machine, whatever fonts it has, so an
+// event line is cut at the same place everywhere; 0 where Windows-1252 has no
+// character (the control codes, which event lines never hold).
+constexpr WinAnsiWidths kHelveticaWidths = {
+    0,    0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x00
+    0,    0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x10
+    278,  278, 355, 556, 556, 889,  667,  191,  333, 333,  389, 584, 278,  333, 278, 278,  // 0x20
+    556,  556, 556, 556, 556, 556,  556,  556,  556, 556,  278, 278, 584,  584, 584, 556,  // 0x30
+    1015, 667, 667, 722, 722, 667,  611,  778,  722, 278,  500, 667, 556,  833, 722, 778,  // 0x40
+    667,  778, 722, 667, 611, 722,  667,  944,  667, 667,  611, 278, 278,  278, 469, 556,  // 0x50
+    333,  556, 556, 500, 556, 556,  278,  556,  556, 222,  222, 500, 222,  833, 556, 556,  // 0x60
+    556,  556, 333, 500, 278, 556,  500,  722,  500, 500,  500, 334, 260,  334, 584, 0,    // 0x70
+    556,  0,   222, 556, 333, 1000, 556,  556,  333, 1000, 667, 333, 1000, 0,   611, 0,    // 0x80
+    0,    222, 222, 333, 333, 350,  556,  1000, 333, 1000, 500, 333, 944,  0,   500, 667,  // 0x90
+    278,  333, 556, 556, 556, 556,  260,  556,  333, 737,  370, 556, 584,  333, 737, 552,  // 0xA0
+    400,  549, 333, 333, 333, 576,  537,  333,  333, 333,  365, 556, 834,  834, 834, 611,  // 0xB0
+    667,  667, 667, 667, 667, 667,  1000, 722,  667, 667,  667, 667, 278,  278, 278, 278,  // 0xC0
+    722,  722, 778, 778, 778, 778,  778,  584,  778, 722,  722, 722, 722,  667, 667, 611,  // 0xD0
+    556,  556, 556, 556, 556, 556,  889,  500,  556, 556,  556, 556, 278,  278, 278, 278,  // 0xE0
+    556,  556, 556, 556, 556, 556,  556,  549,  611, 556,  556, 556, 556,  500, 556, 500,  // 0xF0
+};
+
+constexpr char kWinAnsiEllipsis = '\x85';
+constexpr const char* kEllipsis = "\u2026";
+
+// Whether an advance in thousandths of `size` fits `width` points.
+bool Fits(std::int64_t advance, int size, int width) {
+    return advance * size <= std::int64_t{width} * 1000;
+}
+
+// A run's characters as drawn: each begins with the glyph that carries its text.
+struct Cluster {
+    std::size_t first = 0;
+    std::size_t count = 0;
+    std::int64_t advance = 0;
+    std::string text;
+};
+
+std::vector<Cluster> ClustersOf(const GlyphRun& run) {
+    std::vector<Cluster> clusters;
+    for (std::size_t k = 0; k < run.size(); ++k) {
+        if (clusters.empty() || !run[k].text.empty()) {
+            clusters.push_back({k, 0, 0, run[k].text});
+        }
+        ++clusters.back().count;
+        clusters.back().advance += run[k].width;
+    }
+    return clusters;
+}
+
+bool IsBlank(const Cluster& cluster) {
+    return std::all_of(cluster.text.begin(), cluster.text.end(), [](char c) { return c == ' '; });
+}
+
+}  // namespace
+
+std::vector<std::string> ShownEventTexts(const DayEvents& events, int lines) {
+    const std::size_t room = static_cast<std::size_t>(std::max(lines, 1));
+    const std::size_t total = events.lines.size() + static_cast<std::size_t>(events.more);
+    if (total <= room) {
+        return events.lines;
+    }
+    std::vector<std::string> shown(events.lines.begin(),
+                                   events.lines.begin() + static_cast<std::ptrdiff_t>(room - 1));
+    // Appended, not "+" + ...: mingw's GCC 12 warns of that falsely (-Wrestrict).
+    std::string more = "+";
+    more += std::to_string(total - (room - 1));
+    shown.push_back(more + " more");
+    return shown;
+}
+
+std::string FitWinAnsi(std::string_view text, const WinAnsiWidths& widths, int size, int width) {
+    const auto advanceOf = [&](char c) { return widths[static_cast<unsigned char>(c)]; };
+    std::int64_t whole = 0;
+    for (const char c : text) {
+        whole += advanceOf(c);
+    }
+    if (Fits(whole, size, width)) {
+        return std::string(text);
+    }
+    std::int64_t advance = advanceOf(kWinAnsiEllipsis);
+    std::size_t kept = 0;
+    while (kept < text.size() && Fits(advance + advanceOf(text[kept]), size, width)) {
+        advance += advanceOf(text[kept++]);
+    }
+    while (kept > 0 && text[kept - 1] == ' ') {
+        --kept;
+    }
+    return std::string(text.substr(0, kept)) + kWinAnsiEllipsis;
+}
+
+GlyphRun FitGlyphs(const GlyphRun& run, std::string_view text, const GlyphRun& ellipsis, int size,
+                   int width) {
+    const std::vector<Cluster> clusters = ClustersOf(run);
+    std::int64_t whole = 0;
+    for (const Cluster& cluster : clusters) {
+        whole += cluster.advance;
+    }
+    if (Fits(whole, size, width)) {
+        return run;
+    }
+    // Shaping put a right-to-left text's characters in the opposite order.
+    std::string backwards;
+    for (auto cluster = clusters.rbegin(); cluster != clusters.rend(); ++cluster) {
+        backwards += cluster->text;
+    }
+    const bool rightToLeft = backwards == text && clusters.size() > 1;
+
+    std::int64_t advance = 0;
+    for (const EmbeddedGlyph& glyph : ellipsis) {
+        advance += glyph.width;
+    }
+    std::vector<Cluster> kept;
+    for (std::size_t k = 0; k < clusters.size(); ++k) {
+        const Cluster& next = clusters[rightToLeft ? clusters.size() - 1 - k : k];
+        if (!Fits(advance + next.advance, size, width)) {
+            break;
+        }
+        advance += next.advance;
+        kept.push_back(next);
+    }
+    while (!kept.empty() && IsBlank(kept.back())) {
+        kept.pop_back();
+    }
+    if (rightToLeft) {
+        std::reverse(kept.begin(), kept.end());
+    }
+    GlyphRun fitted;
+    if (rightToLeft) {
+        fitted = ellipsis;
+    }
+    for (const Cluster& cluster : kept) {
+        fitted.insert(fitted.end(), run.begin() + static_cast<std::ptrdiff_t>(cluster.first),
+                      run.begin() + static_cast<std::ptrdiff_t>(cluster.first + cluster.count));
+    }
+    if (!rightToLeft) {
+        fitted.insert(fitted.end(), ellipsis.begin(), ellipsis.end());
+    }
+    return fitted;
+}
+
+int EventLinesInCell(const PdfPageGeometry& page, bool showsWeekNumber) {
+    const int bottom =
+        page.rowHeight - (showsWeekNumber ? page.eventBottomRoomAboveWeek : page.eventBottomRoom);
+    return std::max((bottom - page.eventBaseline) / page.eventLeading + 1, 1);
+}
+
+MonthsEventTexts ShownEventTextsOfMonths(const std::vector<CalendarRequest>& months,
+                                         const EventCalendar& events, const PdfPageGeometry& page) {
+    MonthsEventTexts shown(months.size());
+    for (std::size_t k = 0; k < months.size(); ++k) {
+        const CalendarRequest& month = months[k];
+        const int first = FirstColumn(month.monthIndex, month.year, LayoutOf(month.weekStart));
+        const int length = MonthLength(month.monthIndex, month.year);
+        shown[k].resize(static_cast<std::size_t>(length));
+        for (int day = 1; day <= length; ++day) {
+            if (const DayEvents* listed = events.On(month.year, month.monthIndex, day)) {
+                // The week number stands in the first column's cells.
+                const bool firstColumn = (first - 1 + day - 1) % 7 == 0;
+                shown[k][static_cast<std::size_t>(day - 1)] = ShownEventTexts(
+                    *listed, EventLinesInCell(page, month.weekNumbers && firstColumn));
+            }
+        }
+    }
+    return shown;
+}
+
+std::vector<std::string> EventTextsForEmbeddedFace(const MonthsEventTexts& shown) {
+    std::vector<std::string> texts;
+    std::map<std::string_view, bool> seen;
+    for (const auto& month : shown) {
+        for (const auto& day : month) {
+            for (const std::string& text : day) {
+                if (!Utf8ToWinAnsi(text) && seen.emplace(text, true).second) {
+                    texts.push_back(text);
+                }
+            }
+        }
+    }
+    if (!texts.empty()) {
+        texts.insert(texts.begin(), kEllipsis);
+    }
+    return texts;
+}
+
+const WinAnsiWidths& HelveticaWidths() {
+    return kHelveticaWidths;
+}
+
+MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
+                               const std::vector<std::string>& forEmbeddedFace,
+                               const PdfTableTexts& table, const PdfPageGeometry& page) {
+    const WinAnsiWidths& widths = kHelveticaWidths;
+    const int width = page.columnWidth - page.textInset - page.eventRightRoom;
+
+    std::map<std::string_view, const GlyphRun*> runs;
+    GlyphRun ellipsis;
+    for (std::size_t k = 0; k < forEmbeddedFace.size() && k < table.otherRuns.size(); ++k) {
+        if (const auto run = table.otherRuns[k]; run && table.embedded) {
+            runs.emplace(forEmbeddedFace[k], &table.embedded->runs[*run]);
+            if (forEmbeddedFace[k] == kEllipsis) {
+                ellipsis = table.embedded->runs[*run];
+            }
+        }
+    }
+
+    MonthsEventLines lines(shown.size());
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        lines[k].resize(shown[k].size());
+        for (std::size_t day = 0; day < shown[k].size(); ++day) {
+            for (const std::string& text : shown[k][day]) {
+                PdfEventLine line;
+                if (const auto winAnsi = Utf8ToWinAnsi(text)) {
+                    line.winAnsi = FitWinAnsi(*winAnsi, widths, page.eventSize, width);
+                } else if (const auto run = runs.find(text); run != runs.end()) {
+                    line.glyphs = FitGlyphs(*run->second, text, ellipsis, page.eventSize, width);
+                } else {
+                    line.winAnsi =
+                        FitWinAnsi(Utf8ToWinAnsiReplacing(text), widths, page.eventSize, width);
+                }
+                lines[k][day].push_back(std::move(line));
+            }
+        }
+    }
+    return lines;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/events.h"
+#include "calendar/month_grid.h"
+#include "pdf/embedded_font.h"
+#include "pdfcalendar/pdf_calendar.h"
+#include "pdfcalendar/pdf_table_texts.h"
+
+namespace tessaly {
+
+// One line under a day number: Windows-1252 text for Helvetica, or, when `glyphs` holds
+// a run, glyphs of the document's embedded face.
+struct PdfEventLine {
+    std::string winAnsi;
+    std::optional<GlyphRun> glyphs;
+};
+
+// The texts a cell of `lines` lines shows of a day's events: all of them when they fit,
+// else as many as leave the last line for "+N more".
+std::vector<std::string> ShownEventTexts(const DayEvents& events, int lines);
+
+// Windows-1252 text no wider than `width` points at `size` points in a font of
+// `widths`: as it is when it fits, else cut short, its trailing blanks dropped, and
+// ended with "…".
+std::string FitWinAnsi(std::string_view text, const WinAnsiWidths& widths, int size, int width);
+
+// The same for a run of glyphs that draws the UTF-8 `text`, cut between characters; a
+// run that reads from right to left keeps its start, at the right, and takes the "…"
+// (`ellipsis`, empty where the face has none) at its left.
+GlyphRun FitGlyphs(const GlyphRun& run, std::string_view text, const GlyphRun& ellipsis, int size,
+                   int width);
+
+// For each month, for each of its days (day 1 first), the texts its cell shows.
+using MonthsEventTexts = std::vector<std::vector<std::vector<std::string>>>;
+// The same as lines to draw.
+using MonthsEventLines = std::vector<std::vector<std::vector<PdfEventLine>>>;
+
+// How many event lines a cell has room for; fewer in one that shows its week number.
+int EventLinesInCell(const PdfPageGeometry& page, bool showsWeekNumber);
+
+// The event texts the cells of `months` show.
+MonthsEventTexts ShownEventTextsOfMonths(const std::vector<CalendarRequest>& months,
+                                         const EventCalendar& events, const PdfPageGeometry& page);
+
+// The texts among them that Windows-1252 cannot hold, each once, led by "…": what the
+// embedded face is asked to draw besides the table.
+std::vector<std::string> EventTextsForEmbeddedFace(const MonthsEventTexts& shown);
+
+// The texts as lines cut to their cells: in Helvetica where Windows-1252 holds them,
+// else in the embedded face where `table` has them (`forEmbeddedFace` is what it was
+// asked for), else in Helvetica with "?" for each character it cannot show.
+MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
+                               const std::vector<std::string>& forEmbeddedFace,
+                               const PdfTableTexts& table, const PdfPageGeometry& page);
+
+// Helvetica's advance widths of the 256 Windows-1252 codes, in thousandths of its size.
+const WinAnsiWidths& HelveticaWidths();
+
+}  // namespace tessaly
