@@ -1,9 +1,9 @@
-// The statically linked tessaly-cli's locale names and fonts. A static C library cannot
-// load the system's locales reliably, nor the font module with its shared libraries, so
-// a run that asks for either is handed over whole, before it has written anything, to
-// tessaly-cli-full: the same program linked against the system's C library. Every other
-// run (English names, US Letter) stays in the static program, which spares the mapping
-// of the shared C library (bench/compare-startup.sh shows what that is worth).
+// The statically linked tessaly-cli's locale names, fonts and events. A static C library
+// cannot load the system's locales reliably, nor the font and events modules with their
+// shared libraries, so a run that asks for any of them is handed over whole, before it has written
+// anything, to tessaly-cli-full: the same program linked against the system's C library. Every
+// other run (English names, US Letter) stays in the static program, which spares the mapping of the
+// shared C library (bench/compare-startup.sh shows what that is worth).
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/event_files.h"
 #include "platform/locale_names.h"
 #include "platform/pdf_font.h"
 #include "platform/system.h"
@@ -39,7 +40,8 @@ __attribute__((constructor)) void KeepArguments(int, char** argv, char**) {
             error = errno;
         }
     }
-    std::fprintf(stderr, "tessaly-cli: cannot start %s, which reads locales and fonts: %s\n",
+    std::fprintf(stderr,
+                 "tessaly-cli: cannot start %s, which reads locales, fonts and events: %s\n",
                  candidates[0].c_str(), std::strerror(error));
     std::exit(1);
 }
@@ -68,6 +70,12 @@ std::optional<EmbeddedTexts> EmbedTextsOfLocaleForPdf(const std::vector<std::str
 }
 
 std::optional<WinAnsiWidths> HelveticaBoldWidths() {
+    HandOverToFullProgram();
+}
+
+EventCalendar ReadEventCalendar(const std::vector<std::string>&, DayRange,
+                                const std::optional<std::string>&,
+                                const std::function<void(const std::string&)>&) {
     HandOverToFullProgram();
 }
 
