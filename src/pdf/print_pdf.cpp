@@ -125,7 +125,7 @@ void WriteTextObject(std::string& content, int font, std::int32_t size, std::int
 // The embedded font's resource name: the one after the 14 standard fonts.
 constexpr int kEmbeddedFontNumber = std::size(kBaseFonts) + 1;
 // Type0 font, CIDFont, FontDescriptor, font program, ToUnicode map.
-constexpr std::int32_t kEmbeddedFontObjects = 5;
+[[maybe_unused]] constexpr std::int32_t kEmbeddedFontObjects = 5;  // checked in debug builds
 
 // "ABCDEF+": six capitals drawn from the set of glyphs, so the same glyphs always give
 // the same tag and the same file.

@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     TPrintPDF pdf(PdfWriterServices{
         [] { return LocalDateTime{2026, 1, 2, 3, 4, 5}; },
         nullptr,
-        [&](const std::string&, std::string_view bytes) { file = bytes; },
+        [&](const std::string&, ByteSpans bytes) { file = bytes.Joined(); },
     });
     WritePdfCalendar(pdf, december, names, Bitmap24{}, environment, "fuzz.pdf");
     if (!test::CrossReferenceFailures(file).empty()) {
