@@ -1,4 +1,3 @@
-#include <dlfcn.h>
 #include <langinfo.h>
 #include <locale.h>
 #include <time.h>
@@ -12,30 +11,18 @@
 #include "core/errors.h"
 #include "platform/event_files.h"
 #include "platform/event_files_module.h"
+#include "platform/modules_posix.h"
 #include "platform/system.h"
 
 namespace tessaly {
 
 namespace {
 
-// Installed beside the program's libraries, else beside the program, else where this
-// build made it. Loaded once, for the process.
 TessalyReadEventFilesFunction* LoadEventsModule(std::string& failure) {
-    const std::string folder = ProgramFolder();
-    for (const std::string& path :
-         {folder + TESSALY_EVENTS_MODULE_FROM_PROGRAM, folder + TESSALY_EVENTS_MODULE_NAME,
-          std::string(TESSALY_EVENTS_MODULE_BUILT)}) {
-        if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-            if (void* read = ::dlsym(module, kTessalyReadEventFilesSymbol)) {
-                return reinterpret_cast<TessalyReadEventFilesFunction*>(read);
-            }
-            ::dlclose(module);
-        } else if (failure.empty()) {
-            const char* reason = ::dlerror();
-            failure = reason != nullptr ? reason : path;
-        }
-    }
-    return nullptr;
+    const auto symbols = LoadModule({TESSALY_EVENTS_MODULE_FROM_PROGRAM, TESSALY_EVENTS_MODULE_NAME,
+                                     TESSALY_EVENTS_MODULE_BUILT},
+                                    {kTessalyReadEventFilesSymbol}, &failure);
+    return symbols.empty() ? nullptr : reinterpret_cast<TessalyReadEventFilesFunction*>(symbols[0]);
 }
 
 // A time format without its seconds and its zone: "%H:%M:%S" is "%H:%M", "%I:%M:%S %p"

@@ -20,21 +20,15 @@
 
 #include "core/winansi.h"
 #include "platform/event_files_module.h"
+#include "platform/owned.h"
 
 namespace tessaly {
 
 namespace {
 
-template <auto Destroy>
-struct Destroyer {
-    template <typename T>
-    void operator()(T* object) const {
-        Destroy(object);
-    }
-};
-using Component = std::unique_ptr<icalcomponent, Destroyer<icalcomponent_free>>;
-using Parser = std::unique_ptr<icalparser, Destroyer<icalparser_free>>;
-using Iterator = std::unique_ptr<icalrecur_iterator, Destroyer<icalrecur_iterator_free>>;
+using Component = Owned<icalcomponent, icalcomponent_free>;
+using Parser = Owned<icalparser, icalparser_free>;
+using Iterator = Owned<icalrecur_iterator, icalrecur_iterator_free>;
 struct ZoneFree {
     void operator()(icaltimezone* zone) const { icaltimezone_free(zone, 1); }
 };

@@ -18,21 +18,12 @@
 #include <string_view>
 
 #include "core/winansi.h"
+#include "platform/owned.h"
 #include "platform/pdf_font_module.h"
 
 namespace tessaly {
 
 namespace {
-
-template <auto Destroy>
-struct Destroyer {
-    template <typename T>
-    void operator()(T* object) const {
-        Destroy(object);
-    }
-};
-template <typename T, auto Destroy>
-using Owned = std::unique_ptr<T, Destroyer<Destroy>>;
 
 using Blob = Owned<hb_blob_t, hb_blob_destroy>;
 using Face = Owned<hb_face_t, hb_face_destroy>;

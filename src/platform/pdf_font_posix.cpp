@@ -1,8 +1,6 @@
-#include <dlfcn.h>
-
+#include "platform/modules_posix.h"
 #include "platform/pdf_font.h"
 #include "platform/pdf_font_module.h"
-#include "platform/system.h"
 
 namespace tessaly {
 
@@ -13,24 +11,15 @@ struct FontModule {
     TessalyHelveticaBoldWidthsFunction* helveticaBoldWidths = nullptr;
 };
 
-// Installed beside the program's libraries, else beside the program, else where this
-// build made it.
 FontModule LoadFontModule() {
-    const std::string folder = ProgramFolder();
-    for (const std::string& path :
-         {folder + TESSALY_FONT_MODULE_FROM_PROGRAM, folder + TESSALY_FONT_MODULE_NAME,
-          std::string(TESSALY_FONT_MODULE_BUILT)}) {
-        if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-            void* embed = ::dlsym(module, kTessalyEmbedTextsSymbol);
-            void* widths = ::dlsym(module, kTessalyHelveticaBoldWidthsSymbol);
-            if (embed != nullptr && widths != nullptr) {
-                return {reinterpret_cast<TessalyEmbedTextsFunction*>(embed),
-                        reinterpret_cast<TessalyHelveticaBoldWidthsFunction*>(widths)};
-            }
-            ::dlclose(module);
-        }
+    const auto symbols = LoadModule(
+        {TESSALY_FONT_MODULE_FROM_PROGRAM, TESSALY_FONT_MODULE_NAME, TESSALY_FONT_MODULE_BUILT},
+        {kTessalyEmbedTextsSymbol, kTessalyHelveticaBoldWidthsSymbol});
+    if (symbols.empty()) {
+        return {};
     }
-    return {};
+    return {reinterpret_cast<TessalyEmbedTextsFunction*>(symbols[0]),
+            reinterpret_cast<TessalyHelveticaBoldWidthsFunction*>(symbols[1])};
 }
 
 const FontModule& Module() {
