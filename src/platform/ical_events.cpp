@@ -649,6 +649,36 @@ class ICalendarReader {
         return {};
     }
 
+    // Whether each of the zone's rules gives a change or two a year, as real zones' rules
+    // do ("the last Sunday of March", "the Sunday from the 8th to the 14th"). libical
+    // follows them from their start to now, in steps no deadline of ours can stop: an
+    // hourly rule from 1970 is half a million of them, a daily one from 1601 half a second.
+    static bool ChangesYearly(icalcomponent* zone) {
+        const auto count = [](const short* by) {
+            int n = 0;
+            while (by[n] != ICAL_RECURRENCE_ARRAY_MAX) {
+                ++n;
+            }
+            return n;
+        };
+        const auto none = [&](const short* by) { return count(by) == 0; };
+        for (icalcomponent* part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
+             part != nullptr; part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+            for (icalproperty* rrule = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY);
+                 rrule != nullptr;
+                 rrule = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+                const icalrecurrencetype rule = icalproperty_get_rrule(rrule);
+                if (rule.freq != ICAL_YEARLY_RECURRENCE || !none(rule.by_second) ||
+                    !none(rule.by_minute) || !none(rule.by_hour) || !none(rule.by_year_day) ||
+                    !none(rule.by_week_no) || count(rule.by_day) > 1 ||
+                    count(rule.by_month_day) > 7) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
     void KeepTimeZone(Component component, int line) {
         const char* id = nullptr;
         if (icalproperty* tzid =
@@ -660,6 +690,12 @@ class ICalendarReader {
             return;
         }
         const std::string tzid = id;
+        if (!ChangesYearly(component.get())) {
+            Warn(line, "the time zone \"" + Printable(tzid) +
+                           "\" changes more often than once a year, as no zone does: it is "
+                           "left out");
+            return;
+        }
         Zone zone(icaltimezone_new());
         if (!zone || icaltimezone_set_component(zone.get(), component.get()) == 0) {
             Warn(line, "the time zone \"" + Printable(tzid) + "\" cannot be read");

@@ -219,6 +219,16 @@ TEST(CliEvents, EventsStandUnderTheirDaysInTheUsersTimeZone) {
           {{1, 28}, {"07:00 Rover check"}}},
          {},
          unknownZone},
+        // A zone whose rule changes hourly would stall libical for seconds: the file's
+        // definition is left out and the zone known by its name serves.
+        {{"hourly-zone.ics"},
+         "--month 12 --year 2026",
+         "UTC",
+         december,
+         {{{1, 3}, {"08:30 Board meeting"}}},
+         {},
+         "hourly-zone.ics:4: the time zone \"Europe/Berlin\" changes more often than once a "
+         "year, as no zone does: it is left out"},
         // Markup and script in a title are text; a Cyrillic one in the embedded face; ten
         // events in a day, six and "+4 more" in a Letter cell.
         {{"untrusted-titles.ics", "busy-day.ics"},
