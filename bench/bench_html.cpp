@@ -2,13 +2,14 @@
 
 #include "calendar/names.h"
 #include "core/product.h"
+#include "document/calendar_document.h"
 #include "html/html_calendar.h"
 
 namespace {
 
 using namespace tessaly;
 
-// Names, lines and joined text: the in-process work of one HTML calendar.
+// Names, document, lines and joined text: the in-process work of one HTML calendar.
 void BM_HtmlCalendarPage(benchmark::State& state) {
     CalendarRequest request{4, 2026, 0, true};
     for (auto _ : state) {
@@ -16,8 +17,8 @@ void BM_HtmlCalendarPage(benchmark::State& state) {
         FillDayNames(names, false, {});
         FillMonthNames(names, false, {});
         names[kWeekendColorSlot] = kDefaultWeekendColor;
-        const std::string page =
-            JoinLinesCrLf(BuildHtmlCalendarLines(request, names, kProductWebAddress));
+        const std::string page = JoinLinesCrLf(
+            HtmlCalendarLines(ComposeCalendar(request, names, nullptr), kProductWebAddress));
         benchmark::DoNotOptimize(page.data());
     }
 }

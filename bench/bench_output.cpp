@@ -15,16 +15,11 @@ using namespace tessaly;
 class WritingServices : public CalendarServices {
   public:
     const LocaleNames& UserLocaleNames() override { return names_; }
-    std::optional<EmbeddedTexts> EmbedTextsForPdf(const std::vector<std::string>&) override {
-        return std::nullopt;
-    }
+    EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest&) override { return {}; }
     LocalDateTime Now() override { return {2026, 2, 1, 0, 0, 0}; }
     ScreenResolution ScreenDpi() override { return {96, 96}; }
     int TextWidthInWindowFont(const std::string& text) override {
         return 9 * static_cast<int>(text.size());
-    }
-    std::optional<std::string> ToWinAnsi(std::string_view text) override {
-        return std::string(text);
     }
     void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override {

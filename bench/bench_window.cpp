@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/settings_store_posix.h"
+#include "settings/settings_store_posix.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_platform_services.h"
 

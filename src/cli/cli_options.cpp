@@ -48,6 +48,11 @@ std::string CliUsage() {
     // clang-format on
 }
 
+bool NeedsFullProgram(const CliOptions& options) {
+    return options.localized || options.locale || !options.events.empty() ||
+           options.paper == Paper::A4;
+}
+
 namespace {
 
 bool IsHexDigit(char c) {

@@ -47,6 +47,11 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
 // The text of --help.
 std::string CliUsage();
 
+// Whether a run needs what only a program linked against the system's C library has:
+// the system's locales (names, times of day), the font module (names outside
+// Windows-1252, A4's title widths) or the events module.
+bool NeedsFullProgram(const CliOptions& options);
+
 // Whether this build reads iCalendar files (--events): not where libical is missing.
 #ifdef _WIN32
 inline constexpr bool kEventFilesSupported = false;

@@ -18,12 +18,16 @@
 #include "core/product.h"
 #include "output/calendar_output.h"
 #include "pdfcalendar/pdf_calendar.h"
-#include "platform/event_files.h"
 #include "platform/file_save.h"
-#include "platform/locale_names.h"
-#include "platform/pdf_font.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
+#ifdef TESSALY_STATIC_CLI
+#include "cli/hand_over.h"
+#else
+#include "fonts/pdf_fonts.h"
+#include "platform/event_files.h"
+#include "platform/locale_names.h"
+#endif
 
 namespace {
 
@@ -64,36 +68,22 @@ std::string StandardOutputFailure(const std::error_code& reason) {
 }
 
 // The calendar services of a program without a window: 96 DPI, the window font's
-// built-in widths, locale names read only when asked for (or those of --locale).
+// built-in widths, the names of the locale asked for (English without one).
 class CliServices : public CalendarServices {
   public:
-    CliServices(std::optional<std::string> localeName, std::optional<NamedLocaleNames> named)
-        : localeName_(std::move(localeName)), named_(std::move(named)) {}
+    CliServices(std::optional<std::string> localeName, LocaleNames names)
+        : localeName_(std::move(localeName)), names_(std::move(names)) {}
 
-    const LocaleNames& UserLocaleNames() override {
-        if (named_) {
-            return named_->names;
-        }
-        if (!localeNames_) {
-            localeNames_ = ReadUserLocaleNames();
-        }
-        return *localeNames_;
+    const LocaleNames& UserLocaleNames() override { return names_; }
+    EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest& request) override {
+#ifdef TESSALY_STATIC_CLI
+        // Such runs are the full program's (NeedsFullProgram).
+        (void)request;
+        throw std::logic_error("the static tessaly-cli has no fonts to embed");
+#else
+        return tessaly::EmbedTextsForPdf(request, localeName_.value_or(""));
+#endif
     }
-    const LocaleNames& UserLocaleNamesUtf8() override {
-        if (named_) {
-            return named_->utf8;
-        }
-        if (!localeNamesUtf8_) {
-            localeNamesUtf8_ = ReadUserLocaleNamesUtf8();
-        }
-        return *localeNamesUtf8_;
-    }
-    std::optional<EmbeddedTexts> EmbedTextsForPdf(
-        const std::vector<std::string>& utf8Texts) override {
-        return localeName_ ? EmbedTextsOfLocaleForPdf(utf8Texts, *localeName_)
-                           : tessaly::EmbedTextsForPdf(utf8Texts);
-    }
-    std::optional<WinAnsiWidths> TitleFontWidths() override { return HelveticaBoldWidths(); }
     // Pages counted in place on a terminal; nothing in a pipe or a log.
     void PageMade(int page, int pages) override {
         if (pages > 1 && StandardErrorIsTerminal()) {
@@ -104,10 +94,10 @@ class CliServices : public CalendarServices {
     LocalDateTime Now() override { return CreationTime(); }
     ScreenResolution ScreenDpi() override { return {96, 96}; }
     int TextWidthInWindowFont(const std::string& text) override {
-        return BuiltInWindowFontWidthOfUtf8(ToUtf8(text));
+        return BuiltInWindowFontWidthOfUtf8(text);
     }
-    std::optional<std::string> ToWinAnsi(std::string_view text) override {
-        return tessaly::ToWinAnsi(text);
+    std::string InNamesEncoding(std::string utf8Page) override {
+        return InCodePage(utf8Page, names_.codePage);
     }
     void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override {
@@ -122,9 +112,7 @@ class CliServices : public CalendarServices {
 
   private:
     std::optional<std::string> localeName_;
-    std::optional<NamedLocaleNames> named_;
-    std::optional<LocaleNames> localeNames_;
-    std::optional<LocaleNames> localeNamesUtf8_;
+    LocaleNames names_;
 };
 
 // Where -o FILE or --output DIR puts the calendar; -o - is standard output.
@@ -157,6 +145,7 @@ void ReportError(const std::string& message) {
     WriteText(stderr, "tessaly-cli: " + message + "\n");
 }
 
+#ifndef TESSALY_STATIC_CLI
 // The events of the --events files on the days the calendar shows, their times written
 // as the names' locale writes them; read before anything is written, so that a file
 // that cannot be read leaves no calendar behind.
@@ -177,15 +166,16 @@ std::optional<EventCalendar> ReadEvents(const CliOptions& options) {
             }
         });
 }
+#endif
 
-std::string MakeCalendar(const CliOptions& options, std::optional<NamedLocaleNames> locale,
+std::string MakeCalendar(const CliOptions& options, const LocaleNames& names,
                          const std::optional<EventCalendar>& events) {
     const CalendarRequest request = RequestOf(options);
-    NameTable names;
-    names[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
+    NameTable table;
+    table[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
     std::vector<std::string> lines;
-    CliServices services(options.locale, std::move(locale));
-    return MakeCalendarFile(request, names, lines, DestinationOf(options), services,
+    CliServices services(options.locale, names);
+    return MakeCalendarFile(request, table, lines, DestinationOf(options), services,
                             events ? &*events : nullptr);
 }
 
@@ -214,17 +204,33 @@ int main(int argc, char** argv) {
     if (options.version) {
         return Print(std::string("tessaly-cli ") + kVersionText + "\n") ? 0 : 1;
     }
-    std::optional<NamedLocaleNames> locale;
+#ifdef TESSALY_STATIC_CLI
+    // Linked statically, this program has neither the system's locales nor the modules:
+    // a run that needs them is the full program's, from its start.
+    if (NeedsFullProgram(options)) {
+        HandOverToFullProgram(argv);
+    }
+    const LocaleNames names = WithEnglishFallback({});
+#else
+    LocaleNames names = WithEnglishFallback({});
     if (options.locale) {
-        locale = ReadNamedLocaleNames(*options.locale);
-        if (!locale) {
+        const auto named = ReadNamedLocaleNames(*options.locale);
+        if (!named) {
             ReportError("--locale: '" + *options.locale + "' is not an installed locale");
             return 2;
         }
+        names = *named;
+    } else if (options.localized) {
+        names = ReadUserLocaleNames();
     }
+#endif
     try {
+#ifdef TESSALY_STATIC_CLI
+        const std::optional<EventCalendar> events;
+#else
         const std::optional<EventCalendar> events = ReadEvents(options);
-        const std::string path = MakeCalendar(options, std::move(locale), events);
+#endif
+        const std::string path = MakeCalendar(options, names, events);
         // Standard output holds the calendar itself.
         if (path != kStandardOutputName && !Print(path + "\n")) {
             return 1;

@@ -18,106 +18,39 @@ std::string Concat(std::initializer_list<std::string_view> pieces) {
 
 // The day's number, then its events as a list. The blank lines after them keep the cell
 // as tall as a cell without events.
-std::string DayCellContent(const CalendarRequest& month, int position,
-                           const EventCalendar* events) {
-    std::string day = CellText(month, position);
-    const DayEvents* listed = events != nullptr && !day.empty()
-                                  ? events->On(month.year, month.monthIndex, std::stoi(day))
-                                  : nullptr;
-    if (listed == nullptr) {
-        return day + "</strong><br><br><br><br><br><br>";
+std::string DayCellContent(const DayCell& cell) {
+    const DayEvents& listed = cell.events;
+    if (listed.lines.empty()) {
+        return cell.text + "</strong><br><br><br><br><br><br>";
     }
-    std::string cell = day + "</strong><ul class=\"events\">";
-    for (const std::string& line : listed->lines) {
-        cell += "<li>" + HtmlEscaped(line) + "</li>";
+    std::string content = cell.text + "</strong><ul class=\"events\">";
+    for (const std::string& line : listed.lines) {
+        content += "<li>" + HtmlEscaped(line) + "</li>";
     }
-    std::size_t items = listed->lines.size();
-    if (listed->more > 0) {
-        cell += "<li>+" + std::to_string(listed->more) + " more</li>";
+    std::size_t items = listed.lines.size();
+    if (listed.more > 0) {
+        content += "<li>+" + std::to_string(listed.more) + " more</li>";
         ++items;
     }
-    cell += "</ul>";
+    content += "</ul>";
     for (std::size_t k = items; k < 5; ++k) {
-        cell += "<br>";
+        content += "<br>";
     }
-    return cell;
-}
-
-// The table of one month.
-void AppendMonthTable(std::vector<std::string>& lines, const CalendarRequest& request,
-                      const NameTable& names, bool newPrintedPage, const EventCalendar* events) {
-    const std::string& month = names[kFirstMonthSlot + request.monthIndex];
-    const std::string year = std::to_string(request.year);
-    const WeekLayout layout = LayoutOf(request.weekStart);
-    const char* columns = request.weekNumbers ? "8" : "7";
-
-    lines.push_back(Concat({"<table cols=\"", columns,
-                            "\" cellpadding=\"2\" cellspacing=\"0\" border=\"1\" style=\"",
-                            newPrintedPage ? "page-break-before: always; " : "",
-                            "width: 100%; text-align: left;\">"}));
-    lines.push_back(
-        Concat({"<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" "
-                "rowspan=\"1\" colspan=\"",
-                columns, "\">"}));
-    lines.push_back(Concat(
-        {"<strong><big><big><big>", month, " ", year, "</big></big></big></strong></td></tr>"}));
-    lines.emplace_back("<tr>");
-    if (request.weekNumbers) {
-        lines.emplace_back("<td id=\"box_head\"");
-        lines.emplace_back(">Wk<br></td>");
-    }
-    for (int column = 1; column <= 7; ++column) {
-        lines.emplace_back("<td id=\"box_head\"");
-        if (IsWeekendColumn(layout, column)) {
-            lines.emplace_back(" class=\"weekend\"");
-        }
-        lines.push_back(Concat({">", names[DaySlotOfColumn(layout, column)], "<br></td>"}));
-    }
-    lines.emplace_back("</tr>");
-    for (int row = 0; row < 6; ++row) {
-        lines.emplace_back("<tr>");
-        if (request.weekNumbers) {
-            const int week = IsoWeekOfRow(request, row);
-            lines.push_back(
-                Concat({"<td id=\"week\">", week > 0 ? std::to_string(week) : "", "</td>"}));
-        }
-        for (int column = 1; column <= 7; ++column) {
-            const char* opening = IsWeekendColumn(layout, column)
-                                      ? "<td width=\"14%\" id=\"box\" class=\"weekend\"><strong>"
-                                      : "<td width=\"14%\" id=\"box\"><strong>";
-            lines.push_back(
-                Concat({opening, DayCellContent(request, row * 7 + column, events), "</td>"}));
-        }
-        lines.emplace_back("</tr>");
-    }
-    lines.emplace_back("</tbody>");
-    lines.emplace_back("</table><br>");
+    return content;
 }
 
 }  // namespace
 
-std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
-                                                const NameTable& names,
-                                                std::string_view productWebAddress,
-                                                const std::function<void(int)>& monthDone,
-                                                const EventCalendar* events) {
-    const std::vector<CalendarRequest> months = MonthsOf(request);
-    const auto monthAndYear = [&](const CalendarRequest& month) {
-        return names[kFirstMonthSlot + month.monthIndex] + " " + std::to_string(month.year);
-    };
-    // A range reads "December 2026 - January 2027" where one month's name and year stand.
-    std::string shown = monthAndYear(months.front());
-    if (months.size() > 1) {
-        shown += " - " + monthAndYear(months.back());
-    }
-
+std::vector<std::string> HtmlHead(const CalendarDocument& document,
+                                  std::string_view productWebAddress) {
     std::vector<std::string> lines;
-    lines.reserve(months.size() * 80 + 20);
+    lines.reserve(document.pages.size() * 80 + 20);
     lines.emplace_back("<html>");
     lines.emplace_back("<head>");
-    if (events != nullptr) {
+    if (document.listsEvents) {
         lines.emplace_back("<meta charset=\"utf-8\">");
     }
+    const std::string& shown = document.title;
     lines.push_back(Concat({"<title>", shown, " calendar created with Tessaly</title>"}));
     lines.push_back(
         Concat({"<META NAME=\"Author\" CONTENT=\"Tessaly, ", productWebAddress, "\" />"}));
@@ -129,27 +62,82 @@ std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
     lines.emplace_back("  #box {vertical-align: top; text-align: left;}");
     lines.emplace_back(
         "  #box_head {vertical-align: top; text-align: center; font-weight: bolder;}");
-    if (request.weekNumbers) {
+    if (document.weekNumbers) {
         lines.emplace_back("  #week {vertical-align: top; text-align: center;}");
     }
-    if (events != nullptr) {
+    if (document.listsEvents) {
         lines.emplace_back("  ul.events {margin: 0; padding-left: 1.2em; font-size: 8pt;}");
     }
-    if (request.colorWeekends) {
-        lines.push_back(
-            Concat({"  td.weekend {background: #", names[kWeekendColorSlot], "; ", kCellStyle}));
+    if (document.colorWeekends) {
+        lines.push_back(Concat({"  td.weekend {background: #", document.weekendColor, "; ",
+                                kCellStyle}));
     }
     lines.emplace_back("</style>");
     lines.emplace_back("</head>");
     lines.emplace_back("<body>");
-    for (std::size_t k = 0; k < months.size(); ++k) {
-        AppendMonthTable(lines, months[k], names, k > 0, events);
-        if (monthDone) {
-            monthDone(static_cast<int>(k) + 1);
-        }
+    return lines;
+}
+
+void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& document,
+                    std::size_t k) {
+    const MonthPage& page = document.pages[k];
+    const char* columns = document.weekNumbers ? "8" : "7";
+
+    lines.push_back(Concat({"<table cols=\"", columns,
+                            "\" cellpadding=\"2\" cellspacing=\"0\" border=\"1\" style=\"",
+                            k > 0 ? "page-break-before: always; " : "",
+                            "width: 100%; text-align: left;\">"}));
+    lines.push_back(
+        Concat({"<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" "
+                "rowspan=\"1\" colspan=\"",
+                columns, "\">"}));
+    lines.push_back(
+        Concat({"<strong><big><big><big>", page.title, "</big></big></big></strong></td></tr>"}));
+    lines.emplace_back("<tr>");
+    if (document.weekNumbers) {
+        lines.emplace_back("<td id=\"box_head\"");
+        lines.emplace_back(">Wk<br></td>");
     }
+    for (const GridColumn& column : page.columns) {
+        lines.emplace_back("<td id=\"box_head\"");
+        if (column.weekend) {
+            lines.emplace_back(" class=\"weekend\"");
+        }
+        lines.push_back(Concat({">", column.heading, "<br></td>"}));
+    }
+    lines.emplace_back("</tr>");
+    for (int row = 0; row < 6; ++row) {
+        lines.emplace_back("<tr>");
+        if (document.weekNumbers) {
+            const int week = page.weekNumbers[static_cast<std::size_t>(row)];
+            lines.push_back(
+                Concat({"<td id=\"week\">", week > 0 ? std::to_string(week) : "", "</td>"}));
+        }
+        for (int column = 0; column < 7; ++column) {
+            const DayCell& cell = page.Cell(row, column);
+            const char* opening = cell.weekend
+                                      ? "<td width=\"14%\" id=\"box\" class=\"weekend\"><strong>"
+                                      : "<td width=\"14%\" id=\"box\"><strong>";
+            lines.push_back(Concat({opening, DayCellContent(cell), "</td>"}));
+        }
+        lines.emplace_back("</tr>");
+    }
+    lines.emplace_back("</tbody>");
+    lines.emplace_back("</table><br>");
+}
+
+void AppendHtmlTail(std::vector<std::string>& lines) {
     lines.emplace_back("</body>");
     lines.emplace_back("</html>");
+}
+
+std::vector<std::string> HtmlCalendarLines(const CalendarDocument& document,
+                                           std::string_view productWebAddress) {
+    std::vector<std::string> lines = HtmlHead(document, productWebAddress);
+    for (std::size_t k = 0; k < document.pages.size(); ++k) {
+        AppendHtmlPage(lines, document, k);
+    }
+    AppendHtmlTail(lines);
     return lines;
 }
 

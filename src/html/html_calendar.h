@@ -1,27 +1,31 @@
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "calendar/events.h"
-#include "calendar/month_grid.h"
-#include "calendar/names.h"
+#include "document/calendar_document.h"
 
 namespace tessaly {
 
-// The page's 91 lines (92 with the weekend colour rule), names and colour taken from
-// `names` as they stand. More months give one table each, every one after the first on
-// a new printed page; week numbers add a first column headed "Wk". `monthDone` hears
-// of each month's table as it is finished (1, 2, ...).
-// With `events` the page declares itself UTF-8, in which `names` must then be, and each
-// day lists its events under its number, every text escaped.
-std::vector<std::string> BuildHtmlCalendarLines(const CalendarRequest& request,
-                                                const NameTable& names,
-                                                std::string_view productWebAddress,
-                                                const std::function<void(int)>& monthDone = {},
-                                                const EventCalendar* events = nullptr);
+// The HTML page of a calendar document, in UTF-8 lines: a head with the title, two META
+// lines and a style sheet, then a table per page. One month's page is 91 lines (92 with
+// the weekend colour rule); every page after the first starts a new printed page; week
+// numbers add a first column headed "Wk". A page whose days list events declares itself
+// UTF-8 and lists them under each day's number, every text escaped.
+//
+// Built in three steps so that a caller can tell of each page as it is done:
+// HtmlHead, then HtmlPage for each page, then HtmlTail.
+std::vector<std::string> HtmlHead(const CalendarDocument& document,
+                                  std::string_view productWebAddress);
+void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& document,
+                    std::size_t page);
+void AppendHtmlTail(std::vector<std::string>& lines);
+
+// All of it at once.
+std::vector<std::string> HtmlCalendarLines(const CalendarDocument& document,
+                                           std::string_view productWebAddress);
 
 // Text with &, <, >, " and ' as character references: it can only ever be text, in an
 // element or in a quoted attribute.

@@ -3,9 +3,10 @@
 #include "core/errors.h"
 #include "core/int_text.h"
 #include "core/product.h"
+#include "document/calendar_document.h"
 #include "html/html_calendar.h"
 #include "pdf/print_pdf.h"
-#include "pdfcalendar/pdf_calendar.h"
+#include "pdfcalendar/pdf_calendar_renderer.h"
 
 namespace tessaly {
 
@@ -30,37 +31,62 @@ std::string Save(const CalendarDestination& destination, const std::string& name
     }
 }
 
-std::string MakePdf(const CalendarRequest& request, const NameTable& names,
-                    const CalendarDestination& destination, const std::string& fileName,
-                    CalendarServices& services, const EventCalendar* events) {
-    static const Bitmap24 weekendPicture = WeekendPicture();
-    std::string written;
-    TPrintPDF pdf(PdfWriterServices{
-        [&] { return services.Now(); },
-        [&] { return services.ScreenDpi(); },
-        [&](const std::string& path, ByteSpans bytes) {
-            written = Save(destination, fileName, bytes, CannotCreateFileMessage(path), services);
-        },
-    });
-    // The names again in UTF-8, for an embedded font where Windows-1252 cannot hold them.
-    static const LocaleNames kNoLocaleNames;
-    NameTable unicodeNames;
-    const LocaleNames& localeUtf8 =
-        request.localizedNames ? services.UserLocaleNamesUtf8() : kNoLocaleNames;
-    FillDayNames(unicodeNames, request.localizedNames, localeUtf8);
-    FillMonthNames(unicodeNames, request.localizedNames, localeUtf8);
-    const PdfCalendarEnvironment environment{
-        [&](const std::string& text) { return services.TextWidthInWindowFont(text); },
-        [&](std::string_view text) { return services.ToWinAnsi(text); },
-        [&](const std::vector<std::string>& texts) { return services.EmbedTextsForPdf(texts); },
-        unicodeNames,
-        [&] { return services.TitleFontWidths(); },
-        [&](int page) { services.PageMade(page, request.months); },
-        events,
-    };
-    WritePdfCalendar(pdf, request, names, weekendPicture, environment,
-                     destination.folder + fileName);
-    return written;
+// The PDF's table and lines, with faces for what Windows-1252 cannot hold and the titles
+// placed: all gathered before drawing.
+PdfCalendarLayout LayOutPdf(const CalendarDocument& document, CalendarServices& services) {
+    const PdfPageGeometry page = PageGeometryOf(document.paper);
+    const PdfCalendarTexts texts = PdfTextsOf(document, page);
+    const EmbeddingRequest request = FaceRequestOf(texts, page);
+    // Asked only when something needs the machine's fonts.
+    const EmbeddingResult faces =
+        request.Empty() ? EmbeddingResult{} : services.EmbedTextsForPdf(request);
+    PdfCalendarLayout layout = LayOutPdfCalendar(document, texts, faces);
+    std::vector<int> windowWidths;
+    for (const std::string& title : layout.table.shownTitles) {
+        windowWidths.push_back(services.TextWidthInWindowFont(title));
+    }
+    PlaceTitles(layout, faces.boldWidths, windowWidths);
+    return layout;
+}
+
+std::string MakePdf(const CalendarDocument& document, const CalendarDestination& destination,
+                    const std::string& fileName, CalendarServices& services) {
+    const PdfCalendarLayout layout = LayOutPdf(document, services);
+    TPrintPDF pdf(kMakerName);
+    pdf.TITLE = "Calendar by Tessaly";
+    pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
+    pdf.Creator = "Tessaly";
+    pdf.Producer = kMakerName;
+    pdf.FileName = destination.folder + fileName;
+    pdf.CreationDate = services.Now();
+    pdf.Screen = services.ScreenDpi();
+
+    PdfCalendarRenderer renderer(pdf, document, layout);
+    const int pages = static_cast<int>(document.pages.size());
+    for (int k = 0; k < pages; ++k) {
+        renderer.DrawPage(static_cast<std::size_t>(k));
+        services.PageMade(k + 1, pages);
+    }
+    return Save(destination, fileName, renderer.Finish(), CannotCreateFileMessage(pdf.FileName),
+                services);
+}
+
+std::string MakeHtml(const CalendarDocument& document, std::vector<std::string>& htmlLines,
+                     const CalendarDestination& destination, const std::string& fileName,
+                     CalendarServices& services) {
+    htmlLines = HtmlHead(document, kProductWebAddress);
+    const int pages = static_cast<int>(document.pages.size());
+    for (int k = 0; k < pages; ++k) {
+        AppendHtmlPage(htmlLines, document, static_cast<std::size_t>(k));
+        services.PageMade(k + 1, pages);
+    }
+    AppendHtmlTail(htmlLines);
+    // A page with events says it is UTF-8; one without is read in the names' encoding.
+    std::string text = JoinLinesCrLf(htmlLines);
+    if (!document.listsEvents) {
+        text = services.InNamesEncoding(std::move(text));
+    }
+    return Save(destination, fileName, text, kSaveStreamError, services);
 }
 
 }  // namespace
@@ -88,22 +114,12 @@ std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
     FillDayNames(names, request.localizedNames, locale);
     FillMonthNames(names, request.localizedNames, locale);
 
+    const CalendarDocument document = ComposeCalendar(request, names, events);
     const std::string fileName = destination.fileName.value_or(CalendarFileName(request));
     if (request.pdf) {
-        return MakePdf(request, names, destination, fileName, services, events);
+        return MakePdf(document, destination, fileName, services);
     }
-    // Event texts are UTF-8: the names join them in it.
-    NameTable utf8Names = names;
-    if (events != nullptr) {
-        const LocaleNames& localeUtf8 =
-            request.localizedNames ? services.UserLocaleNamesUtf8() : kNoLocaleNames;
-        FillDayNames(utf8Names, request.localizedNames, localeUtf8);
-        FillMonthNames(utf8Names, request.localizedNames, localeUtf8);
-    }
-    htmlLines = BuildHtmlCalendarLines(
-        request, events != nullptr ? utf8Names : names, kProductWebAddress,
-        [&](int page) { services.PageMade(page, request.months); }, events);
-    return Save(destination, fileName, JoinLinesCrLf(htmlLines), kSaveStreamError, services);
+    return MakeHtml(document, htmlLines, destination, fileName, services);
 }
 
 }  // namespace tessaly

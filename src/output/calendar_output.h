@@ -15,32 +15,26 @@
 
 namespace tessaly {
 
-// What making a calendar file needs from the system it runs on.
+// What making a calendar file needs from the system it runs on. Everything is asked
+// before the first page is drawn, except hearing of pages made and the final save.
 class CalendarServices {
   public:
     virtual ~CalendarServices() = default;
 
-    // The process-wide table of the user's locale names (English where empty).
+    // The user's locale names, in UTF-8 (English where empty).
     virtual const LocaleNames& UserLocaleNames() = 0;
-    // The same names in UTF-8, for text drawn in an embedded font; where the platform's
-    // text is UTF-8 they are the same table.
-    virtual const LocaleNames& UserLocaleNamesUtf8() { return UserLocaleNames(); }
-    // UTF-8 texts as glyphs of one embedded face; nothing when the machine cannot draw
-    // them all correctly (see EmbedTextsForPdf).
-    virtual std::optional<EmbeddedTexts> EmbedTextsForPdf(
-        const std::vector<std::string>& utf8Texts) = 0;
+    // The faces of the machine's fonts for the texts asked (see EmbeddingRequest).
+    virtual EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest& request) = 0;
     // The PDF's creation date.
     virtual LocalDateTime Now() = 0;
     virtual ScreenResolution ScreenDpi() = 0;
-    // Width in pixels of platform text in the window's font.
+    // Width in pixels of UTF-8 text in the window's font.
     virtual int TextWidthInWindowFont(const std::string& text) = 0;
-    // Helvetica-Bold's widths, for a title centred by its own width (A4); nothing where
-    // they cannot be measured.
-    virtual std::optional<WinAnsiWidths> TitleFontWidths() { return std::nullopt; }
-    // Hears of each page of a calendar of `pages` months as it is made.
+    // A page that declares no encoding in the 8-bit encoding its names came in (the
+    // locale's ANSI code page on Windows); unchanged where that is UTF-8.
+    virtual std::string InNamesEncoding(std::string utf8Page) { return utf8Page; }
+    // Hears of each page of a calendar of `pages` pages as it is made.
     virtual void PageMade(int /*page*/, int /*pages*/) {}
-    // Platform text in Windows-1252; nothing when a character cannot be shown there.
-    virtual std::optional<std::string> ToWinAnsi(std::string_view text) = 0;
     // Writes a file whole (temporary file, then rename). FileCreateError when it cannot
     // be created or replaced; FileSaveError(writeErrorMessage) when its bytes cannot be
     // written.
@@ -69,13 +63,14 @@ std::string CalendarFileName(const CalendarRequest& request);
 // Makes the calendar `request` asks for and returns the path written:
 //  1. fills slots 0-18 of `names` with English or locale names; slot 19, the weekend
 //     colour of the HTML page, is used as it stands;
-//  2. request.pdf off: empties `htmlLines`, builds the page into it and saves it as
-//     calendar.html; on: draws the page and saves it as calendar.pdf, leaving
+//  2. composes the calendar's pages, each day with its `events`;
+//  3. request.pdf off: empties `htmlLines`, builds the page into it and saves it as
+//     calendar.html; on: draws the pages and saves them as calendar.pdf, leaving
 //     `htmlLines` alone (other names: see CalendarDestination).
 // A save that fails is reported as the saver reports it; "Failed to Save Stream" when
 // an HTML page cannot be written, "Cannot create file <path>" when a PDF cannot.
-// `events` go under their days' numbers; an HTML page with events is UTF-8 throughout,
-// its names included.
+// An HTML page with events is UTF-8 throughout and says so; one without is in the
+// names' encoding.
 std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
                              const CalendarDestination& destination, CalendarServices& services,

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,29 @@ using WinAnsiWidths = std::array<std::int32_t, 256>;
 struct EmbeddedTexts {
     EmbeddedFont font;
     std::vector<GlyphRun> runs;
+};
+
+// What a document asks of the machine's fonts, once, before it is drawn: UTF-8 texts to
+// draw in one embedded face, and the standard font's widths where it centres a text.
+struct EmbeddingRequest {
+    // All of them in the face, or none: texts that must not mix typefaces.
+    std::vector<std::string> together;
+    // Each in the face as far as one face draws it together with `together`.
+    std::vector<std::string> each;
+    // Helvetica-Bold's widths, for a title centred by its own width.
+    bool boldWidths = false;
+
+    bool Empty() const { return together.empty() && each.empty() && !boldWidths; }
+};
+
+// What the fonts gave: the face and its runs, the k-th run drawing the k-th text asked
+// for; nothing where no face could.
+struct EmbeddingResult {
+    std::optional<EmbeddedFont> font;
+    std::optional<std::vector<GlyphRun>> together;
+    std::vector<std::optional<GlyphRun>> each;
+    // Asked for and measurable, unless `together` is drawn in the face.
+    std::optional<WinAnsiWidths> boldWidths;
 };
 
 }  // namespace tessaly

@@ -1,40 +1,16 @@
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "calendar/events.h"
 #include "calendar/month_grid.h"
-#include "calendar/names.h"
 #include "pdf/bitmap.h"
 #include "pdf/embedded_font.h"
-#include "pdf/print_pdf.h"
 
 namespace tessaly {
-
-// What the PDF calendar needs from its surroundings.
-struct PdfCalendarEnvironment {
-    // Width in pixels of a text (platform encoding) in the window's font.
-    std::function<int(const std::string&)> titleWidth;
-    // Platform text in Windows-1252, or nothing when a character cannot be shown.
-    std::function<std::optional<std::string>(std::string_view)> toWinAnsi;
-    // UTF-8 texts in one embedded face, or nothing when the machine cannot draw them all
-    // correctly. Left empty, a table with a name outside Windows-1252 is English.
-    std::function<std::optional<EmbeddedTexts>(const std::vector<std::string>&)> embedTexts = {};
-    // This generation's names in UTF-8 (slots 0-18) where `names` come in a code page
-    // that may have lost characters (Windows); nothing when `names` are UTF-8 already.
-    std::optional<NameTable> unicodeNames = {};
-    // Helvetica-Bold's widths, for a title centred by its own width (A4); nothing, or
-    // left empty, where they cannot be measured.
-    std::function<std::optional<WinAnsiWidths>()> titleFontWidths = {};
-    // Hears of each page as it is drawn (1, 2, ...).
-    std::function<void(int)> pageDone = {};
-    // The events of the days shown, listed under their day numbers; nothing for none.
-    const EventCalendar* events = nullptr;
-};
 
 // Where a calendar page puts things, in whole points from its top-left corner. Letter
 // is the desktop program's page; A4 follows the same rules on its own size.
@@ -86,21 +62,13 @@ int TitleX(int titleWidth, int pageWidth = 792);
 // x of a title centred on the page: `advance` is its width in thousandths of `size`.
 int CentredTitleX(int pageWidth, int size, int advance);
 
-// The names as the PDF shows them: each converted to Windows-1252, or its English
-// name where the locale's name has a character Windows-1252 cannot show.
-NameTable PdfNames(const NameTable& names,
-                   const std::function<std::optional<std::string>(std::string_view)>& toWinAnsi);
-
-// Sets the document's properties and FileName, then builds and saves one page per
-// month of the request: frame, title, headings, the grid column by column (each day's
-// events under its number), and the week numbers when asked for. The table (titles and day names)
-// is never mixed: names Windows-1252 holds in the standard font, else all of them in one embedded
-// face, else all in English (see ChoosePdfTableTexts). A file of one month keeps one picture object
-// per shaded cell; more months share one. `names` holds this generation's names in the platform
-// encoding (slots 0-18).
-void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
-                      const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
-                      const std::string& fileName);
+// x of each page's title: centred by its own width where the page says so and the
+// width is known (`boldWidths` for a title in the standard font, its glyphs for one in
+// the embedded face), else placed by its width in the window font, `windowWidths[k]`.
+std::vector<int> TitlePlaces(const PdfPageGeometry& page, const std::vector<std::string>& winAnsi,
+                             const std::vector<GlyphRun>& glyphs, std::size_t firstTitle,
+                             const std::optional<WinAnsiWidths>& boldWidths,
+                             const std::vector<int>& windowWidths);
 
 // Width of Windows-1252 text in the window font, MS Sans Serif with 13-pixel characters, for
 // programs without a window to measure with.

@@ -158,20 +158,23 @@ int EventLinesInCell(const PdfPageGeometry& page, bool showsWeekNumber) {
     return std::max((bottom - page.eventBaseline) / page.eventLeading + 1, 1);
 }
 
-MonthsEventTexts ShownEventTextsOfMonths(const std::vector<CalendarRequest>& months,
-                                         const EventCalendar& events, const PdfPageGeometry& page) {
-    MonthsEventTexts shown(months.size());
-    for (std::size_t k = 0; k < months.size(); ++k) {
-        const CalendarRequest& month = months[k];
-        const int first = FirstColumn(month.monthIndex, month.year, LayoutOf(month.weekStart));
-        const int length = MonthLength(month.monthIndex, month.year);
-        shown[k].resize(static_cast<std::size_t>(length));
-        for (int day = 1; day <= length; ++day) {
-            if (const DayEvents* listed = events.On(month.year, month.monthIndex, day)) {
+MonthsEventTexts ShownEventTextsOfPages(const CalendarDocument& document,
+                                        const PdfPageGeometry& page) {
+    MonthsEventTexts shown(document.pages.size());
+    for (std::size_t k = 0; k < document.pages.size(); ++k) {
+        const MonthPage& month = document.pages[k];
+        auto& days = shown[k];
+        for (std::size_t position = 0; position < month.cells.size(); ++position) {
+            const DayCell& cell = month.cells[position];
+            if (cell.day == 0) {
+                continue;
+            }
+            days.resize(std::max(days.size(), static_cast<std::size_t>(cell.day)));
+            if (!cell.events.lines.empty()) {
                 // The week number stands in the first column's cells.
-                const bool firstColumn = (first - 1 + day - 1) % 7 == 0;
-                shown[k][static_cast<std::size_t>(day - 1)] = ShownEventTexts(
-                    *listed, EventLinesInCell(page, month.weekNumbers && firstColumn));
+                const bool firstColumn = position % 7 == 0;
+                days[static_cast<std::size_t>(cell.day - 1)] = ShownEventTexts(
+                    cell.events, EventLinesInCell(page, document.weekNumbers && firstColumn));
             }
         }
     }
@@ -202,17 +205,18 @@ const WinAnsiWidths& HelveticaWidths() {
 
 MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
                                const std::vector<std::string>& forEmbeddedFace,
-                               const PdfTableTexts& table, const PdfPageGeometry& page) {
+                               const std::vector<std::optional<GlyphRun>>& runs,
+                               const PdfPageGeometry& page) {
     const WinAnsiWidths& widths = kHelveticaWidths;
     const int width = page.columnWidth - page.textInset - page.eventRightRoom;
 
-    std::map<std::string_view, const GlyphRun*> runs;
+    std::map<std::string_view, const GlyphRun*> drawn;
     GlyphRun ellipsis;
-    for (std::size_t k = 0; k < forEmbeddedFace.size() && k < table.otherRuns.size(); ++k) {
-        if (const auto run = table.otherRuns[k]; run && table.embedded) {
-            runs.emplace(forEmbeddedFace[k], &table.embedded->runs[*run]);
+    for (std::size_t k = 0; k < forEmbeddedFace.size() && k < runs.size(); ++k) {
+        if (const auto& run = runs[k]) {
+            drawn.emplace(forEmbeddedFace[k], &*run);
             if (forEmbeddedFace[k] == kEllipsis) {
-                ellipsis = table.embedded->runs[*run];
+                ellipsis = *run;
             }
         }
     }
@@ -225,7 +229,7 @@ MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
                 PdfEventLine line;
                 if (const auto winAnsi = Utf8ToWinAnsi(text)) {
                     line.winAnsi = FitWinAnsi(*winAnsi, widths, page.eventSize, width);
-                } else if (const auto run = runs.find(text); run != runs.end()) {
+                } else if (const auto run = drawn.find(text); run != drawn.end()) {
                     line.glyphs = FitGlyphs(*run->second, text, ellipsis, page.eventSize, width);
                 } else {
                     line.winAnsi =

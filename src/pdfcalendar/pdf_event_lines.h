@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "calendar/events.h"
-#include "calendar/month_grid.h"
+#include "document/calendar_document.h"
 #include "pdf/embedded_font.h"
 #include "pdfcalendar/pdf_calendar.h"
-#include "pdfcalendar/pdf_table_texts.h"
 
 namespace tessaly {
 
@@ -35,7 +34,7 @@ std::string FitWinAnsi(std::string_view text, const WinAnsiWidths& widths, int s
 GlyphRun FitGlyphs(const GlyphRun& run, std::string_view text, const GlyphRun& ellipsis, int size,
                    int width);
 
-// For each month, for each of its days (day 1 first), the texts its cell shows.
+// For each page, for each of its days (day 1 first), the texts its cell shows.
 using MonthsEventTexts = std::vector<std::vector<std::vector<std::string>>>;
 // The same as lines to draw.
 using MonthsEventLines = std::vector<std::vector<std::vector<PdfEventLine>>>;
@@ -43,20 +42,21 @@ using MonthsEventLines = std::vector<std::vector<std::vector<PdfEventLine>>>;
 // How many event lines a cell has room for; fewer in one that shows its week number.
 int EventLinesInCell(const PdfPageGeometry& page, bool showsWeekNumber);
 
-// The event texts the cells of `months` show.
-MonthsEventTexts ShownEventTextsOfMonths(const std::vector<CalendarRequest>& months,
-                                         const EventCalendar& events, const PdfPageGeometry& page);
+// The event texts the cells of a document's pages show.
+MonthsEventTexts ShownEventTextsOfPages(const CalendarDocument& document,
+                                        const PdfPageGeometry& page);
 
 // The texts among them that Windows-1252 cannot hold, each once, led by "…": what the
 // embedded face is asked to draw besides the table.
 std::vector<std::string> EventTextsForEmbeddedFace(const MonthsEventTexts& shown);
 
 // The texts as lines cut to their cells: in Helvetica where Windows-1252 holds them,
-// else in the embedded face where `table` has them (`forEmbeddedFace` is what it was
-// asked for), else in Helvetica with "?" for each character it cannot show.
+// else in the embedded face where it drew them (`runs[k]` draws `forEmbeddedFace[k]`),
+// else in Helvetica with "?" for each character it cannot show.
 MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
                                const std::vector<std::string>& forEmbeddedFace,
-                               const PdfTableTexts& table, const PdfPageGeometry& page);
+                               const std::vector<std::optional<GlyphRun>>& runs,
+                               const PdfPageGeometry& page);
 
 // Helvetica's advance widths of the 256 Windows-1252 codes, in thousandths of its size.
 const WinAnsiWidths& HelveticaWidths();

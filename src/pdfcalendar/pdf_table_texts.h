@@ -1,42 +1,52 @@
 #pragma once
 
-#include <optional>
+#include <cstddef>
 #include <string>
 #include <vector>
 
-#include "calendar/month_grid.h"
+#include "document/calendar_document.h"
 #include "pdf/embedded_font.h"
 #include "pdfcalendar/pdf_calendar.h"
+#include "pdfcalendar/pdf_event_lines.h"
 
 namespace tessaly {
 
-// The texts of a calendar's table as the PDF draws them: the seven day names, Sunday
-// first, then the title of each month; and other texts that only an embedded face can
-// draw, which share its one font.
-struct PdfTableTexts {
+// The texts a calendar's PDF draws, before any face is chosen for them.
+struct PdfCalendarTexts {
+    // The table: the seven day names, Sunday first, then each page's title (UTF-8).
     static constexpr std::size_t kFirstTitle = 7;
-    // In Windows-1252 for the standard font; used when the table is not embedded.
-    std::vector<std::string> winAnsi;
-    // The document's one embedded face and the runs drawn in it: first the table's texts
-    // when `tableEmbedded`, then those of the other texts it could draw.
-    std::optional<EmbeddedTexts> embedded;
-    bool tableEmbedded = false;
-    // For each other text, its run in `embedded`; nothing where no face could draw it
-    // together with the rest.
-    std::vector<std::optional<std::size_t>> otherRuns;
-    // Each title as the window would show it, whose width in the window font places it.
-    std::vector<std::string> windowTitles;
+    std::vector<std::string> table;
+    // Windows-1252 holds the whole table, which the standard font then draws.
+    bool tableInWinAnsi = false;
+    // The event lines of each day's cell.
+    MonthsEventTexts events;
+    // The event lines that Windows-1252 cannot hold, each once, led by "…": what an
+    // embedded face is asked to draw besides the table.
+    std::vector<std::string> eventsForFace;
 };
 
-// The localized names as they are when Windows-1252 holds all the texts, so such files
-// stay as they always were; otherwise all of them in one embedded face when the
-// environment can draw them; otherwise all in English. The whole table changes face
-// together, on every page: one row in one typeface, and copying it gives one language.
-// `otherTexts` (UTF-8) go into the same face as far as one face can draw them with the
-// table; they never cost the table its face.
-PdfTableTexts ChoosePdfTableTexts(const NameTable& names,
-                                  const std::vector<CalendarRequest>& months,
-                                  const PdfCalendarEnvironment& environment,
-                                  const std::vector<std::string>& otherTexts = {});
+PdfCalendarTexts PdfTextsOf(const CalendarDocument& document, const PdfPageGeometry& page);
+
+// What the machine's fonts are asked for these texts: the table in one face unless
+// Windows-1252 holds it, the event lines in that face as far as it draws them, and
+// Helvetica-Bold's widths where a title is centred by them.
+EmbeddingRequest FaceRequestOf(const PdfCalendarTexts& texts, const PdfPageGeometry& page);
+
+// The table as the PDF draws it. The whole table changes face together, on every page:
+// one row in one typeface, and copying it gives one language. The localized names as
+// they are when Windows-1252 holds them all, so such files stay as they always were;
+// otherwise all of them in the embedded face when one could draw them; otherwise all in
+// English.
+struct PdfTableTexts {
+    std::vector<std::string> winAnsi;  // in Windows-1252, for the standard font
+    std::vector<GlyphRun> glyphs;      // or in the embedded face
+    // Each page's title as it is shown (UTF-8), which the window font measures.
+    std::vector<std::string> shownTitles;
+
+    bool Embedded() const { return !glyphs.empty(); }
+};
+
+PdfTableTexts ChoosePdfTable(const CalendarDocument& document, const PdfCalendarTexts& texts,
+                             const EmbeddingResult& faces);
 
 }  // namespace tessaly

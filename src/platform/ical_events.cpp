@@ -20,7 +20,7 @@
 
 #include "core/winansi.h"
 #include "platform/event_files_module.h"
-#include "platform/owned.h"
+#include "core/owned.h"
 
 namespace tessaly {
 

@@ -1,3 +1,4 @@
+#include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
 
@@ -39,27 +40,67 @@ bool IsAscii(const std::string& text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+bool IsUtf8Codeset(locale_t locale) {
+    const char* codeset = ::nl_langinfo_l(CODESET, locale);
+    return codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
+}
+
+// A name in the locale's own 8-bit encoding, in UTF-8; nothing when it cannot be read.
+std::optional<std::string> InUtf8(const std::string& text, const char* codeset) {
+    const iconv_t convert = ::iconv_open("UTF-8", codeset);
+    if (convert == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    std::string input = text;
+    std::string output(4 * text.size() + 4, '\0');
+    char* in = input.data();
+    char* out = output.data();
+    std::size_t inLeft = input.size();
+    std::size_t outLeft = output.size();
+    const bool done = ::iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+    ::iconv_close(convert);
+    if (!done) {
+        return std::nullopt;
+    }
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+// The names of a locale that writes another encoding than UTF-8, in UTF-8; English where
+// they cannot be converted.
+LocaleNames InUtf8(LocaleNames names, locale_t locale) {
+    const char* codeset = ::nl_langinfo_l(CODESET, locale);
+    const auto convert = [&](std::string& name) {
+        if (!IsAscii(name)) {
+            name = codeset != nullptr ? InUtf8(name, codeset).value_or("") : "";
+        }
+    };
+    std::for_each(names.days.begin(), names.days.end(), convert);
+    std::for_each(names.months.begin(), names.months.end(), convert);
+    return WithEnglishFallback(names);
+}
+
 }  // namespace
 
 LocaleNames ReadUserLocaleNames() {
     // A locale object of its own, so the process locale (and number formatting) stays "C".
-    locale_t userTime = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    // Its codeset is LC_CTYPE's.
+    locale_t userTime =
+        ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
     if (userTime == static_cast<locale_t>(nullptr)) {
         return WithEnglishFallback({});
     }
-    const LocaleNames names = NamesOf(userTime);
+    LocaleNames names = NamesOf(userTime);
+    if (!IsUtf8Codeset(userTime)) {
+        names = InUtf8(std::move(names), userTime);
+    }
     ::freelocale(userTime);
     return names;
 }
 
-// Linux desktops run in UTF-8 locales.
-LocaleNames ReadUserLocaleNamesUtf8() {
-    return ReadUserLocaleNames();
-}
-
 // Names in another encoding would reach the files as bytes no reader expects: such a
 // locale counts only where its names are ASCII (C, POSIX).
-std::optional<NamedLocaleNames> ReadNamedLocaleNames(const std::string& name) {
+std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
     // "" would be the user's locale.
     if (name.empty()) {
         return std::nullopt;
@@ -70,15 +111,14 @@ std::optional<NamedLocaleNames> ReadNamedLocaleNames(const std::string& name) {
     if (time == static_cast<locale_t>(nullptr)) {
         return std::nullopt;
     }
-    const char* codeset = ::nl_langinfo_l(CODESET, time);
-    const bool utf8 = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
+    const bool utf8 = IsUtf8Codeset(time);
     const LocaleNames names = NamesOf(time);
     ::freelocale(time);
     if (!utf8 && !(std::all_of(names.days.begin(), names.days.end(), IsAscii) &&
                    std::all_of(names.months.begin(), names.months.end(), IsAscii))) {
         return std::nullopt;
     }
-    return NamedLocaleNames{names, names};
+    return names;
 }
 
 char UserDecimalSeparator() {

@@ -5,29 +5,17 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/wide_text_win32.h"
+
 namespace tessaly {
 
 namespace {
 
 std::string LocaleText(LCID lcid, LCTYPE type) {
-    char buffer[256];
-    const int count = ::GetLocaleInfoA(lcid, type, buffer, sizeof buffer);
-    // The count includes the terminating zero; a failure gives 0 and an empty name.
-    return count > 0 ? std::string(buffer, static_cast<size_t>(count - 1)) : std::string();
-}
-
-// The same name through the wide API, whatever the ANSI code page can hold.
-std::string LocaleTextUtf8(LCID lcid, LCTYPE type) {
     wchar_t buffer[256];
     const int count = ::GetLocaleInfoW(lcid, type, buffer, 256);
-    if (count <= 1) {
-        return std::string();
-    }
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, 0, buffer, count - 1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(std::max(size, 0)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, buffer, count - 1, text.data(), size, nullptr, nullptr);
-    return text;
+    // The count includes the terminating zero; a failure gives 0 and an empty name.
+    return count > 1 ? Utf8FromWide({buffer, static_cast<std::size_t>(count - 1)}) : std::string();
 }
 
 // Windows numbers the days from Monday; the table starts on Sunday.
@@ -44,6 +32,15 @@ LocaleNames ReadLocaleNames(unsigned long lcid) {
     for (size_t k = 0; k < names.months.size(); ++k) {
         names.months[k] = LocaleText(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + k));
     }
+    // The code page GetLocaleInfoA would give the names in; 0 (a locale without one) is
+    // the process's.
+    DWORD codePage = 0;
+    if (::GetLocaleInfoW(lcid, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<LPWSTR>(&codePage),
+                         sizeof codePage / sizeof(wchar_t)) == 0) {
+        codePage = 0;
+    }
+    names.codePage = codePage;
     return WithEnglishFallback(names);
 }
 
@@ -51,35 +48,19 @@ LocaleNames ReadUserLocaleNames() {
     return ReadLocaleNames(::GetThreadLocale());
 }
 
-LocaleNames ReadLocaleNamesUtf8(unsigned long lcid) {
-    LocaleNames names;
-    for (size_t k = 0; k < names.days.size(); ++k) {
-        names.days[k] = LocaleTextUtf8(lcid, kDays[k]);
-    }
-    for (size_t k = 0; k < names.months.size(); ++k) {
-        names.months[k] = LocaleTextUtf8(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + k));
-    }
-    return WithEnglishFallback(names);
-}
-
-LocaleNames ReadUserLocaleNamesUtf8() {
-    return ReadLocaleNamesUtf8(::GetThreadLocale());
-}
-
-std::optional<NamedLocaleNames> ReadNamedLocaleNames(const std::string& name) {
+std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
     // Locale names are ASCII: "de-DE", "sr-Latn-RS".
     if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) {
             return static_cast<unsigned char>(c) > 0x20 && static_cast<unsigned char>(c) < 0x7F;
         })) {
         return std::nullopt;
     }
-    const std::wstring wide(name.begin(), name.end());
-    const LCID lcid = ::LocaleNameToLCID(wide.c_str(), 0);
+    const LCID lcid = ::LocaleNameToLCID(WideFromUtf8(name).c_str(), 0);
     // A custom locale has no number of its own to read names by.
     if (lcid == 0 || lcid == LOCALE_CUSTOM_UNSPECIFIED) {
         return std::nullopt;
     }
-    return NamedLocaleNames{ReadLocaleNames(lcid), ReadLocaleNamesUtf8(lcid)};
+    return ReadLocaleNames(lcid);
 }
 
 LocaleNames ReadLocaleNamesAfterSettingChange() {

@@ -4,12 +4,10 @@
 
 namespace tessaly {
 
-// The full day and month names of one locale, as GetLocaleInfoA gives them in that
-// locale's ANSI code page; failed or empty entries are English.
+// The full day and month names of one locale in UTF-8, read through GetLocaleInfoW,
+// with the ANSI code page that locale writes 8-bit text in; failed or empty entries are
+// English.
 LocaleNames ReadLocaleNames(unsigned long lcid);
-
-// The same names in UTF-8, read through GetLocaleInfoW.
-LocaleNames ReadLocaleNamesUtf8(unsigned long lcid);
 
 // For WM_WININICHANGE: puts the thread back on the user's (possibly new) default locale
 // and reads its names again.

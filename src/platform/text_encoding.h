@@ -1,17 +1,14 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tessaly {
 
-// The platform's 8-bit text (UTF-8 on Linux, the ANSI code page on Windows) in
-// Windows-1252, the encoding PDF text is shown through; nothing when a character
-// cannot be shown there.
-std::optional<std::string> ToWinAnsi(std::string_view platformText);
-
-// The platform's 8-bit text in UTF-8.
-std::string ToUtf8(std::string_view platformText);
+// UTF-8 text in the 8-bit encoding of code page `codePage` (0: the process's ANSI code
+// page), as the system's -A functions and a page that declares no encoding take it:
+// characters the code page lacks become its best fit or "?". On POSIX, where text is
+// UTF-8 throughout, the text unchanged.
+std::string InCodePage(std::string_view utf8, unsigned codePage = 0);
 
 }  // namespace tessaly

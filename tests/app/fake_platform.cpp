@@ -1,10 +1,9 @@
 #include "app/fake_platform.h"
 
 #include "core/errors.h"
-#include "core/winansi.h"
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
-#include "platform/pdf_font.h"
+#include "fonts/pdf_fonts.h"
 
 namespace tessaly::test {
 
@@ -13,13 +12,8 @@ int FakePlatform::TextWidthInWindowFont(const std::string& text) {
 }
 
 // The machine's own fonts.
-std::optional<EmbeddedTexts> FakePlatform::EmbedTextsForPdf(
-    const std::vector<std::string>& utf8Texts) {
-    return tessaly::EmbedTextsForPdf(utf8Texts);
-}
-
-std::optional<std::string> FakePlatform::ToWinAnsi(std::string_view text) {
-    return Utf8ToWinAnsi(text);
+EmbeddingResult FakePlatform::EmbedTextsForPdf(const EmbeddingRequest& request) {
+    return tessaly::EmbedTextsForPdf(request);
 }
 
 void FakePlatform::SaveFile(const std::string& path, ByteSpans bytes,

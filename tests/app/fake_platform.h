@@ -50,9 +50,7 @@ class FakePlatform : public PlatformServices {
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override { return dpi; }
     const LocaleNames& UserLocaleNames() override { return localeNames; }
-    std::optional<std::string> ToWinAnsi(std::string_view text) override;
-    std::optional<EmbeddedTexts> EmbedTextsForPdf(
-        const std::vector<std::string>& utf8Texts) override;
+    EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest& request) override;
     char DecimalSeparator() override { return decimalSeparator; }
     void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override;

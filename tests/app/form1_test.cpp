@@ -6,6 +6,7 @@
 #include "app/fake_platform.h"
 #include "app/form1.h"
 #include "core/product.h"
+#include "document/calendar_document.h"
 #include "html/html_calendar.h"
 
 namespace tessaly {
@@ -140,7 +141,8 @@ TEST(Form1, CreateAndViewWritesThePageAndOpensIt) {
     FillDayNames(names, false, {});
     FillMonthNames(names, false, {});
     names[kWeekendColorSlot] = "c0c0c0";
-    const auto expected = BuildHtmlCalendarLines(request, names, kProductWebAddress);
+    const auto expected =
+        HtmlCalendarLines(ComposeCalendar(request, names, nullptr), kProductWebAddress);
     EXPECT_EQ(w.form.HTML(), expected);
     EXPECT_EQ(test::ReadWholeFile(path), JoinLinesCrLf(expected));
     EXPECT_EQ(w.platform.programFolder.entries(), std::vector<std::string>{"calendar.html"});

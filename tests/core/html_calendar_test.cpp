@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/names.h"
+#include "document/calendar_document.h"
 #include "html/html_calendar.h"
 #include "support/golden.h"
 
@@ -19,9 +20,13 @@ NameTable EnglishNames(const std::string& color) {
     return names;
 }
 
+std::vector<std::string> Lines(const CalendarRequest& request, const NameTable& names) {
+    return HtmlCalendarLines(ComposeCalendar(request, names, nullptr),
+                             "https://orvanta.example/tessaly/");
+}
+
 std::string Page(const CalendarRequest& request, const NameTable& names) {
-    return JoinLinesCrLf(
-        BuildHtmlCalendarLines(request, names, "https://orvanta.example/tessaly/"));
+    return JoinLinesCrLf(Lines(request, names));
 }
 
 // Whole pages, every line of them, against the golden files.
@@ -63,9 +68,8 @@ TEST(HtmlCalendar, PickedColourAndLocaleNamesChangeOnlyTheirLines) {
     FillMonthNames(names, true, french);
     names[kWeekendColorSlot] = "0080FF";
     const CalendarRequest request{7, 2030, 0, true};  // August 2030
-    const auto lines = BuildHtmlCalendarLines(request, names, "https://orvanta.example/tessaly/");
-    const auto english =
-        BuildHtmlCalendarLines(request, EnglishNames("c0c0c0"), "https://orvanta.example/tessaly/");
+    const auto lines = Lines(request, names);
+    const auto english = Lines(request, EnglishNames("c0c0c0"));
     ASSERT_EQ(lines.size(), english.size());
     std::vector<std::pair<size_t, std::string>> differences;
     for (size_t i = 0; i < lines.size(); ++i) {

@@ -2,7 +2,7 @@
 #include <stdexcept>
 
 #include "pdf_test_support.h"
-#include "platform/pdf_font.h"
+#include "fonts/pdf_font.h"
 
 namespace tessaly::test {
 namespace {

@@ -5,29 +5,14 @@
 
 #include "calendar/names.h"
 #include "core/winansi.h"
-#include "pdfcalendar/pdf_calendar.h"
+#include "document/calendar_document.h"
+#include "pdfcalendar/pdf_calendar_renderer.h"
 #include "support/golden.h"
 #include "support/pdf_checks.h"
 #include "support/test_files.h"
 
 namespace tessaly {
 namespace {
-
-// The writer's output, kept in memory.
-struct MemoryPdf {
-    std::string path;
-    std::string bytes;
-    TPrintPDF pdf{PdfWriterServices{
-        [] { return LocalDateTime{2026, 3, 4, 5, 6, 7}; },
-        [] {
-            return ScreenResolution{96, 96};
-        },
-        [this](const std::string& file, ByteSpans data) {
-            path = file;
-            bytes = data.Joined();
-        },
-    }};
-};
 
 NameTable EnglishNames() {
     NameTable names;
@@ -36,140 +21,86 @@ NameTable EnglishNames() {
     return names;
 }
 
-PdfCalendarEnvironment FixedWidth(int width) {
-    return {[width](const std::string&) { return width; },
-            [](std::string_view text) { return Utf8ToWinAnsi(text); }};
+// The PDF of a calendar as the program lays it out and draws it, each title `titleWidth`
+// window-font pixels wide, with what the fonts gave (`faces`).
+std::string RenderedPdf(const CalendarRequest& request, const NameTable& names, int titleWidth,
+                        const EmbeddingResult& faces = {}) {
+    const CalendarDocument document = ComposeCalendar(request, names, nullptr);
+    PdfCalendarLayout layout = LayOutPdfCalendar(
+        document, PdfTextsOf(document, PageGeometryOf(request.paper)), faces);
+    PlaceTitles(layout, faces.boldWidths, std::vector<int>(document.pages.size(), titleWidth));
+    TPrintPDF pdf("Orvanta");
+    pdf.TITLE = "Calendar by Tessaly";
+    pdf.CreationDate = {2026, 3, 4, 5, 6, 7};
+    PdfCalendarRenderer renderer(pdf, document, layout);
+    for (std::size_t k = 0; k < document.pages.size(); ++k) {
+        renderer.DrawPage(k);
+    }
+    return renderer.Finish().Joined();
 }
 
-// Object 2's stream: the page's drawing operators.
-std::string ContentOf(const std::string& file) {
-    const std::string head = "2 0 obj\r\n<< /Length 3 0 R\r\n >>\r\nstream\r\n";
-    const auto start = file.find(head);
-    const auto end = file.find("endstream\r\n", start);
-    if (start == std::string::npos || end == std::string::npos) {
-        return "<no content stream>";
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++n;
     }
-    return file.substr(start + head.size(), end - start - head.size());
+    return n;
 }
 
-// The drawing operators of one calendar page in PDF coordinates (y up from 612).
-class ExpectedPage {
-  public:
-    void Line(int x1, int y1, int x2, int y2) {
-        Add(std::to_string(x1) + " " + std::to_string(612 - y1) + " m");
-        Add(std::to_string(x2) + " " + std::to_string(612 - y2) + " l");
-        Add("1 w");
-        Add("S");
-    }
-    void Rectangle(int x1, int y1, int x2, int y2) {
-        Line(x1, y1, x1, y2);
-        Line(x1, y2, x2, y2);
-        Line(x2, y2, x2, y1);
-        Line(x2, y1, x1, y1);
-    }
-    void Text(int size, int x, int y, const std::string& text) {
-        Add("BT");
-        Add("/F2 " + std::to_string(size) + " Tf");
-        Add(std::to_string(x) + " " + std::to_string(612 - y) + " Td");
-        Add("(" + text + ") Tj");
-        Add("ET");
-    }
-    void Picture(int number, int x, int y) {
-        Add("q");
-        Add("108 0 0 82 " + std::to_string(x) + " " + std::to_string(612 - y - 82) + " cm");
-        Add("/Im" + std::to_string(number) + " Do");
-        Add("Q");
-    }
-    const std::string& Text() const { return text_; }
-
-  private:
-    void Add(const std::string& line) { text_ += line + "\r\n"; }
-    std::string text_;
-};
-
-struct PageCase {
-    const char* name;
-    CalendarRequest request;
-    int titleWidth;
-    int titleX;
-    std::vector<std::string> headings;  // left to right
-    std::vector<int> weekendColumns;    // 0-based
-    int pictureTop;                     // of row 0
-};
-
-// Named in test listings by its name alone.
-void PrintTo(const PageCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class PdfCalendarPage : public ::testing::TestWithParam<PageCase> {};
-
-TEST_P(PdfCalendarPage, DrawsFrameTitleHeadingsAndGridInOrder) {
-    const PageCase& c = GetParam();
-    ExpectedPage expected;
-    expected.Rectangle(12, 12, 780, 600);
-    expected.Rectangle(12, 12, 780, 600);
-    const NameTable names = EnglishNames();
-    expected.Text(36, c.titleX, 50,
-                  names[7 + c.request.monthIndex] + " " + std::to_string(c.request.year));
-    for (int k = 0; k < 7; ++k) {
-        expected.Text(16, 24 + 108 * k, 92, c.headings[k]);
-    }
-    int picture = 0;
-    for (int column = 0; column < 7; ++column) {
-        for (int row = 0; row < 6; ++row) {
-            const bool weekend =
-                std::count(c.weekendColumns.begin(), c.weekendColumns.end(), column);
-            if (c.request.colorWeekends && weekend) {
-                expected.Picture(++picture, 18 + 108 * column, c.pictureTop + 82 * row);
-            }
-            expected.Rectangle(18 + 108 * column, 100 + 82 * row, 126 + 108 * column,
-                               182 + 82 * row);
-            expected.Text(16, 24 + 108 * column, 120 + 82 * row,
-                          CellText(c.request, 7 * row + column + 1));
-        }
-    }
-
-    MemoryPdf out;
-    WritePdfCalendar(out.pdf, c.request, names, WeekendPicture(), FixedWidth(c.titleWidth),
-                     "/somewhere/calendar.pdf");
-    EXPECT_EQ(out.path, "/somewhere/calendar.pdf");
-    EXPECT_EQ(ContentOf(out.bytes), expected.Text());
-
-    const auto count = [&](const std::string& what) {
-        size_t n = 0;
-        for (auto at = out.bytes.find(what); at != std::string::npos;
-             at = out.bytes.find(what, at + 1)) {
-            ++n;
-        }
-        return n;
+// Where the words of a page stand, as pdftotext reads them: the title centred by the
+// window font's width of it ((792 - 140 - width) / 2, halves to even), each heading and
+// day number 6 points into its 108-point column from 18 on; baselines at 50, 92 and
+// 120 + 82 a row. A baseline is a word's top plus Helvetica-Bold's ascent, 718/1000 of the
+// size. Weekend cells are shaded with a picture each.
+TEST(PdfCalendar, WordsStandWhereTheLayoutPutsThem) {
+    struct Case {
+        CalendarRequest request;
+        int titleWidth;
+        int titleX;
+        const char* firstHeading;
+        int firstDayColumn;
+        int lastDayRow;
     };
-    EXPECT_EQ(count("/Subtype /Image"), c.request.colorWeekends ? 12u : 0u);
-    EXPECT_EQ(count("/Width 105\r\n/Height 137\r\n"), c.request.colorWeekends ? 12u : 0u);
-    EXPECT_EQ(count(" Tj\r\n"), 1u + 7u + 42u);
-    EXPECT_NE(out.bytes.find("/Title (Calendar by Tessaly)\r\n"), std::string::npos);
-    EXPECT_NE(out.bytes.find("/Author (Tessaly, [https://orvanta.example/tessaly/])\r\n"),
-              std::string::npos);
-    EXPECT_NE(out.bytes.find("/Creator (Tessaly)\r\n/Keywords ()\r\n/Subject ()\r\n"),
-              std::string::npos);
-    EXPECT_NE(out.bytes.find("/Producer (Orvanta)\r\n"), std::string::npos);
-    EXPECT_NE(out.bytes.find("/MediaBox [ 0 0 792 612]\r\n"), std::string::npos);
+    const Case cases[] = {
+        {{1, 2010, 0, true}, 90, 281, "Monday", 0, 3},   // four rows, 1 Feb a Monday
+        {{1, 2026, 1, false}, 91, 280, "Sunday", 0, 3},  // 1 Feb a Sunday
+        {{0, 2000, 1, true}, 93, 280, "Sunday", 6, 5},   // 1 Jan a Saturday: six rows
+        {{2, 2015, 0, false}, 92, 280, "Monday", 6, 5},  // 1 Mar a Sunday
+    };
+    for (const Case& c : cases) {
+        const std::string month = kEnglishMonthNames[static_cast<std::size_t>(c.request.monthIndex)];
+        SCOPED_TRACE(month + " " + std::to_string(c.request.year));
+        test::TempFolder folder;
+        const auto path = folder.path() / "calendar.pdf";
+        const std::string bytes = RenderedPdf(c.request, EnglishNames(), c.titleWidth);
+        test::WriteWholeFile(path, bytes);
+        const auto words = test::WordBoxes(path);
+        if (!words) {
+            continue;
+        }
+        const auto at = [&](const std::string& text, int size) {
+            for (const test::WordBox& word : *words) {
+                if (word.text == text) {
+                    return std::pair{static_cast<int>(word.xMin + 0.5),
+                                     static_cast<int>(word.yMin + 0.718 * size + 0.5)};
+                }
+            }
+            return std::pair{-1, -1};
+        };
+        EXPECT_EQ(at(month, 36), std::pair(c.titleX, 50));
+        EXPECT_EQ(at(c.firstHeading, 16), std::pair(24, 92));
+        EXPECT_EQ(at("Wednesday", 16), std::pair(c.firstHeading == std::string("Monday") ? 240 : 348, 92));
+        EXPECT_EQ(at("1", 16), std::pair(24 + 108 * c.firstDayColumn, 120));
+        const int length = MonthLength(c.request.monthIndex, c.request.year);
+        const int lastColumn = (c.firstDayColumn + length - 1) % 7;
+        EXPECT_EQ(at(std::to_string(length), 16),
+                  std::pair(24 + 108 * lastColumn, 120 + 82 * c.lastDayRow));
+        EXPECT_EQ(words->size(), 2u + 7u + static_cast<std::size_t>(length));
+        EXPECT_EQ(Count(bytes, "/Subtype /Image"), c.request.colorWeekends ? 12u : 0u);
+        EXPECT_EQ(Count(bytes, "/MediaBox [ 0 0 792 612]"), 1u);
+        EXPECT_EQ(test::OutsideCheckFailures(path), "");
+    }
 }
-
-const std::vector<std::string> kMondayFirst = {"Monday", "Tuesday",  "Wednesday", "Thursday",
-                                               "Friday", "Saturday", "Sunday"};
-const std::vector<std::string> kSundayFirst = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                               "Thursday", "Friday", "Saturday"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, PdfCalendarPage,
-    ::testing::Values(
-        // Four rows of days; the shading sits one point below each cell's top.
-        PageCase{"FebruaryMondayShaded", {1, 2010, 0, true}, 90, 281, kMondayFirst, {5, 6}, 101},
-        PageCase{"FebruarySundayPlain", {1, 2026, 1, false}, 91, 280, kSundayFirst, {0, 6}, 100},
-        PageCase{"JanuarySundayShaded", {0, 2000, 1, true}, 93, 280, kSundayFirst, {0, 6}, 100},
-        PageCase{"MarchMondayPlain", {2, 2015, 0, false}, 92, 280, kMondayFirst, {5, 6}, 101}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PdfCalendar, TitleIsCentredWithHalvesToEven) {
     const std::pair<int, int> cases[] = {{90, 281}, {91, 280}, {92, 280}, {93, 280},
@@ -189,58 +120,50 @@ TEST(PdfCalendar, TitleIsCentredWithHalvesToEven) {
 // January 2027 on A4, Monday first, with week numbers (53 in the first row): every
 // byte. The title is centred by widths of 600 thousandths a character.
 TEST(PdfCalendar, A4PageWithWeekNumbersIsTheGoldenFile) {
-    PdfCalendarEnvironment environment = FixedWidth(90);
-    environment.titleFontWidths = [] {
-        WinAnsiWidths widths;
-        widths.fill(600);
-        return std::optional(widths);
-    };
-    MemoryPdf out;
-    WritePdfCalendar(out.pdf, {0, 2027, 0, false, false, true, Paper::A4, 1, true}, EnglishNames(),
-                     WeekendPicture(), environment, "calendar.pdf");
-    EXPECT_TRUE(test::MatchesGolden(out.bytes, "january-2027-a4-monday-weeks.pdf"));
+    EmbeddingResult faces;
+    faces.boldWidths.emplace();
+    faces.boldWidths->fill(600);
+    const std::string bytes = RenderedPdf({0, 2027, 0, false, false, true, Paper::A4, 1, true},
+                                          EnglishNames(), 90, faces);
+    EXPECT_TRUE(test::MatchesGolden(bytes, "january-2027-a4-monday-weeks.pdf"));
     // Without the font's widths the window font's measure places it, as on Letter.
-    environment.titleFontWidths = [] { return std::optional<WinAnsiWidths>(); };
-    MemoryPdf fallback;
-    WritePdfCalendar(fallback.pdf, {0, 2027, 0, true, false, true, Paper::A4}, EnglishNames(),
-                     WeekendPicture(), environment, "calendar.pdf");
-    EXPECT_NE(ContentOf(fallback.bytes).find("/F2 36 Tf\r\n306 545 Td\r\n"), std::string::npos);
+    const std::string fallback =
+        RenderedPdf({0, 2027, 0, true, false, true, Paper::A4}, EnglishNames(), 90);
+    EXPECT_NE(fallback.find("/F2 36 Tf\r\n306 545 Td\r\n"), std::string::npos);
 }
 
-TEST(PdfCalendar, NamesAreShownInWindows1252OrElseInEnglish) {
+// The table is in Windows-1252 when it holds every name, else in the embedded face when
+// the fonts drew it, else in English; each title is measured as it is shown.
+TEST(PdfCalendar, TheTableIsWindows1252OrEmbeddedOrEnglish) {
     NameTable names = EnglishNames();
     names[0] = "So(nn)tag";
-    names[1] = "Back\\slash";
     names[3] = "mi\xC3\xA9rcoles";
     names[7] = "J\xC3\xA4nner";
-    names[8] = "\xD0\xA4\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8C";  // Cyrillic
-    names[19] = "not a name";
-    const NameTable shown = PdfNames(names, [](std::string_view t) { return Utf8ToWinAnsi(t); });
-    EXPECT_EQ(shown[0], "So(nn)tag");
-    EXPECT_EQ(shown[1], "Back\\slash");
-    EXPECT_EQ(shown[3], "mi\xE9rcoles");
-    EXPECT_EQ(shown[7], "J\xE4nner");
-    EXPECT_EQ(shown[8], "February");
-    EXPECT_EQ(shown[19], "not a name");
-}
-
-// The title is measured as the window shows it: the English name where the PDF uses it.
-TEST(PdfCalendar, TitleWidthIsAskedOfTheTextTheWindowWouldShow) {
-    NameTable names = EnglishNames();
-    names[8] = "\xD0\xA4\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8C";
-    names[9] = "M\xC3\xA4rz";
-    std::vector<std::string> measured;
-    PdfCalendarEnvironment environment{
-        [&](const std::string& text) {
-            measured.push_back(text);
-            return BuiltInWindowFontWidth(Utf8ToWinAnsi(text).value_or(text));
-        },
-        [](std::string_view text) { return Utf8ToWinAnsi(text); }};
-    for (int month : {1, 2}) {
-        MemoryPdf out;
-        WritePdfCalendar(out.pdf, {month, 2027, 1}, names, WeekendPicture(), environment, "x.pdf");
-    }
-    EXPECT_EQ(measured, (std::vector<std::string>{"February 2027", "M\xC3\xA4rz 2027"}));
+    NameTable cyrillic = names;
+    cyrillic[8] = "\xD0\xA4\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8C";
+    EmbeddingResult drawn;
+    drawn.font.emplace();
+    drawn.together = std::vector<GlyphRun>(9, GlyphRun{{5, 500, "x"}});
+    const auto table = [](const NameTable& given, int monthIndex, const EmbeddingResult& faces) {
+        const CalendarDocument document = ComposeCalendar({monthIndex, 2027, 1}, given, nullptr);
+        return ChoosePdfTable(document, PdfTextsOf(document, PageGeometryOf(Paper::Letter)),
+                              faces);
+    };
+    const PdfTableTexts latin = table(names, 0, {});
+    EXPECT_EQ(latin.winAnsi[0], "So(nn)tag");
+    EXPECT_EQ(latin.winAnsi[3], "mi\xE9rcoles");
+    EXPECT_EQ(latin.winAnsi[7], "J\xE4nner 2027");
+    EXPECT_EQ(latin.shownTitles, std::vector<std::string>{"J\xC3\xA4nner 2027"});
+    // Windows-1252 holds January's names, so the table is as before whatever was drawn.
+    EXPECT_FALSE(table(names, 0, drawn).Embedded());
+    const PdfTableTexts embedded = table(cyrillic, 1, drawn);
+    EXPECT_TRUE(embedded.Embedded());
+    EXPECT_EQ(embedded.shownTitles, std::vector<std::string>{cyrillic[8] + " 2027"});
+    const PdfTableTexts english = table(cyrillic, 1, {});
+    EXPECT_FALSE(english.Embedded());
+    EXPECT_EQ(english.winAnsi[0], "Sunday");
+    EXPECT_EQ(english.winAnsi[7], "February 2027");
+    EXPECT_EQ(english.shownTitles, std::vector<std::string>{"February 2027"});
     // Built-in widths of the window font, 13-pixel characters.
     EXPECT_EQ(BuiltInWindowFontWidth("February 2026"), 85);
     EXPECT_EQ(BuiltInWindowFontWidth("M\xE4rz"), 11 + 8 + 4 + 6);
@@ -275,13 +198,7 @@ TEST(PdfCalendar, CalendarsWithAccentedAndSpecialNamesPassTheOutsideChecks) {
         for (int weekStart : {0, 1}) {
             test::TempFolder folder;
             const auto path = folder.path() / "calendar.pdf";
-            TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{2031, 5, 1, 0, 0, 0}; },
-                                            nullptr,
-                                            [](const std::string& file, ByteSpans data) {
-                                                test::WriteWholeFile(file, data.Joined());
-                                            }});
-            WritePdfCalendar(pdf, {4, 2031, weekStart, true}, names, WeekendPicture(),
-                             FixedWidth(100), path.string());
+            test::WriteWholeFile(path, RenderedPdf({4, 2031, weekStart, true}, names, 100));
             EXPECT_EQ(test::CrossReferenceFailures(test::ReadWholeFile(path)), "");
             EXPECT_EQ(test::OutsideCheckFailures(path), "");
             if (const auto text = test::ExtractedText(path)) {
@@ -327,14 +244,9 @@ TEST(PdfCalendar, RendersSilverWeekendsWhiteDaysAndDarkGridLines) {
                          std::to_string(weekStart));
             test::TempFolder folder;
             const auto pdfPath = folder.path() / "calendar.pdf";
-            TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{}; }, nullptr,
-                                            [](const std::string& file, ByteSpans data) {
-                                                test::WriteWholeFile(file, data.Joined());
-                                            }});
             CalendarRequest request{1, 2010, weekStart, true};
             request.paper = paper;
-            WritePdfCalendar(pdf, request, EnglishNames(), WeekendPicture(), FixedWidth(90),
-                             pdfPath.string());
+            test::WriteWholeFile(pdfPath, RenderedPdf(request, EnglishNames(), 90));
             const auto ppmBase = folder.path() / "page";
             const std::string command = "pdftoppm -r 72 -aa no -aaVector no -singlefile " +
                                         pdfPath.string() + " " + ppmBase.string();

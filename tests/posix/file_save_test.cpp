@@ -20,7 +20,7 @@
 #include "core/product.h"
 #include "output/calendar_output.h"
 #include "platform/file_save.h"
-#include "platform/settings_store_posix.h"
+#include "settings/settings_store_posix.h"
 #include "support/test_files.h"
 
 namespace tessaly {

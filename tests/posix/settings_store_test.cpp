@@ -9,7 +9,7 @@
 
 #include "core/errors.h"
 #include "core/product.h"
-#include "platform/settings_store_posix.h"
+#include "settings/settings_store_posix.h"
 #include "support/scoped_env.h"
 #include "support/test_files.h"
 

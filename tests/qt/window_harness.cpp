@@ -6,7 +6,7 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "platform/settings_store_posix.h"
+#include "settings/settings_store_posix.h"
 
 namespace tessaly::test {
 

@@ -222,6 +222,43 @@ std::optional<std::string> ExtractedText(const std::filesystem::path& pdf) {
     return Run("pdftotext -enc UTF-8 " + Quoted(pdf.string()) + " - 2>" + kNullDevice).output;
 }
 
+std::optional<std::vector<WordBox>> WordBoxes(const std::filesystem::path& pdf) {
+    std::string failures;
+    if (!ToolPresent("pdftotext", failures)) {
+        if (!failures.empty()) {
+            ADD_FAILURE() << failures;
+        }
+        return std::nullopt;
+    }
+    const std::string html =
+        Run("pdftotext -bbox -enc UTF-8 " + Quoted(pdf.string()) + " - 2>" + kNullDevice).output;
+    // <page ...> ... <word xMin="24.000000" yMin="80.512000" xMax="..." yMax="...">Monday</word>
+    const auto attribute = [](std::string_view tag, std::string_view name) {
+        const auto at = tag.find(std::string(name) + "=\"");
+        return at == std::string_view::npos ? 0.0
+                                            : std::strtod(tag.data() + at + name.size() + 2, nullptr);
+    };
+    std::vector<WordBox> words;
+    int page = 0;
+    for (std::size_t at = html.find('<'); at != std::string::npos; at = html.find('<', at + 1)) {
+        const std::string_view rest = std::string_view(html).substr(at);
+        if (rest.starts_with("<page ")) {
+            ++page;
+        } else if (rest.starts_with("<word ")) {
+            const auto close = rest.find('>');
+            const auto end = rest.find("</word>");
+            if (close == std::string_view::npos || end == std::string_view::npos) {
+                break;
+            }
+            const std::string_view tag = rest.substr(0, close);
+            words.push_back({page, std::string(rest.substr(close + 1, end - close - 1)),
+                             attribute(tag, "xMin"), attribute(tag, "yMin"),
+                             attribute(tag, "yMax")});
+        }
+    }
+    return words;
+}
+
 std::string CrossReferenceFailures(std::string_view pdf) {
     CrossReference table = ReadCrossReference(pdf);
     for (std::size_t n = 1; n < table.offsets.size(); ++n) {

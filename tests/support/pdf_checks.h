@@ -22,6 +22,19 @@ std::string OutsideCheckFailures(const std::filesystem::path& pdf);
 // handled like a missing tool above.
 std::optional<std::string> ExtractedText(const std::filesystem::path& pdf);
 
+// A word as pdftotext -bbox finds it on a page, in points from the page's top-left
+// corner: where its first character starts and the top and bottom of its line box.
+struct WordBox {
+    int page = 1;
+    std::string text;
+    double xMin = 0;
+    double yMin = 0;
+    double yMax = 0;
+};
+// Every word of every page in reading order; nothing when pdftotext is missing, handled
+// like a missing tool above.
+std::optional<std::vector<WordBox>> WordBoxes(const std::filesystem::path& pdf);
+
 // Checks the cross-reference table against the bytes: "startxref" points at "xref", every
 // entry is 20 bytes, entry n points at the line "n 0 obj", /Size counts the entries and
 // the file ends in "%%EOF" CR LF. Returns "" when all hold, else what did not.

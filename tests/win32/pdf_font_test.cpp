@@ -6,7 +6,7 @@
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/locale_names.h"
 #include "platform/locale_names_win32.h"
-#include "platform/pdf_font.h"
+#include "fonts/pdf_font.h"
 #include "platform/text_encoding.h"
 #include "support/pdf_checks.h"
 

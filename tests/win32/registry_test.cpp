@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/errors.h"
-#include "platform/settings_store_win32.h"
+#include "settings/settings_store_win32.h"
 #include "settings/reg.h"
 
 namespace tessaly {

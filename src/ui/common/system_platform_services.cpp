@@ -2,7 +2,7 @@
 
 #include "platform/file_save.h"
 #include "platform/locale_names.h"
-#include "platform/pdf_font.h"
+#include "fonts/pdf_fonts.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 
@@ -20,13 +20,13 @@ std::optional<std::string> SystemPlatformServices::DocumentsFolder() {
     return tessaly::DocumentsFolder();
 }
 
-std::optional<std::string> SystemPlatformServices::ToWinAnsi(std::string_view text) {
-    return tessaly::ToWinAnsi(text);
+EmbeddingResult SystemPlatformServices::EmbedTextsForPdf(const EmbeddingRequest& request) {
+    return tessaly::EmbedTextsForPdf(request);
 }
 
-std::optional<EmbeddedTexts> SystemPlatformServices::EmbedTextsForPdf(
-    const std::vector<std::string>& utf8Texts) {
-    return tessaly::EmbedTextsForPdf(utf8Texts);
+// The user's names, which a page without an encoding of its own is read in.
+std::string SystemPlatformServices::InNamesEncoding(std::string utf8Page) {
+    return InCodePage(utf8Page, UserLocaleNames().codePage);
 }
 
 char SystemPlatformServices::DecimalSeparator() {

@@ -3,7 +3,7 @@
 #include <clocale>
 
 #include "core/product.h"
-#include "platform/settings_store_posix.h"
+#include "settings/settings_store_posix.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_platform_services.h"
 

@@ -7,6 +7,7 @@
 #include "core/product.h"
 #include "platform/locale_names_win32.h"
 #include "platform/system.h"
+#include "platform/text_encoding.h"
 #include "platform/wide_text_win32.h"
 
 namespace tessaly {
@@ -14,12 +15,10 @@ namespace tessaly {
 Win32PlatformServices::Win32PlatformServices(HFONT windowFont, std::string settingsRoot)
     : windowFont_(windowFont),
       settings_(std::move(settingsRoot)),
-      localeNames_(ReadUserLocaleNames()),
-      localeNamesUtf8_(ReadUserLocaleNamesUtf8()) {}
+      localeNames_(ReadUserLocaleNames()) {}
 
 void Win32PlatformServices::ReloadLocaleNames() {
     localeNames_ = ReadLocaleNamesAfterSettingChange();
-    localeNamesUtf8_ = ReadUserLocaleNamesUtf8();
 }
 
 void Win32PlatformServices::OpenWithDefaultHandler(const std::string& target) {
@@ -62,7 +61,9 @@ void Win32PlatformServices::ShowErrorBox(const std::string& text) {
                   MB_OK | MB_ICONERROR);
 }
 
-int Win32PlatformServices::TextWidthInWindowFont(const std::string& text) {
+// In the ANSI code page, as the window's -A functions show text.
+int Win32PlatformServices::TextWidthInWindowFont(const std::string& utf8) {
+    const std::string text = InCodePage(utf8);
     if (text.empty() || text.size() > INT_MAX) {
         return 0;
     }

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "platform/settings_store_win32.h"
+#include "settings/settings_store_win32.h"
 #include "ui/common/system_platform_services.h"
 
 namespace tessaly {
@@ -35,7 +35,6 @@ class Win32PlatformServices : public SystemPlatformServices {
     int TextWidthInWindowFont(const std::string& text) override;
     ScreenResolution ScreenDpi() override;
     const LocaleNames& UserLocaleNames() override { return localeNames_; }
-    const LocaleNames& UserLocaleNamesUtf8() override { return localeNamesUtf8_; }
 
   private:
     void BeforeDialog() {
@@ -49,7 +48,6 @@ class Win32PlatformServices : public SystemPlatformServices {
     std::function<void()> beforeDialog_;
     RegistrySettingsBackend settings_;
     LocaleNames localeNames_;
-    LocaleNames localeNamesUtf8_;
 };
 
 }  // namespace tessaly

@@ -1,6 +1,6 @@
 #include "platform/modules_posix.h"
-#include "platform/pdf_font.h"
-#include "platform/pdf_font_module.h"
+#include "fonts/font_backend.h"
+#include "fonts/pdf_font_module.h"
 
 namespace tessaly {
 
@@ -31,17 +31,13 @@ const FontModule& Module() {
 
 // Without the module (or its libraries) nothing can be embedded, and tables outside
 // Windows-1252 are English.
-std::optional<EmbeddedTexts> EmbedTextsOfLocaleForPdf(const std::vector<std::string>& utf8Texts,
-                                                      const std::string& localeName) {
+std::optional<EmbeddedTexts> EmbedTextsInOneFace(const std::vector<std::string>& utf8Texts,
+                                                 const std::string& localeName) {
     std::optional<EmbeddedTexts> embedded;
     if (Module().embed != nullptr) {
         Module().embed(utf8Texts, localeName, embedded);
     }
     return embedded;
-}
-
-std::optional<EmbeddedTexts> EmbedTextsForPdf(const std::vector<std::string>& utf8Texts) {
-    return EmbedTextsOfLocaleForPdf(utf8Texts, {});
 }
 
 std::optional<WinAnsiWidths> HelveticaBoldWidths() {

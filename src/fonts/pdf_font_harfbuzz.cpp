@@ -18,8 +18,8 @@
 #include <string_view>
 
 #include "core/winansi.h"
-#include "platform/owned.h"
-#include "platform/pdf_font_module.h"
+#include "core/owned.h"
+#include "fonts/pdf_font_module.h"
 
 namespace tessaly {
 

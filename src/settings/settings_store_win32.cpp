@@ -1,4 +1,4 @@
-#include "platform/settings_store_win32.h"
+#include "settings/settings_store_win32.h"
 
 #include <windows.h>
 

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "core/winansi.h"
-#include "platform/pdf_font.h"
+#include "fonts/font_backend.h"
+#include "platform/wide_text_win32.h"
 
 namespace tessaly {
 
@@ -30,28 +31,6 @@ constexpr DWORD Tag(const char (&name)[5]) {
            static_cast<DWORD>(static_cast<unsigned char>(name[1])) << 8 |
            static_cast<DWORD>(static_cast<unsigned char>(name[2])) << 16 |
            static_cast<DWORD>(static_cast<unsigned char>(name[3])) << 24;
-}
-
-std::optional<std::wstring> Wide(const std::string& utf8) {
-    if (utf8.empty()) {
-        return std::wstring();
-    }
-    const int size = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                           static_cast<int>(utf8.size()), nullptr, 0);
-    if (size <= 0) {
-        return std::nullopt;
-    }
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                          wide.data(), size);
-    return wide;
-}
-
-std::string Utf8(const wchar_t* text, int length) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(std::max(size, 0)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
-    return utf8;
 }
 
 // The faces the system's font linking puts behind `face` ("FILE.TTC,Face Name,...").
@@ -221,7 +200,7 @@ std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
             if (glyph >= glyphCount) {
                 return std::nullopt;
             }
-            run[glyph].text += Utf8(text.data() + start + c, 1);
+            run[glyph].text += Utf8FromWide({text.data() + start + c, 1});
         }
         glyphs.insert(glyphs.end(), run.begin(), run.end());
     }
@@ -365,7 +344,7 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
     std::wstring name = MetricsText(storage, metrics->otmpFamilyName) + L"-" +
                         MetricsText(storage, metrics->otmpStyleName);
     name.erase(std::remove(name.begin(), name.end(), L' '), name.end());
-    font.postScriptName = Utf8(name.data(), static_cast<int>(name.size()));
+    font.postScriptName = Utf8FromWide(name);
     font.ascent = Thousandths(metrics->otmAscent, unitsPerEm);
     font.descent = Thousandths(metrics->otmDescent, unitsPerEm);
     font.capHeight = Thousandths(static_cast<long>(metrics->otmsCapEmHeight), unitsPerEm);
@@ -380,12 +359,6 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
 }
 
 }  // namespace
-
-// Uniscribe shapes alike for every language, and the faces come in one order.
-std::optional<EmbeddedTexts> EmbedTextsOfLocaleForPdf(const std::vector<std::string>& utf8Texts,
-                                                      const std::string& /*localeName*/) {
-    return EmbedTextsForPdf(utf8Texts);
-}
 
 // Arial is Helvetica's metric twin on Windows; Liberation Sans where Arial is missing.
 // A face GDI puts in their place is not taken.
@@ -426,14 +399,12 @@ std::optional<WinAnsiWidths> HelveticaBoldWidths() {
     return widths;
 }
 
-std::optional<EmbeddedTexts> EmbedTextsForPdf(const std::vector<std::string>& utf8Texts) {
+// Uniscribe shapes alike for every language, and the faces come in one order.
+std::optional<EmbeddedTexts> EmbedTextsInOneFace(const std::vector<std::string>& utf8Texts,
+                                                 const std::string& /*localeName*/) {
     std::vector<std::wstring> texts;
     for (const std::string& utf8 : utf8Texts) {
-        auto wide = Wide(utf8);
-        if (!wide) {
-            return std::nullopt;
-        }
-        texts.push_back(std::move(*wide));
+        texts.push_back(WideFromUtf8(utf8));
     }
     std::vector<std::wstring> faces(std::begin(kFaces), std::begin(kFaces) + 1);
     for (const wchar_t* linkedFrom : kLinkedFrom) {

@@ -1,4 +1,4 @@
-#include "platform/settings_store_posix.h"
+#include "settings/settings_store_posix.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,0 +1,69 @@
+#include "document/calendar_document.h"
+
+namespace tessaly {
+
+namespace {
+
+std::string MonthTitle(const NameTable& names, const CalendarRequest& month) {
+    return names[kFirstMonthSlot + month.monthIndex] + " " + std::to_string(month.year);
+}
+
+MonthPage ComposeMonth(const CalendarRequest& month, const NameTable& names,
+                       const EventCalendar* events) {
+    MonthPage page;
+    page.year = month.year;
+    page.monthIndex = month.monthIndex;
+    page.title = MonthTitle(names, month);
+    const WeekLayout layout = LayoutOf(month.weekStart);
+    for (int column = 1; column <= 7; ++column) {
+        GridColumn& shown = page.columns[static_cast<std::size_t>(column - 1)];
+        shown.weekday = DaySlotOfColumn(layout, column);
+        shown.heading = names[static_cast<std::size_t>(shown.weekday)];
+        shown.weekend = IsWeekendColumn(layout, column);
+    }
+    for (int position = 1; position <= 42; ++position) {
+        DayCell& cell = page.cells[static_cast<std::size_t>(position - 1)];
+        cell.text = CellText(month, position);
+        cell.day = cell.text.empty() ? 0 : std::stoi(cell.text);
+        cell.weekend = page.columns[static_cast<std::size_t>((position - 1) % 7)].weekend;
+        if (cell.day > 0 && events != nullptr) {
+            if (const DayEvents* listed = events->On(month.year, month.monthIndex, cell.day)) {
+                cell.events = *listed;
+            }
+        }
+    }
+    if (month.weekNumbers) {
+        for (int row = 0; row < 6; ++row) {
+            page.weekNumbers[static_cast<std::size_t>(row)] = IsoWeekOfRow(month, row);
+        }
+    }
+    return page;
+}
+
+}  // namespace
+
+CalendarDocument ComposeCalendar(const CalendarRequest& request, const NameTable& names,
+                                 const EventCalendar* events) {
+    CalendarDocument document;
+    const std::vector<CalendarRequest> months = MonthsOf(request);
+    // A range reads "December 2026 - January 2027" where one month's name and year stand.
+    document.title = MonthTitle(names, months.front());
+    if (months.size() > 1) {
+        document.title += " - " + MonthTitle(names, months.back());
+    }
+    for (std::size_t k = 0; k < 7; ++k) {
+        document.dayNames[k] = names[k];
+    }
+    document.pages.reserve(months.size());
+    for (const CalendarRequest& month : months) {
+        document.pages.push_back(ComposeMonth(month, names, events));
+    }
+    document.weekNumbers = request.weekNumbers;
+    document.colorWeekends = request.colorWeekends;
+    document.weekendColor = names[kWeekendColorSlot];
+    document.listsEvents = events != nullptr;
+    document.paper = request.paper;
+    return document;
+}
+
+}  // namespace tessaly

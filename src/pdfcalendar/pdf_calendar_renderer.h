@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/byte_spans.h"
+#include "document/calendar_document.h"
+#include "pdf/bitmap.h"
+#include "pdf/embedded_font.h"
+#include "pdf/print_pdf.h"
+#include "pdfcalendar/pdf_calendar.h"
+#include "pdfcalendar/pdf_event_lines.h"
+#include "pdfcalendar/pdf_table_texts.h"
+
+namespace tessaly {
+
+// Everything a calendar's PDF pages are drawn from, decided before the first is drawn.
+struct PdfCalendarLayout {
+    PdfPageGeometry page;
+    PdfTableTexts table;
+    // The embedded face, where the table or an event line is drawn in it.
+    std::optional<EmbeddedFont> font;
+    MonthsEventLines events;
+    std::vector<int> titleX;  // a page each
+    Bitmap24 weekendPicture;
+};
+
+// The layout of a document's PDF from its texts and what the fonts gave for them; the
+// titles are placed afterwards, once each shown title is measured (PlaceTitles).
+PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document,
+                                    const PdfCalendarTexts& texts, const EmbeddingResult& faces);
+
+// Places each page's title by `layout.table.shownTitles`' widths in the window font
+// (`windowWidths`, a title each) or, where the page centres it by its own width, by
+// Helvetica-Bold's widths or its glyphs.
+void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& boldWidths,
+                 const std::vector<int>& windowWidths);
+
+// Draws a calendar document's pages through one writer, a month a page: frame, title,
+// headings, the grid column by column (each day's events under its number), the week
+// numbers. A file of one month keeps one picture object per shaded cell; more months
+// share one.
+class PdfCalendarRenderer {
+  public:
+    // Sets the document's properties and begins it; `pdf`, `document` and `layout` must
+    // outlive the renderer.
+    PdfCalendarRenderer(TPrintPDF& pdf, const CalendarDocument& document,
+                        const PdfCalendarLayout& layout);
+
+    // Page `k` of the document; pages are drawn in order.
+    void DrawPage(std::size_t k);
+    // The finished file, valid as long as the writer keeps it.
+    ByteSpans Finish();
+
+  private:
+    int ColumnLeft(int c) const { return layout_.page.gridLeft + layout_.page.columnWidth * c; }
+    int RowTop(int r) const { return layout_.page.gridTop + layout_.page.rowHeight * r; }
+    void DrawDayCell(const MonthPage& month, std::size_t k, int c, int r);
+    void DrawEvents(const std::vector<PdfEventLine>& lines, int x, int y);
+    void DrawWeekNumbers(const MonthPage& month);
+    void DrawTableText(int x, int y, std::size_t text);
+    void Shade(int x, int y);
+
+    TPrintPDF& pdf_;
+    const CalendarDocument& document_;
+    const PdfCalendarLayout& layout_;
+    std::int32_t sharedPicture_ = 0;
+};
+
+}  // namespace tessaly
