@@ -3,11 +3,12 @@
 #include <windows.h>
 
 #include "calendar/names.h"
-#include "pdfcalendar/pdf_calendar.h"
+#include "document/calendar_document.h"
+#include "fonts/font_backend.h"
+#include "fonts/pdf_fonts.h"
+#include "pdfcalendar/pdf_calendar_renderer.h"
 #include "platform/locale_names.h"
 #include "platform/locale_names_win32.h"
-#include "fonts/pdf_font.h"
-#include "platform/text_encoding.h"
 #include "support/pdf_checks.h"
 
 namespace tessaly {
@@ -33,7 +34,7 @@ TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
         {"\xD7\xA9\xD7\xA0\xD7\x99 12", "1|2| |\xD7\x99|\xD7\xA0|\xD7\xA9|"},  // Hebrew
     };
     for (const auto& c : cases) {
-        const auto embedded = EmbedTextsForPdf({c.text});
+        const auto embedded = EmbedTextsInOneFace({c.text}, "");
         ASSERT_TRUE(embedded) << c.text;
         EXPECT_EQ(embedded->font.outlines, EmbeddedFont::Outlines::TrueType);
         EXPECT_FALSE(embedded->font.program.empty());
@@ -42,7 +43,7 @@ TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
     }
     // Arabic letters join: fewer glyphs than characters is not required, but each glyph
     // is a real one and the text comes back whole.
-    const auto arabic = EmbedTextsForPdf({"\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA"});
+    const auto arabic = EmbedTextsInOneFace({"\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA"}, "");
     ASSERT_TRUE(arabic);
     std::string back;
     for (auto glyph = arabic->runs[0].rbegin(); glyph != arabic->runs[0].rend(); ++glyph) {
@@ -54,23 +55,22 @@ TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
 // A Russian calendar on a Western-code-page machine (the run is French): the wide API
 // brings the names whole, and the PDF draws them, all of them, in the embedded face.
 TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
-    const LocaleNames wide = ReadLocaleNamesUtf8(0x0419);
-    EXPECT_EQ(wide.months[11], "декабрь");
-    EXPECT_EQ(wide.days[1], "понедельник");
+    const LocaleNames russian = ReadLocaleNames(0x0419);
+    EXPECT_EQ(russian.months[11], "декабрь");
+    EXPECT_EQ(russian.days[1], "понедельник");
     NameTable names;
-    NameTable unicodeNames;
-    FillDayNames(names, true, ReadLocaleNames(0x0419));
-    FillMonthNames(names, true, ReadLocaleNames(0x0419));
-    FillDayNames(unicodeNames, true, wide);
-    FillMonthNames(unicodeNames, true, wide);
-
-    std::string bytes;
-    TPrintPDF pdf({[] { return LocalDateTime{2026, 12, 1, 0, 0, 0}; }, nullptr,
-                   [&](const std::string&, ByteSpans data) { bytes = data.Joined(); }});
-    const PdfCalendarEnvironment environment{
-        [](const std::string& text) { return BuiltInWindowFontWidthOfUtf8(ToUtf8(text)); },
-        ToWinAnsi, EmbedTextsForPdf, unicodeNames};
-    WritePdfCalendar(pdf, {11, 2026, 0}, names, WeekendPicture(), environment, "calendar.pdf");
+    FillDayNames(names, true, russian);
+    FillMonthNames(names, true, russian);
+    const CalendarDocument document = ComposeCalendar({11, 2026, 0}, names, nullptr);
+    const PdfPageGeometry page = PageGeometryOf(Paper::Letter);
+    const PdfCalendarTexts texts = PdfTextsOf(document, page);
+    const EmbeddingResult faces = EmbedTextsForPdf(FaceRequestOf(texts, page));
+    PdfCalendarLayout layout = LayOutPdfCalendar(document, texts, faces);
+    PlaceTitles(layout, faces.boldWidths, {BuiltInWindowFontWidthOfUtf8(document.title)});
+    TPrintPDF pdf("Orvanta");
+    PdfCalendarRenderer renderer(pdf, document, layout);
+    renderer.DrawPage(0);
+    const std::string bytes = renderer.Finish().Joined();
 
     EXPECT_EQ(test::CrossReferenceFailures(bytes), "");
     EXPECT_NE(bytes.find("/Subtype /CIDFontType2"), std::string::npos);
@@ -90,17 +90,19 @@ TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
     EXPECT_EQ(glyphTexts, 8u);  // the title and the seven headings
 }
 
-// --locale on Windows: a name LocaleNameToLCID knows gives that locale's names, in its
-// code page and in UTF-8, whatever the session's locale; any other name, nothing.
+// --locale on Windows: a name LocaleNameToLCID knows gives that locale's names in UTF-8
+// and the ANSI code page it writes, whatever the session's locale; any other name,
+// nothing.
 TEST(ReadNamedLocaleNames, ResolvesNamesThroughLocaleIds) {
     const auto german = ReadNamedLocaleNames("de-DE");
     ASSERT_TRUE(german);
-    EXPECT_EQ(german->names.months[2], "M\xE4rz");
-    EXPECT_EQ(german->utf8.months[2], "März");
-    EXPECT_EQ(german->utf8.days[1], "Montag");
+    EXPECT_EQ(german->months[2], "März");
+    EXPECT_EQ(german->days[1], "Montag");
+    EXPECT_EQ(german->codePage, 1252u);
     const auto russian = ReadNamedLocaleNames("ru-RU");
     ASSERT_TRUE(russian);
-    EXPECT_EQ(russian->utf8.months[11], "декабрь");
+    EXPECT_EQ(russian->months[11], "декабрь");
+    EXPECT_EQ(russian->codePage, 1251u);
     for (const char* unknown : {"xx-YY", "de_DE.UTF-8", "", "d\xE9-DE"}) {
         EXPECT_FALSE(ReadNamedLocaleNames(unknown)) << unknown;
     }
