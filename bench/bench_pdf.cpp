@@ -5,7 +5,8 @@
 #include <string>
 
 #include "pdf/print_pdf.h"
-#include "pdfcalendar/pdf_calendar.h"
+#include "document/calendar_document.h"
+#include "pdfcalendar/pdf_calendar_renderer.h"
 #include "platform/file_save.h"
 
 namespace {
@@ -84,24 +85,27 @@ void BM_PdfTwelvePicturesToFile(benchmark::State& state) {
 }
 BENCHMARK(BM_PdfTwelvePicturesToFile)->Unit(benchmark::kMicrosecond);
 
-// A year of calendar pages in one document, in memory: twelve pages drawing one shared
-// picture object.
+// A year of calendar pages in one document, in memory: composed, laid out and drawn,
+// twelve pages showing one shared picture object.
 void BM_PdfCalendarTwelveMonthsInMemory(benchmark::State& state) {
-    const Bitmap24 weekend = WeekendPicture();
     NameTable names;
     FillDayNames(names, false, {});
     FillMonthNames(names, false, {});
     CalendarRequest request{0, 2027, 0, true};
     request.months = 12;
-    const PdfCalendarEnvironment environment{
-        [](const std::string&) { return 90; },
-        [](std::string_view text) { return std::optional<std::string>(text); }};
     std::size_t saved = 0;
     for (auto _ : state) {
+        const CalendarDocument document = ComposeCalendar(request, names, nullptr);
+        PdfCalendarLayout layout =
+            LayOutPdfCalendar(document, PdfTextsOf(document, PageGeometryOf(Paper::Letter)), {});
+        PlaceTitles(layout, std::nullopt, std::vector<int>(document.pages.size(), 90));
         TPrintPDF pdf("Orvanta");
         SetDate(pdf);
-        const ByteSpans bytes =
-            WritePdfCalendar(pdf, request, names, weekend, environment, "calendar.pdf");
+        PdfCalendarRenderer renderer(pdf, document, layout);
+        for (std::size_t k = 0; k < document.pages.size(); ++k) {
+            renderer.DrawPage(k);
+        }
+        const ByteSpans bytes = renderer.Finish();
         saved = bytes.size();
         benchmark::DoNotOptimize(bytes.spans().data());
     }

@@ -53,10 +53,6 @@ std::string MakePdf(const CalendarDocument& document, const CalendarDestination&
                     const std::string& fileName, CalendarServices& services) {
     const PdfCalendarLayout layout = LayOutPdf(document, services);
     TPrintPDF pdf(kMakerName);
-    pdf.TITLE = "Calendar by Tessaly";
-    pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
-    pdf.Creator = "Tessaly";
-    pdf.Producer = kMakerName;
     pdf.FileName = destination.folder + fileName;
     pdf.CreationDate = services.Now();
     pdf.Screen = services.ScreenDpi();

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/product.h"
+
 namespace tessaly {
 
 PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document,
@@ -24,6 +26,10 @@ void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& 
 PdfCalendarRenderer::PdfCalendarRenderer(TPrintPDF& pdf, const CalendarDocument& document,
                                          const PdfCalendarLayout& layout)
     : pdf_(pdf), document_(document), layout_(layout) {
+    pdf_.TITLE = "Calendar by Tessaly";
+    pdf_.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
+    pdf_.Creator = "Tessaly";
+    pdf_.Producer = kMakerName;
     pdf_.PageWidth = layout_.page.pageWidth;
     pdf_.PageHeight = layout_.page.pageHeight;
     pdf_.BeginDocument();

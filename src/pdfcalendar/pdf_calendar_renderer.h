@@ -44,7 +44,8 @@ void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& 
 // share one.
 class PdfCalendarRenderer {
   public:
-    // Sets the document's properties and begins it; `pdf`, `document` and `layout` must
+    // Sets the document's properties (title, author, creator, producer, page size) and
+    // begins it; `pdf`, `document` and `layout` must
     // outlive the renderer.
     PdfCalendarRenderer(TPrintPDF& pdf, const CalendarDocument& document,
                         const PdfCalendarLayout& layout);

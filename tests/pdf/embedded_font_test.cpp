@@ -2,7 +2,7 @@
 #include <stdexcept>
 
 #include "pdf_test_support.h"
-#include "fonts/pdf_font.h"
+#include "fonts/font_backend.h"
 
 namespace tessaly::test {
 namespace {
@@ -10,7 +10,7 @@ namespace {
 // A real subset program from the machine's fonts, holding "A" and "B" as glyphs 1 and 2
 // in its TrueType form.
 std::optional<EmbeddedFont> ProgramWithAB() {
-    auto embedded = EmbedTextsForPdf({"AB"});
+    auto embedded = EmbedTextsInOneFace({"AB"}, "");
     if (!embedded || embedded->font.outlines != EmbeddedFont::Outlines::TrueType) {
         return std::nullopt;
     }

@@ -30,7 +30,6 @@ std::string RenderedPdf(const CalendarRequest& request, const NameTable& names, 
         document, PdfTextsOf(document, PageGeometryOf(request.paper)), faces);
     PlaceTitles(layout, faces.boldWidths, std::vector<int>(document.pages.size(), titleWidth));
     TPrintPDF pdf("Orvanta");
-    pdf.TITLE = "Calendar by Tessaly";
     pdf.CreationDate = {2026, 3, 4, 5, 6, 7};
     PdfCalendarRenderer renderer(pdf, document, layout);
     for (std::size_t k = 0; k < document.pages.size(); ++k) {

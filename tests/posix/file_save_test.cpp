@@ -142,15 +142,10 @@ class WithoutPermissionOverride {
 struct HtmlServices : CalendarServices {
     LocaleNames names = WithEnglishFallback({});
     const LocaleNames& UserLocaleNames() override { return names; }
-    std::optional<EmbeddedTexts> EmbedTextsForPdf(const std::vector<std::string>&) override {
-        return std::nullopt;
-    }
+    EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest&) override { return {}; }
     LocalDateTime Now() override { return {2026, 1, 1, 0, 0, 0}; }
     ScreenResolution ScreenDpi() override { return {96, 96}; }
     int TextWidthInWindowFont(const std::string&) override { return 0; }
-    std::optional<std::string> ToWinAnsi(std::string_view text) override {
-        return std::string(text);
-    }
     void SaveFile(const std::string& path, ByteSpans bytes,
                   const std::string& writeErrorMessage) override {
         SaveFileAtomically(path, bytes, writeErrorMessage);
