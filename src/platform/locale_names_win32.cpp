@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "calendar/events.h"
+
 namespace tessaly {
 
 namespace {
@@ -93,6 +95,11 @@ char UserDecimalSeparator() {
         return separator[0];
     }
     return '.';
+}
+
+// Windows refuses --events, the one user of these times, so far.
+std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string&) {
+    return TwentyFourHourTime;
 }
 
 }  // namespace tessaly
