@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/event_files.h"
+#include "ical/event_files.h"
 #include "platform/locale_names.h"
 #include "platform/pdf_font.h"
 #include "platform/system.h"
@@ -73,9 +73,11 @@ std::optional<WinAnsiWidths> HelveticaBoldWidths() {
     HandOverToFullProgram();
 }
 
-EventCalendar ReadEventCalendar(const std::vector<std::string>&, DayRange,
-                                const std::optional<std::string>&,
-                                const std::function<void(const std::string&)>&) {
+std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string&) {
+    HandOverToFullProgram();
+}
+
+EventFilesRead ReadEventFiles(const std::vector<std::string>&, DayRange) {
     HandOverToFullProgram();
 }
 

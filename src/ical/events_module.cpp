@@ -9,8 +9,8 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/event_files_module.h"
-#include "platform/ical_events.h"
+#include "ical/events_module.h"
+#include "ical/ical_reader.h"
 
 namespace tessaly {
 

@@ -1,7 +1,7 @@
 // iCalendar files read with libical. On Linux this is the module libtessaly-events.so,
 // loaded only when tessaly-cli is given --events: libical brings ICU, which every other
 // start of the program would otherwise load.
-#include "platform/ical_events.h"
+#include "ical/ical_reader.h"
 
 #include <libical/ical.h>
 
@@ -19,7 +19,6 @@
 #include <thread>
 
 #include "core/winansi.h"
-#include "platform/event_files_module.h"
 #include "platform/owned.h"
 
 namespace tessaly {
