@@ -7,27 +7,19 @@
 
 namespace tessaly {
 
-namespace {
-
-TessalyReadEventFilesFunction* LoadEventsModule(std::string& failure) {
-    const auto symbols = LoadModule({TESSALY_EVENTS_MODULE_FROM_PROGRAM, TESSALY_EVENTS_MODULE_NAME,
-                                     TESSALY_EVENTS_MODULE_BUILT},
-                                    {kTessalyReadEventFilesSymbol}, &failure);
-    return symbols.empty() ? nullptr : reinterpret_cast<TessalyReadEventFilesFunction*>(symbols[0]);
-}
-
-}  // namespace
-
 EventFilesRead ReadEventFiles(const std::vector<std::string>& paths, DayRange days) {
     static std::string failure;
-    static TessalyReadEventFilesFunction* const read = LoadEventsModule(failure);
-    EventFilesRead result;
-    if (read == nullptr) {
-        result.error = "--events: the iCalendar reader cannot be loaded: " + failure;
-        return result;
+    static const EventsModule* const module =
+        LoadModuleInterface<EventsModule>({TESSALY_EVENTS_MODULE_FROM_PROGRAM,
+                                           TESSALY_EVENTS_MODULE_NAME, TESSALY_EVENTS_MODULE_BUILT},
+                                          kEventsModuleVersion, &failure);
+    EventFilesRead read;
+    if (module == nullptr) {
+        read.error = "--events: the iCalendar reader cannot be loaded: " + failure;
+        return read;
     }
-    read(paths, days.first, days.last, result);
-    return result;
+    module->readEventFiles(paths, days.first, days.last, read);
+    return read;
 }
 
 }  // namespace tessaly

@@ -6,11 +6,19 @@
 
 #include "ical/event_files.h"
 
-// The entry point of libtessaly-events.so, found with dlsym by this name. Nothing is
-// thrown across it.
-extern "C" {
-using TessalyReadEventFilesFunction = void(const std::vector<std::string>& paths,
-                                           std::int32_t firstDay, std::int32_t lastDay,
-                                           tessaly::EventFilesRead& read);
-}
-inline constexpr const char* kTessalyReadEventFilesSymbol = "TessalyReadEventFiles";
+namespace tessaly {
+
+// What libtessaly-events.so offers the program. Nothing is thrown across it.
+struct EventsModule {
+    std::uint32_t version;
+    void (*readEventFiles)(const std::vector<std::string>& paths, std::int32_t firstDay,
+                           std::int32_t lastDay, EventFilesRead& read);
+};
+
+// Raised with every change of EventsModule or of what it passes.
+inline constexpr std::uint32_t kEventsModuleVersion = 1;
+
+}  // namespace tessaly
+
+// The module's one exported function, found by the name "TessalyModule".
+extern "C" const tessaly::EventsModule* TessalyModule();
