@@ -34,11 +34,6 @@ const DayEvents* EventCalendar::On(int year, int monthIndex, int day) const {
     return events.lines.empty() ? nullptr : &events;
 }
 
-std::string TwentyFourHourTime(int hour, int minute) {
-    return ZeroPadded(static_cast<std::uint64_t>(hour), 2) + ":" +
-           ZeroPadded(static_cast<std::uint64_t>(minute), 2);
-}
-
 std::string EventLineTitle(std::string_view title) {
     std::u32string kept;
     bool blank = false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calendar/month_grid.h"
+#include "core/int_text.h"
 
 namespace tessaly {
 
@@ -63,9 +64,6 @@ class EventCalendar {
     DayRange range_{0, -1};
     std::vector<DayEvents> days_;
 };
-
-// A time of day as the calendar writes it without a locale: "09:30".
-std::string TwentyFourHourTime(int hour, int minute);
 
 // An event's title made fit for one line of a page: valid UTF-8 (a broken sequence
 // becomes U+FFFD), line breaks, tabs and other control characters as single blanks,

@@ -25,7 +25,7 @@
 #include "cli/hand_over.h"
 #else
 #include "fonts/pdf_fonts.h"
-#include "platform/event_files.h"
+#include "ical/event_files.h"
 #include "platform/locale_names.h"
 #endif
 
@@ -153,18 +153,19 @@ std::optional<EventCalendar> ReadEvents(const CliOptions& options) {
     if (options.events.empty()) {
         return std::nullopt;
     }
-    constexpr int kMostWarningsShown = 20;
-    int warnings = 0;
-    return ReadEventCalendar(
-        options.events, DaysOf(RequestOf(options)),
-        options.localized ? std::optional(options.locale.value_or("")) : std::nullopt,
-        [&](const std::string& warning) {
-            if (++warnings <= kMostWarningsShown) {
-                ReportError("warning: " + warning);
-            } else if (warnings == kMostWarningsShown + 1) {
-                ReportError("warning: more warnings not shown");
-            }
-        });
+    const DayRange days = DaysOf(RequestOf(options));
+    const EventFilesRead read = ReadEventFiles(options.events, days);
+    constexpr std::size_t kMostWarningsShown = 20;
+    for (std::size_t k = 0; k < read.warnings.size() && k <= kMostWarningsShown; ++k) {
+        ReportError(k < kMostWarningsShown ? "warning: " + read.warnings[k]
+                                           : "warning: more warnings not shown");
+    }
+    if (!read.error.empty()) {
+        throw TessalyError(read.error);
+    }
+    return ArrangeEvents(
+        read.events, days,
+        options.localized ? LocaleShortTime(options.locale.value_or("")) : TwentyFourHourTime);
 }
 #endif
 

@@ -67,4 +67,9 @@ std::string ZeroPadded(std::uint64_t value, int width) {
     return text;
 }
 
+std::string TwentyFourHourTime(int hour, int minute) {
+    return ZeroPadded(static_cast<std::uint64_t>(hour), 2) + ":" +
+           ZeroPadded(static_cast<std::uint64_t>(minute), 2);
+}
+
 }  // namespace tessaly

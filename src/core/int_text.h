@@ -17,4 +17,7 @@ std::optional<std::int32_t> ParseIntegerText(std::string_view text);
 // the process locale.
 std::string ZeroPadded(std::uint64_t value, int width);
 
+// A time of day as the calendar writes it without a locale: "09:30".
+std::string TwentyFourHourTime(int hour, int minute);
+
 }  // namespace tessaly

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,5 +21,10 @@ std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name);
 // The decimal separator of the user's locale, read afresh each time so that a change of
 // the regional settings counts at once; '.' when it is not a single byte.
 char UserDecimalSeparator();
+
+// Times of day as the locale `localeName` writes them, short: its own notation without
+// the seconds ("09:30", "9:30 AM", "9時30分"); "" is the user's LC_TIME. On POSIX an
+// installed locale; TwentyFourHourTime for any other name, and on Windows for now.
+std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string& localeName);
 
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/wide_text_win32.h"
+#include "core/int_text.h"
 
 namespace tessaly {
 
@@ -74,6 +75,11 @@ char UserDecimalSeparator() {
         return separator[0];
     }
     return '.';
+}
+
+// Windows refuses --events, the one user of these times, so far.
+std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string&) {
+    return TwentyFourHourTime;
 }
 
 }  // namespace tessaly

@@ -10,8 +10,8 @@
 
 #include "calendar/events.h"
 #include "core/winansi.h"
+#include "ical/ical_reader.h"
 #include "pdfcalendar/pdf_calendar.h"
-#include "platform/ical_events.h"
 #include "support/pdf_checks.h"
 
 namespace {

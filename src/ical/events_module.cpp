@@ -9,8 +9,8 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/event_files_module.h"
-#include "platform/ical_events.h"
+#include "ical/events_module.h"
+#include "ical/ical_reader.h"
 
 namespace tessaly {
 
@@ -58,14 +58,8 @@ std::optional<std::string> ReadWhole(const std::string& path, std::string& text)
     return failure;
 }
 
-}  // namespace
-
-}  // namespace tessaly
-
-extern "C" __attribute__((visibility("default"))) void TessalyReadEventFiles(
-    const std::vector<std::string>& paths, std::int32_t firstDay, std::int32_t lastDay,
-    tessaly::EventFilesRead& read) {
-    using namespace tessaly;
+void ReadFiles(const std::vector<std::string>& paths, std::int32_t firstDay, std::int32_t lastDay,
+               EventFilesRead& read) {
     const auto deadline = std::chrono::steady_clock::now() + kMostRecurrenceTime;
     try {
         for (const std::string& path : paths) {
@@ -81,4 +75,14 @@ extern "C" __attribute__((visibility("default"))) void TessalyReadEventFiles(
         read.error = error.what();
     }
     icaltimezone_free_builtin_timezones();
+}
+
+constexpr EventsModule kModule{kEventsModuleVersion, ReadFiles};
+
+}  // namespace
+
+}  // namespace tessaly
+
+extern "C" __attribute__((visibility("default"))) const tessaly::EventsModule* TessalyModule() {
+    return &tessaly::kModule;
 }

@@ -1,0 +1,127 @@
+#include "ical/time_zones.h"
+
+#include <ctime>
+#include <limits>
+
+#include "ical/content_lines.h"
+#include "ical/recurrence.h"
+
+namespace tessaly::ical {
+
+std::int64_t Seconds(const Moment& moment) {
+    if (moment.zone == nullptr || moment.time.is_date) {
+        return WallSeconds(moment.time);
+    }
+    icaltimetype wall = moment.time;
+    wall.zone = nullptr;
+    return static_cast<std::int64_t>(icaltime_as_timet_with_zone(wall, moment.zone));
+}
+
+std::pair<std::int32_t, std::int32_t> LocalDayAndMinute(const Moment& moment, std::int64_t later) {
+    if (moment.time.is_date) {
+        return {DayOf(moment.time), -1};
+    }
+    std::int64_t wall = Seconds(moment) + later;
+    if (moment.zone != nullptr) {
+        const std::time_t instant = static_cast<std::time_t>(wall);
+        std::tm local{};
+        if (::localtime_r(&instant, &local) == nullptr) {
+            return {std::numeric_limits<std::int32_t>::min(), 0};
+        }
+        wall = std::int64_t{DayNumberOf(local.tm_year + 1900, local.tm_mon, local.tm_mday)} *
+                   kSecondsPerDay +
+               local.tm_hour * 3600 + local.tm_min * 60;
+    }
+    const std::int64_t day = wall >= 0 ? wall / kSecondsPerDay : (wall + 1) / kSecondsPerDay - 1;
+    return {static_cast<std::int32_t>(day),
+            static_cast<std::int32_t>((wall - day * kSecondsPerDay) / 60)};
+}
+
+namespace {
+
+// Whether each of the zone's rules gives a change or two a year, as real zones' rules
+// do ("the last Sunday of March", "the Sunday from the 8th to the 14th"). libical
+// follows them from their start to now, in steps no deadline of ours can stop: an
+// hourly rule from 1970 is half a million of them, a daily one from 1601 half a second.
+bool ChangesYearly(icalcomponent* zone) {
+    for (icalcomponent* part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
+         part != nullptr; part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+        for (icalproperty* rrule = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY);
+             rrule != nullptr; rrule = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+            const icalrecurrencetype rule = icalproperty_get_rrule(rrule);
+            if (rule.freq != ICAL_YEARLY_RECURRENCE || !NoneBy(rule.by_second) ||
+                !NoneBy(rule.by_minute) || !NoneBy(rule.by_hour) || !NoneBy(rule.by_year_day) ||
+                !NoneBy(rule.by_week_no) || CountBy(rule.by_day) > 1 ||
+                CountBy(rule.by_month_day) > 7) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void TimeZones::Keep(Component component, int line) {
+    const char* id = nullptr;
+    if (icalproperty* tzid =
+            icalcomponent_get_first_property(component.get(), ICAL_TZID_PROPERTY)) {
+        id = icalproperty_get_tzid(tzid);
+    }
+    if (id == nullptr || *id == '\0') {
+        warn_(line, "a VTIMEZONE without TZID is left out");
+        return;
+    }
+    const std::string tzid = id;
+    if (!ChangesYearly(component.get())) {
+        warn_(line, "the time zone \"" + Printable(tzid) +
+                        "\" changes more often than once a year, as no zone does: it is "
+                        "left out");
+        return;
+    }
+    Zone zone(icaltimezone_new());
+    if (!zone || icaltimezone_set_component(zone.get(), component.get()) == 0) {
+        warn_(line, "the time zone \"" + Printable(tzid) + "\" cannot be read");
+        return;
+    }
+    // The zone owns the component now.
+    component.release();
+    own_.insert_or_assign(tzid, std::move(zone));
+}
+
+icaltimezone* TimeZones::Named(const std::string& tzid, int line) {
+    if (const auto own = own_.find(tzid); own != own_.end()) {
+        return own->second.get();
+    }
+    if (const auto known = builtIn_.find(tzid); known != builtIn_.end()) {
+        return known->second;
+    }
+    icaltimezone* zone = icaltimezone_get_builtin_timezone(tzid.c_str());
+    if (zone == nullptr) {
+        zone = icaltimezone_get_builtin_timezone_from_tzid(tzid.c_str());
+    }
+    if (zone == nullptr) {
+        warn_(line,
+              "unknown time zone \"" + Printable(tzid) + "\": its times are taken as local times");
+    }
+    builtIn_.emplace(tzid, zone);
+    return zone;
+}
+
+Moment TimeZones::MomentOf(icalproperty* property, icaltimetype time, int line) {
+    Moment moment{time, nullptr};
+    moment.time.zone = nullptr;
+    if (time.is_date) {
+        return moment;
+    }
+    if (icaltime_is_utc(time)) {
+        moment.zone = icaltimezone_get_utc_timezone();
+    } else if (icalparameter* tzid =
+                   icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER)) {
+        const char* id = icalparameter_get_tzid(tzid);
+        moment.zone = id != nullptr ? Named(id, line) : nullptr;
+    }
+    return moment;
+}
+
+}  // namespace tessaly::ical
