@@ -34,14 +34,9 @@ std::string MakePdf(const CalendarRequest& request, const NameTable& names,
                     const CalendarDestination& destination, const std::string& fileName,
                     CalendarServices& services, const EventCalendar* events) {
     static const Bitmap24 weekendPicture = WeekendPicture();
-    std::string written;
-    TPrintPDF pdf(PdfWriterServices{
-        [&] { return services.Now(); },
-        [&] { return services.ScreenDpi(); },
-        [&](const std::string& path, ByteSpans bytes) {
-            written = Save(destination, fileName, bytes, CannotCreateFileMessage(path), services);
-        },
-    });
+    TPrintPDF pdf(kMakerName);
+    pdf.CreationDate = services.Now();
+    pdf.Screen = services.ScreenDpi();
     // The names again in UTF-8, for an embedded font where Windows-1252 cannot hold them.
     static const LocaleNames kNoLocaleNames;
     NameTable unicodeNames;
@@ -58,9 +53,9 @@ std::string MakePdf(const CalendarRequest& request, const NameTable& names,
         [&](int page) { services.PageMade(page, request.months); },
         events,
     };
-    WritePdfCalendar(pdf, request, names, weekendPicture, environment,
-                     destination.folder + fileName);
-    return written;
+    const ByteSpans bytes = WritePdfCalendar(pdf, request, names, weekendPicture, environment,
+                                             destination.folder + fileName);
+    return Save(destination, fileName, bytes, CannotCreateFileMessage(pdf.FileName), services);
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ std::string DateField(int value, int width) {
     return ZeroPadded(static_cast<std::uint64_t>(std::clamp(value, 0, limit - 1)), width);
 }
 
-std::string CreationDate(const LocalDateTime& t) {
+std::string CreationDateText(const LocalDateTime& t) {
     return DateField(t.year, 4) + DateField(t.month, 2) + DateField(t.day, 2) +
            DateField(t.hour, 2) + DateField(t.minute, 2) + DateField(t.second, 2);
 }
@@ -215,11 +215,8 @@ std::int64_t PictureSide(int pixels, std::int32_t pageSide, double inches, int d
 
 }  // namespace
 
-TPrintPDF::TPrintPDF(PdfWriterServices services) : services_(std::move(services)) {
-    if (!services_.now || !services_.save) {
-        throw std::invalid_argument("TPrintPDF needs a clock and a save function");
-    }
-}
+TPrintPDF::TPrintPDF(std::string defaultName)
+    : Author(defaultName), Creator(defaultName), Producer(std::move(defaultName)) {}
 
 void TPrintPDF::RequireOpen(const char* call) const {
     if (!open_) {
@@ -285,7 +282,7 @@ void TPrintPDF::WriteInformation() {
     WriteLine(text_, "<<");
     WriteLine(text_, "/Producer ", Literal{Producer});
     WriteLine(text_, "/Author ", Literal{Author});
-    WriteLine(text_, "/CreationDate ", Literal{"D:" + CreationDate(services_.now())});
+    WriteLine(text_, "/CreationDate ", Literal{"D:" + CreationDateText(CreationDate)});
     WriteLine(text_, "/Creator ", Literal{Creator});
     WriteLine(text_, "/Keywords ", Literal{Keywords});
     WriteLine(text_, "/Subject ", Literal{Subject});
@@ -306,7 +303,7 @@ void TPrintPDF::OpenContentStream() {
     contentStart_ = FileSize();
 }
 
-void TPrintPDF::EndDocument() {
+ByteSpans TPrintPDF::EndDocument() {
     RequireOpen("EndDocument");
     if (!embeddedGlyphs_.empty() && !embeddedFont_) {
         throw std::logic_error("TPrintPDF::EndDocument: glyphs drawn without an embedded font");
@@ -331,7 +328,7 @@ void TPrintPDF::EndDocument() {
         textDone = span.textBefore;
     }
     spans_.emplace_back(text_.data() + textDone, text_.size() - textDone);
-    services_.save(FileName, ByteSpans(spans_));
+    return ByteSpans(spans_);
 }
 
 void TPrintPDF::CloseContentStream() {
@@ -615,9 +612,8 @@ void TPrintPDF::DrawPicture(std::int32_t x, std::int32_t y, std::int32_t number)
         throw std::out_of_range("TPrintPDF::DrawPicture: no picture " + std::to_string(number));
     }
     const Picture& picture = pictures_[static_cast<std::size_t>(number) - 1];
-    const ScreenResolution screen = services_.screen ? services_.screen() : ScreenResolution{};
-    const std::int64_t w = PictureSide(picture.width, PageWidth, 8.0, screen.dpiX);
-    const std::int64_t h = PictureSide(picture.height, PageHeight, 10.625, screen.dpiY);
+    const std::int64_t w = PictureSide(picture.width, PageWidth, 8.0, Screen.dpiX);
+    const std::int64_t h = PictureSide(picture.height, PageHeight, 10.625, Screen.dpiY);
 
     // The unit square onto a w x h box whose top-left corner is (x, y).
     WriteLine(text_, "q");

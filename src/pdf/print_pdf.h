@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -11,7 +10,6 @@
 
 #include "core/byte_spans.h"
 #include "core/date_time.h"
-#include "core/product.h"
 #include "core/screen.h"
 #include "pdf/bitmap.h"
 #include "pdf/embedded_font.h"
@@ -25,52 +23,45 @@ struct TPDFFont {
     std::int32_t Size = 12;
 };
 
-// What the writer needs from outside; the core itself has no clock, screen or files.
-struct PdfWriterServices {
-    // Local time for /CreationDate. Required.
-    std::function<LocalDateTime()> now;
-    // Read at each DrawImage; may be left empty where there is no screen (96 x 96).
-    std::function<ScreenResolution()> screen;
-    // Stores the finished file whole, given as its spans in file order; throws on
-    // failure. Required.
-    std::function<void(const std::string& path, ByteSpans bytes)> save;
-};
-
 // Builds an uncompressed PDF 1.4 document in memory, one page unless NewPage adds more,
-// and hands it to services.save whole. Each byte is written once: the text goes into one
-// buffer in file order, and pictures' samples and the font program are handed over from
-// where they are kept, a picture placed many times kept once. Every line ends in CR LF; every
-// number is a decimal integer written without the process locale.
+// and hands it back whole from EndDocument: it reads no clock or screen and writes no
+// file. Each byte is written once: the text goes into one buffer in file order, and
+// pictures' samples and the font program are handed over from where they are kept, a
+// picture placed many times kept once. Every line ends in CR LF; every number is a
+// decimal integer written without the process locale.
 //
 // Calling order: set properties, BeginDocument, drawing calls (NewPage among them),
 // EndDocument. Drawing or EndDocument without an open document throws std::logic_error.
 class TPrintPDF {
   public:
-    // Throws std::invalid_argument when services.now or services.save is empty.
-    explicit TPrintPDF(PdfWriterServices services);
+    // `defaultName` is the Author, Creator and Producer until they are set.
+    explicit TPrintPDF(std::string defaultName);
 
-    std::string FileName;  // read when EndDocument saves
+    std::string FileName;  // stored only: the caller saves the file under it
     // The information dictionary is written by BeginDocument: later changes are lost.
     std::string TITLE;
-    std::string Author{kMakerName};
-    std::string Creator{kMakerName};
+    std::string Author;
+    std::string Creator;
     std::string Keywords;
     std::string Subject;
-    std::string Producer{kMakerName};
+    std::string Producer;
     std::int32_t PageWidth = 612;  // points; keep unchanged from the first drawing call on
     std::int32_t PageHeight = 792;
     std::int32_t LineWidth = 1;  // read by each line drawn
     TPDFFont Font;               // read by each DrawText
     bool Compress = false;       // stored only: streams are never compressed
+    LocalDateTime CreationDate;  // written by BeginDocument
+    ScreenResolution Screen;     // read by each DrawImage and DrawPicture
 
     std::int32_t PageNumber() const { return pageNumber_; }
 
     // Starts a new document, discarding any earlier one, and writes the information
     // dictionary.
     void BeginDocument();
-    // Writes the remaining objects, the cross-reference table and trailer, then calls
-    // services.save(FileName, bytes); an error from save propagates unchanged.
-    void EndDocument();
+    // Writes the remaining objects, the cross-reference table and trailer, and returns
+    // the finished file as its spans in file order, valid until the next BeginDocument
+    // or the writer's end.
+    ByteSpans EndDocument();
 
     // Coordinates are points with the origin at the top-left corner, y growing down.
     void DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
@@ -111,7 +102,7 @@ class TPrintPDF {
     void RequireOpen(const char* call) const;
     // Bytes of the file so far: its text and the spans kept outside it.
     std::uint64_t FileSize() const { return text_.size() + outsideSize_; }
-    // Puts `bytes`, kept elsewhere until the file is saved, next in the file.
+    // Puts `bytes`, kept elsewhere until the file is handed over, next in the file.
     void AppendOutside(std::string_view bytes);
     void RecordOffset(std::size_t size);
     // Allocates the next object number and writes its first line.
@@ -128,7 +119,6 @@ class TPrintPDF {
     void WriteEmbeddedFont();
     void WriteCrossReference();
 
-    PdfWriterServices services_;
     bool open_ = false;
     std::int32_t pageNumber_ = 0;
     std::int32_t objectCount_ = 0;

@@ -230,9 +230,9 @@ class CalendarPages {
 
 }  // namespace
 
-void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
-                      const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
-                      const std::string& fileName) {
+ByteSpans WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
+                           const Bitmap24& weekendPicture,
+                           const PdfCalendarEnvironment& environment, const std::string& fileName) {
     const std::vector<CalendarRequest> months = MonthsOf(request);
     const PdfPageGeometry page = PageGeometryOf(request.paper);
     MonthsEventTexts eventTexts;
@@ -283,7 +283,7 @@ void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const Name
             environment.pageDone(static_cast<int>(k) + 1);
         }
     }
-    pdf.EndDocument();
+    return pdf.EndDocument();
 }
 
 int BuiltInWindowFontWidth(std::string_view winAnsiText) {

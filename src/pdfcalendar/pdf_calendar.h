@@ -91,16 +91,17 @@ int CentredTitleX(int pageWidth, int size, int advance);
 NameTable PdfNames(const NameTable& names,
                    const std::function<std::optional<std::string>(std::string_view)>& toWinAnsi);
 
-// Sets the document's properties and FileName, then builds and saves one page per
-// month of the request: frame, title, headings, the grid column by column (each day's
-// events under its number), and the week numbers when asked for. The table (titles and day names)
+// Sets the document's properties and FileName, then builds one page per month of the
+// request: frame, title, headings, the grid column by column (each day's events under its
+// number), and the week numbers when asked for. The table (titles and day names)
 // is never mixed: names Windows-1252 holds in the standard font, else all of them in one embedded
 // face, else all in English (see ChoosePdfTableTexts). A file of one month keeps one picture object
 // per shaded cell; more months share one. `names` holds this generation's names in the platform
-// encoding (slots 0-18).
-void WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
-                      const Bitmap24& weekendPicture, const PdfCalendarEnvironment& environment,
-                      const std::string& fileName);
+// encoding (slots 0-18). Returns the finished file from pdf.EndDocument, for the caller to
+// save; the writer's CreationDate and Screen are the caller's to set.
+ByteSpans WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const NameTable& names,
+                           const Bitmap24& weekendPicture,
+                           const PdfCalendarEnvironment& environment, const std::string& fileName);
 
 // Width of Windows-1252 text in the window font, MS Sans Serif with 13-pixel characters, for
 // programs without a window to measure with.

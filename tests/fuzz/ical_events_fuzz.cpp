@@ -80,13 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     PdfCalendarEnvironment environment{[](const std::string&) { return 90; },
                                        [](std::string_view text) { return Utf8ToWinAnsi(text); }};
     environment.events = &calendar;
-    std::string file;
-    TPrintPDF pdf(PdfWriterServices{
-        [] { return LocalDateTime{2026, 1, 2, 3, 4, 5}; },
-        nullptr,
-        [&](const std::string&, ByteSpans bytes) { file = bytes.Joined(); },
-    });
-    WritePdfCalendar(pdf, december, names, Bitmap24{}, environment, "fuzz.pdf");
+    TPrintPDF pdf("Orvanta");
+    pdf.CreationDate = {2026, 1, 2, 3, 4, 5};
+    const std::string file =
+        WritePdfCalendar(pdf, december, names, Bitmap24{}, environment, "fuzz.pdf").Joined();
     if (!test::CrossReferenceFailures(file).empty()) {
         std::abort();
     }

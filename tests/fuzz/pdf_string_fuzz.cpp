@@ -92,16 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string title(input.substr(0, half));
     const std::string drawn(input.substr(half));
 
-    std::string file;
-    tessaly::TPrintPDF pdf(tessaly::PdfWriterServices{
-        [] { return tessaly::LocalDateTime{2026, 1, 2, 3, 4, 5}; },
-        nullptr,
-        [&](const std::string&, tessaly::ByteSpans bytes) { file = bytes.Joined(); },
-    });
+    tessaly::TPrintPDF pdf("Orvanta");
+    pdf.CreationDate = {2026, 1, 2, 3, 4, 5};
     pdf.TITLE = title;
     pdf.BeginDocument();
     pdf.DrawText(10, 20, drawn);
-    pdf.EndDocument();
+    const std::string file = pdf.EndDocument().Joined();
 
     if (Literal(file, "\r\n/Title (", "\r\n/ModDate ()\r\n") != title ||
         Literal(file, " Td\r\n(", " Tj\r\nET\r\n") != drawn ||

@@ -2,7 +2,6 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "core/errors.h"
 #include "pdf_test_support.h"
 #include "support/golden.h"
 
@@ -10,7 +9,7 @@ namespace tessaly::test {
 namespace {
 
 TEST_F(PdfWriterTest, EmptyDocumentIsExactly3047Bytes) {
-    TPrintPDF pdf(Services());
+    TPrintPDF pdf = Writer();
     pdf.Author = pdf.Creator = pdf.Producer = "";
     pdf.BeginDocument();
     const std::string bytes = Finish(pdf);
@@ -20,7 +19,7 @@ TEST_F(PdfWriterTest, EmptyDocumentIsExactly3047Bytes) {
 
 // A line, a text and the calendar's silver weekend picture on the calendar's landscape page.
 TEST_F(PdfWriterTest, WorkedExampleDocumentIsExactBytes) {
-    TPrintPDF pdf(Services());
+    TPrintPDF pdf = Writer();
     pdf.TITLE = "Plan :-)";
     pdf.PageWidth = 792;
     pdf.PageHeight = 612;
@@ -40,9 +39,8 @@ TEST_F(PdfWriterTest, CreationDateHasFourteenDigits) {
         {{999, 12, 31, 23, 59, 59}, "09991231235959"},
     };
     for (const auto& [moment, digits] : cases) {
-        PdfWriterServices services = Services();
-        services.now = [moment = moment] { return moment; };
-        TPrintPDF pdf(services);
+        TPrintPDF pdf(kMaker);
+        pdf.CreationDate = moment;
         pdf.BeginDocument();
         const std::string bytes = Finish(pdf);
         EXPECT_EQ(
@@ -62,7 +60,7 @@ void DrawSamplePage(TPrintPDF& pdf) {
 
 TEST_F(PdfWriterTest, DocumentPropertiesCountOnlyBeforeBeginDocument) {
     const auto write = [this](bool changeAfterwards, const std::string& name) {
-        TPrintPDF pdf(Services());
+        TPrintPDF pdf = Writer();
         pdf.TITLE = "Title";
         pdf.Author = "Author";
         pdf.Keywords = "Keywords";
@@ -83,7 +81,7 @@ TEST_F(PdfWriterTest, DocumentPropertiesCountOnlyBeforeBeginDocument) {
 
 TEST_F(PdfWriterTest, CompressChangesNothing) {
     const auto write = [this](bool compress, const std::string& name) {
-        TPrintPDF pdf(Services());
+        TPrintPDF pdf = Writer();
         pdf.Compress = compress;
         pdf.BeginDocument();
         DrawSamplePage(pdf);
@@ -93,13 +91,13 @@ TEST_F(PdfWriterTest, CompressChangesNothing) {
 }
 
 TEST_F(PdfWriterTest, NextDocumentStartsAfresh) {
-    TPrintPDF fresh(Services());
+    TPrintPDF fresh = Writer();
     EXPECT_EQ(fresh.PageNumber(), 0);
     fresh.BeginDocument();
     EXPECT_EQ(fresh.PageNumber(), 1);
     const std::string freshBytes = Finish(fresh, "fresh.pdf");
 
-    TPrintPDF reused(Services());
+    TPrintPDF reused = Writer();
     reused.BeginDocument();
     DrawSamplePage(reused);
     Finish(reused, "first.pdf");
@@ -108,44 +106,9 @@ TEST_F(PdfWriterTest, NextDocumentStartsAfresh) {
     EXPECT_EQ(Finish(reused, "second.pdf"), freshBytes);
 }
 
-TEST_F(PdfWriterTest, FailedSaveLeavesNoFileAndPropagates) {
-    const std::string missingFolder = (folder_.path() / "missing" / "out.pdf").string();
-    std::filesystem::create_directory(folder_.path() / "taken.pdf");
-    const std::string directory = (folder_.path() / "taken.pdf").string();
-    for (const std::string& target : {missingFolder, directory}) {
-        TPrintPDF pdf(Services());
-        pdf.FileName = target;
-        pdf.BeginDocument();
-        DrawSamplePage(pdf);
-        try {
-            pdf.EndDocument();
-            ADD_FAILURE() << "saving to " << target << " succeeded";
-        } catch (const FileCreateError& error) {
-            EXPECT_STREQ(error.what(), ("Cannot create file " + target).c_str());
-        }
-        EXPECT_EQ(folder_.entries(), std::vector<std::string>{"taken.pdf"});
-    }
-
-    // Whatever the save function throws reaches the caller unchanged.
-    PdfWriterServices services = Services();
-    services.save = [](const std::string&, ByteSpans) { throw TessalyError("Disk full"); };
-    TPrintPDF pdf(services);
-    pdf.BeginDocument();
-    EXPECT_THROW(
-        {
-            try {
-                pdf.EndDocument();
-            } catch (const TessalyError& error) {
-                EXPECT_STREQ(error.what(), "Disk full");
-                throw;
-            }
-        },
-        TessalyError);
-}
-
-// Pictures wait in memory, not in files of the current folder, and an unfinished
-// document is never saved.
-TEST_F(PdfWriterTest, OnlyEndDocumentWritesAFile) {
+// Pictures wait in memory, not in files of the current folder, and the finished
+// document is handed back, not saved under its FileName.
+TEST_F(PdfWriterTest, TheWriterWritesNoFile) {
     struct WorkInFolder {
         explicit WorkInFolder(const std::filesystem::path& folder) {
             std::filesystem::current_path(folder);
@@ -153,36 +116,28 @@ TEST_F(PdfWriterTest, OnlyEndDocumentWritesAFile) {
         ~WorkInFolder() { std::filesystem::current_path(previous); }
         std::filesystem::path previous = std::filesystem::current_path();
     } workInFolder(folder_.path());
-    int saves = 0;
-    PdfWriterServices services = Services();
-    services.save = [&saves](const std::string& path, ByteSpans bytes) {
-        ++saves;
-        SaveFileAtomically(path, bytes, "Cannot write file " + path);
-    };
     {
-        TPrintPDF pdf(services);
+        TPrintPDF pdf = Writer();
         pdf.FileName = "unfinished.pdf";
         pdf.BeginDocument();
         DrawSamplePage(pdf);
         DrawSamplePage(pdf);
         EXPECT_EQ(folder_.entries(), std::vector<std::string>{});
     }
-    EXPECT_EQ(saves, 0);
     EXPECT_EQ(folder_.entries(), std::vector<std::string>{});
 
-    TPrintPDF pdf(services);
+    TPrintPDF pdf = Writer();
     pdf.FileName = "finished.pdf";
     pdf.BeginDocument();
     DrawSamplePage(pdf);
-    pdf.EndDocument();
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(folder_.entries(), std::vector<std::string>{"finished.pdf"});
+    EXPECT_TRUE(pdf.EndDocument().Joined().starts_with("%PDF-1.4\r\n"));
+    EXPECT_EQ(folder_.entries(), std::vector<std::string>{});
 }
 
 // Each page has a content stream of its own, after the one before; the pages share the
 // fonts and the pictures, and a picture added once is one object wherever it is drawn.
 TEST_F(PdfWriterTest, PagesHaveTheirOwnContentsAndShareOnePictureObject) {
-    TPrintPDF pdf(Services());
+    TPrintPDF pdf = Writer();
     pdf.PageWidth = 792;
     pdf.PageHeight = 612;
     pdf.BeginDocument();
@@ -229,8 +184,7 @@ TEST_F(PdfWriterTest, PagesHaveTheirOwnContentsAndShareOnePictureObject) {
 }
 
 TEST(PdfWriterUse, CallsOutsideADocumentAreRejected) {
-    PdfWriterServices services{[] { return kMoment; }, {}, [](const std::string&, ByteSpans) {}};
-    TPrintPDF pdf(services);
+    TPrintPDF pdf(kMaker);
     const Bitmap24 pixel = Bitmap24::Filled(1, 1, 0, 0, 0);
     EXPECT_THROW(pdf.DrawLine(0, 0, 1, 1), std::logic_error);
     EXPECT_THROW(pdf.DrawRectangle(0, 0, 1, 1), std::logic_error);
@@ -241,9 +195,6 @@ TEST(PdfWriterUse, CallsOutsideADocumentAreRejected) {
     pdf.EndDocument();
     EXPECT_THROW(pdf.DrawLine(0, 0, 1, 1), std::logic_error);
     EXPECT_THROW(pdf.EndDocument(), std::logic_error);
-
-    EXPECT_THROW(TPrintPDF(PdfWriterServices{{}, {}, services.save}), std::invalid_argument);
-    EXPECT_THROW(TPrintPDF(PdfWriterServices{services.now, {}, {}}), std::invalid_argument);
 }
 
 // The second ctest run sets LC_ALL=de_DE.UTF-8; make sure it really took effect, or that

@@ -66,7 +66,7 @@ TEST_F(PdfWriterTest, DrawingCallsGiveTheirContentLines) {
     };
     for (const DrawingCase& c : cases) {
         SCOPED_TRACE(c.name);
-        TPrintPDF pdf(Services());
+        TPrintPDF pdf = Writer();
         pdf.PageWidth = c.pageWidth;
         pdf.PageHeight = c.pageHeight;
         pdf.BeginDocument();
@@ -96,7 +96,7 @@ TEST_F(PdfWriterTest, StringsAreEscaped) {
     };
     for (const auto& [text, escaped] : cases) {
         SCOPED_TRACE(::testing::PrintToString(text));
-        TPrintPDF pdf(Services());
+        TPrintPDF pdf = Writer();
         pdf.TITLE = pdf.Author = pdf.Creator = pdf.Keywords = pdf.Subject = pdf.Producer = text;
         pdf.BeginDocument();
         pdf.DrawText(10, 20, text);
@@ -114,7 +114,7 @@ TEST_F(PdfWriterTest, StringsAreEscaped) {
 
 // What a viewer reads back is the text that was drawn.
 TEST_F(PdfWriterTest, EscapedTextReadsBackUnchanged) {
-    TPrintPDF pdf(Services());
+    TPrintPDF pdf = Writer();
     pdf.BeginDocument();
     pdf.DrawText(10, 20, "Plan :-) C:\\x (a)) ((b \xE9t\xE9");
     Finish(pdf);

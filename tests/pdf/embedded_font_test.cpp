@@ -24,7 +24,7 @@ TEST_F(PdfWriterTest, EmbeddedFontFollowsTheCatalogOnlyWhenGlyphsAreDrawn) {
     }
     const GlyphRun ab = {{1, 722, "A"}, {2, 611, "B"}};
     const auto document = [&](bool embed, const std::vector<GlyphRun>& runs, const char* name) {
-        TPrintPDF pdf(Services());
+        TPrintPDF pdf = Writer();
         pdf.PageWidth = 792;
         pdf.PageHeight = 612;
         pdf.Font.Size = 16;
@@ -92,7 +92,7 @@ TEST(HelveticaBoldWidths, AreHelveticaBoldsMetrics) {
 }
 
 TEST(PdfWriterUse, GlyphsWithoutAnEmbeddedFontAreRejected) {
-    TPrintPDF pdf({[] { return LocalDateTime{}; }, nullptr, [](auto&, auto) {}});
+    TPrintPDF pdf(kMaker);
     pdf.BeginDocument();
     pdf.DrawGlyphs(0, 0, {{1, 500, "a"}});
     EXPECT_THROW(pdf.EndDocument(), std::logic_error);

@@ -13,22 +13,24 @@
 namespace tessaly::test {
 
 inline constexpr LocalDateTime kMoment{2026, 4, 5, 13, 7, 9};
+// The Author, Creator and Producer a writer starts with in these tests.
+inline constexpr const char* kMaker = "Orvanta";
 
 // Writers whose documents are saved into a folder of their own with the program's atomic
 // save, then checked against the cross-reference table and the outside tools.
 class PdfWriterTest : public ::testing::Test {
   protected:
-    PdfWriterServices Services() {
-        return {[] { return kMoment; }, [this] { return screen_; },
-                [](const std::string& path, ByteSpans bytes) {
-                    SaveFileAtomically(path, bytes, "Cannot write file " + path);
-                }};
+    // A writer with the tests' maker and date, before its first document.
+    static TPrintPDF Writer() {
+        TPrintPDF pdf(kMaker);
+        pdf.CreationDate = kMoment;
+        return pdf;
     }
 
     std::string Finish(TPrintPDF& pdf, const std::string& name = "test.pdf") {
         const std::filesystem::path path = folder_.path() / name;
-        pdf.FileName = path.string();
-        pdf.EndDocument();
+        handed_ = pdf.EndDocument();
+        SaveFileAtomically(path.string(), handed_, "Cannot write file " + path.string());
         const std::string bytes = ReadWholeFile(path);
         EXPECT_EQ(bytes, pdf.FileBytes());
         EXPECT_EQ(CrossReferenceFailures(bytes), "");
@@ -37,7 +39,7 @@ class PdfWriterTest : public ::testing::Test {
     }
 
     TempFolder folder_;
-    ScreenResolution screen_;  // what the screen service answers at each DrawImage
+    ByteSpans handed_ = "";  // what the last EndDocument handed over
 };
 
 // The page's content: the bytes of object 2 between its "stream" line and "endstream".

@@ -32,8 +32,8 @@ TEST_F(PdfWriterTest, PicturesAreScaledByPageAndScreen) {
     };
     for (const ScaleCase& c : cases) {
         SCOPED_TRACE(c.name);
-        screen_ = c.screen;
-        TPrintPDF pdf(Services());
+        TPrintPDF pdf = Writer();
+        pdf.Screen = c.screen;
         pdf.PageWidth = c.pageWidth;
         pdf.PageHeight = c.pageHeight;
         pdf.BeginDocument();
@@ -42,28 +42,16 @@ TEST_F(PdfWriterTest, PicturesAreScaledByPageAndScreen) {
     }
 }
 
-TEST_F(PdfWriterTest, ScreenIsAskedAtEachPicture) {
-    PdfWriterServices services = Services();
-    int asked = 0;
-    services.screen = [&asked] {
-        return ++asked == 1 ? ScreenResolution{} : ScreenResolution{192, 48};
-    };
-    TPrintPDF pdf(services);
+// A writer whose Screen is not set places pictures as at 96 dots per inch.
+TEST_F(PdfWriterTest, ScreenIsReadAtEachPicture) {
+    TPrintPDF pdf = Writer();
     pdf.BeginDocument();
     const Bitmap24 picture = Bitmap24::Filled(96, 96, 0, 0, 0);
     pdf.DrawImage(0, 0, picture);
+    pdf.Screen = {192, 48};
     pdf.DrawImage(0, 0, picture);
-    EXPECT_EQ(ContentOf(Finish(pdf, "asked.pdf")),
-              CrLfLines({"q", "76 0 0 74 0 718 cm", "/Im1 Do", "Q",  //
-                         "q", "38 0 0 149 0 643 cm", "/Im2 Do", "Q"}));
-
-    // Without a screen service pictures are placed as at 96 dots per inch.
-    services.screen = nullptr;
-    TPrintPDF headless(services);
-    headless.BeginDocument();
-    headless.DrawImage(0, 0, picture);
-    EXPECT_EQ(ContentOf(Finish(headless, "headless.pdf")),
-              CrLfLines({"q", "76 0 0 74 0 718 cm", "/Im1 Do", "Q"}));
+    EXPECT_EQ(ContentOf(Finish(pdf)), CrLfLines({"q", "76 0 0 74 0 718 cm", "/Im1 Do", "Q",  //
+                                                 "q", "38 0 0 149 0 643 cm", "/Im2 Do", "Q"}));
 }
 
 Bitmap24 Pixels(int width, int height, std::vector<std::uint8_t> rgb) {
@@ -84,18 +72,7 @@ TEST_F(PdfWriterTest, PicturesFollowTheResourceDictionary) {
     for (const std::vector<Bitmap24>& pictures : cases) {
         const long long n = static_cast<long long>(pictures.size());
         SCOPED_TRACE(N(n) + " pictures");
-        // The bytes of memory the saved spans cover: the same pixels placed again are not
-        // copied again.
-        std::size_t held = 0;
-        PdfWriterServices services = Services();
-        services.save = [&held, save = services.save](const std::string& path, ByteSpans spans) {
-            std::set<const char*> seen;
-            for (const std::string_view span : spans.spans()) {
-                held += !span.empty() && seen.insert(span.data()).second ? span.size() : 0;
-            }
-            save(path, spans);
-        };
-        TPrintPDF pdf(services);
+        TPrintPDF pdf = Writer();
         pdf.BeginDocument();
         std::string content;
         for (std::size_t m = 1; m <= pictures.size(); ++m) {
@@ -107,6 +84,13 @@ TEST_F(PdfWriterTest, PicturesFollowTheResourceDictionary) {
             content += p.rgb.empty() ? CrLfLines({"Q"}) : CrLfLines({"/Im" + N(m) + " Do", "Q"});
         }
         const std::string bytes = Finish(pdf);
+        // The bytes of memory the handed spans cover: the same pixels placed again are not
+        // copied again.
+        std::size_t held = 0;
+        std::set<const char*> seen;
+        for (const std::string_view span : handed_.spans()) {
+            held += !span.empty() && seen.insert(span.data()).second ? span.size() : 0;
+        }
 
         EXPECT_EQ(ContentOf(bytes), content);
         std::set<std::vector<std::uint8_t>> distinct;
@@ -164,7 +148,7 @@ TEST_F(PdfWriterTest, PicturesFollowTheResourceDictionary) {
 }
 
 TEST_F(PdfWriterTest, MismatchedBitmapIsRejectedWithoutTrace) {
-    TPrintPDF pdf(Services());
+    TPrintPDF pdf = Writer();
     pdf.BeginDocument();
     EXPECT_THROW(pdf.DrawImage(0, 0, Pixels(2, 1, {1, 2, 3})), std::invalid_argument);
     EXPECT_THROW(pdf.DrawImage(0, 0, Pixels(-1, -1, {1, 2, 3})), std::invalid_argument);

@@ -15,18 +15,9 @@ namespace {
 
 // The writer's output, kept in memory.
 struct MemoryPdf {
-    std::string path;
+    MemoryPdf() { pdf.CreationDate = {2026, 3, 4, 5, 6, 7}; }
+    TPrintPDF pdf{"Orvanta"};
     std::string bytes;
-    TPrintPDF pdf{PdfWriterServices{
-        [] { return LocalDateTime{2026, 3, 4, 5, 6, 7}; },
-        [] {
-            return ScreenResolution{96, 96};
-        },
-        [this](const std::string& file, ByteSpans data) {
-            path = file;
-            bytes = data.Joined();
-        },
-    }};
 };
 
 NameTable EnglishNames() {
@@ -131,9 +122,10 @@ TEST_P(PdfCalendarPage, DrawsFrameTitleHeadingsAndGridInOrder) {
     }
 
     MemoryPdf out;
-    WritePdfCalendar(out.pdf, c.request, names, WeekendPicture(), FixedWidth(c.titleWidth),
-                     "/somewhere/calendar.pdf");
-    EXPECT_EQ(out.path, "/somewhere/calendar.pdf");
+    out.bytes = WritePdfCalendar(out.pdf, c.request, names, WeekendPicture(),
+                                 FixedWidth(c.titleWidth), "/somewhere/calendar.pdf")
+                    .Joined();
+    EXPECT_EQ(out.pdf.FileName, "/somewhere/calendar.pdf");
     EXPECT_EQ(ContentOf(out.bytes), expected.Text());
 
     const auto count = [&](const std::string& what) {
@@ -196,14 +188,16 @@ TEST(PdfCalendar, A4PageWithWeekNumbersIsTheGoldenFile) {
         return std::optional(widths);
     };
     MemoryPdf out;
-    WritePdfCalendar(out.pdf, {0, 2027, 0, false, false, true, Paper::A4, 1, true}, EnglishNames(),
-                     WeekendPicture(), environment, "calendar.pdf");
+    out.bytes = WritePdfCalendar(out.pdf, {0, 2027, 0, false, false, true, Paper::A4, 1, true},
+                                 EnglishNames(), WeekendPicture(), environment, "calendar.pdf")
+                    .Joined();
     EXPECT_TRUE(test::MatchesGolden(out.bytes, "january-2027-a4-monday-weeks.pdf"));
     // Without the font's widths the window font's measure places it, as on Letter.
     environment.titleFontWidths = [] { return std::optional<WinAnsiWidths>(); };
     MemoryPdf fallback;
-    WritePdfCalendar(fallback.pdf, {0, 2027, 0, true, false, true, Paper::A4}, EnglishNames(),
-                     WeekendPicture(), environment, "calendar.pdf");
+    fallback.bytes = WritePdfCalendar(fallback.pdf, {0, 2027, 0, true, false, true, Paper::A4},
+                                      EnglishNames(), WeekendPicture(), environment, "calendar.pdf")
+                         .Joined();
     EXPECT_NE(ContentOf(fallback.bytes).find("/F2 36 Tf\r\n306 545 Td\r\n"), std::string::npos);
 }
 
@@ -275,13 +269,12 @@ TEST(PdfCalendar, CalendarsWithAccentedAndSpecialNamesPassTheOutsideChecks) {
         for (int weekStart : {0, 1}) {
             test::TempFolder folder;
             const auto path = folder.path() / "calendar.pdf";
-            TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{2031, 5, 1, 0, 0, 0}; },
-                                            nullptr,
-                                            [](const std::string& file, ByteSpans data) {
-                                                test::WriteWholeFile(file, data.Joined());
-                                            }});
-            WritePdfCalendar(pdf, {4, 2031, weekStart, true}, names, WeekendPicture(),
-                             FixedWidth(100), path.string());
+            TPrintPDF pdf("Orvanta");
+            pdf.CreationDate = {2031, 5, 1, 0, 0, 0};
+            test::WriteWholeFile(
+                path, WritePdfCalendar(pdf, {4, 2031, weekStart, true}, names, WeekendPicture(),
+                                       FixedWidth(100), path.string())
+                          .Joined());
             EXPECT_EQ(test::CrossReferenceFailures(test::ReadWholeFile(path)), "");
             EXPECT_EQ(test::OutsideCheckFailures(path), "");
             if (const auto text = test::ExtractedText(path)) {
@@ -327,14 +320,13 @@ TEST(PdfCalendar, RendersSilverWeekendsWhiteDaysAndDarkGridLines) {
                          std::to_string(weekStart));
             test::TempFolder folder;
             const auto pdfPath = folder.path() / "calendar.pdf";
-            TPrintPDF pdf(PdfWriterServices{[] { return LocalDateTime{}; }, nullptr,
-                                            [](const std::string& file, ByteSpans data) {
-                                                test::WriteWholeFile(file, data.Joined());
-                                            }});
+            TPrintPDF pdf("Orvanta");
             CalendarRequest request{1, 2010, weekStart, true};
             request.paper = paper;
-            WritePdfCalendar(pdf, request, EnglishNames(), WeekendPicture(), FixedWidth(90),
-                             pdfPath.string());
+            test::WriteWholeFile(pdfPath,
+                                 WritePdfCalendar(pdf, request, EnglishNames(), WeekendPicture(),
+                                                  FixedWidth(90), pdfPath.string())
+                                     .Joined());
             const auto ppmBase = folder.path() / "page";
             const std::string command = "pdftoppm -r 72 -aa no -aaVector no -singlefile " +
                                         pdfPath.string() + " " + ppmBase.string();

@@ -64,13 +64,14 @@ TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
     FillDayNames(unicodeNames, true, wide);
     FillMonthNames(unicodeNames, true, wide);
 
-    std::string bytes;
-    TPrintPDF pdf({[] { return LocalDateTime{2026, 12, 1, 0, 0, 0}; }, nullptr,
-                   [&](const std::string&, ByteSpans data) { bytes = data.Joined(); }});
+    TPrintPDF pdf("Orvanta");
+    pdf.CreationDate = {2026, 12, 1, 0, 0, 0};
     const PdfCalendarEnvironment environment{
         [](const std::string& text) { return BuiltInWindowFontWidthOfUtf8(ToUtf8(text)); },
         ToWinAnsi, EmbedTextsForPdf, unicodeNames};
-    WritePdfCalendar(pdf, {11, 2026, 0}, names, WeekendPicture(), environment, "calendar.pdf");
+    const std::string bytes =
+        WritePdfCalendar(pdf, {11, 2026, 0}, names, WeekendPicture(), environment, "calendar.pdf")
+            .Joined();
 
     EXPECT_EQ(test::CrossReferenceFailures(bytes), "");
     EXPECT_NE(bytes.find("/Subtype /CIDFontType2"), std::string::npos);
