@@ -250,7 +250,6 @@ ByteSpans WritePdfCalendar(TPrintPDF& pdf, const CalendarRequest& request, const
     pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
     pdf.Creator = "Tessaly";
     pdf.Producer = kMakerName;
-    pdf.Compress = true;
     pdf.PageWidth = page.pageWidth;
     pdf.PageHeight = page.pageHeight;
     pdf.FileName = fileName;
