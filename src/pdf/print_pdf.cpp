@@ -124,8 +124,6 @@ void WriteTextObject(std::string& content, int font, std::int32_t size, std::int
 
 // The embedded font's resource name: the one after the 14 standard fonts.
 constexpr int kEmbeddedFontNumber = std::size(kBaseFonts) + 1;
-// Type0 font, CIDFont, FontDescriptor, font program, ToUnicode map.
-[[maybe_unused]] constexpr std::int32_t kEmbeddedFontObjects = 5;  // checked in debug builds
 
 // "ABCDEF+": six capitals drawn from the set of glyphs, so the same glyphs always give
 // the same tag and the same file.
@@ -236,10 +234,18 @@ void TPrintPDF::AppendOutside(std::string_view bytes) {
     }
 }
 
-std::int32_t TPrintPDF::OpenObject() {
-    const std::int32_t number = ++objectCount_;
+// offsets_ holds the header's end and one entry per object written: the next object
+// must be the one numbered offsets_.size().
+void TPrintPDF::OpenObject(std::int32_t number) {
+    assert(number <= lastReserved_);
+    assert(static_cast<std::size_t>(number) == offsets_.size());
     objectStart_ = FileSize();
     WriteLine(text_, number, " 0 obj");
+}
+
+std::int32_t TPrintPDF::OpenObject() {
+    const std::int32_t number = Reserve();
+    OpenObject(number);
     return number;
 }
 
@@ -252,12 +258,15 @@ void TPrintPDF::CloseObject() {
 
 void TPrintPDF::BeginDocument() {
     pageNumber_ = 1;
-    objectCount_ = 0;
+    lastReserved_ = 0;
     runningOffset_ = 0;
-    pagesObject_ = resourcesObject_ = outlinesObject_ = catalogObject_ = 0;
+    infoObject_ = pagesObject_ = resourcesObject_ = outlinesObject_ = catalogObject_ = 0;
+    contentLengthObject_ = embeddedFontObject_ = 0;
     offsets_.clear();
     fontObjects_.clear();
     contentObjects_.clear();
+    pictureObjects_.clear();
+    pageObjects_.clear();
     pictures_.clear();
     samples_.clear();
     text_.clear();
@@ -278,7 +287,7 @@ void TPrintPDF::BeginDocument() {
 }
 
 void TPrintPDF::WriteInformation() {
-    OpenObject();
+    infoObject_ = OpenObject();
     WriteLine(text_, "<<");
     WriteLine(text_, "/Producer ", Literal{Producer});
     WriteLine(text_, "/Author ", Literal{Author});
@@ -293,11 +302,13 @@ void TPrintPDF::WriteInformation() {
 }
 
 // The drawing calls write the page's content straight after the stream's head; its
-// length goes into the next object, written once the content is complete.
+// length goes into the object after it, written once the content is complete.
 void TPrintPDF::OpenContentStream() {
-    const std::int32_t number = OpenObject();
+    const std::int32_t number = Reserve();
+    contentLengthObject_ = Reserve();
+    OpenObject(number);
     contentObjects_.push_back(number);
-    WriteLine(text_, "<< /Length ", number + 1, " 0 R");
+    WriteLine(text_, "<< /Length ", contentLengthObject_, " 0 R");
     WriteLine(text_, " >>");
     WriteLine(text_, "stream");
     contentStart_ = FileSize();
@@ -336,7 +347,7 @@ void TPrintPDF::CloseContentStream() {
     WriteLine(text_, "endstream");
     CloseObject();
 
-    OpenObject();
+    OpenObject(contentLengthObject_);
     WriteLine(text_, contentLength);
     CloseObject();
 }
@@ -359,39 +370,52 @@ void TPrintPDF::WriteFontsAndResources() {
         CloseObject();
     }
 
-    // The pages follow the resource dictionary and the pictures, so their numbers are known.
-    const std::int32_t pictureCount = static_cast<std::int32_t>(pictures_.size());
-    const std::int32_t pageCount = static_cast<std::int32_t>(contentObjects_.size());
-    pagesObject_ = OpenObject();
+    ReserveLaterObjects();
+    OpenObject(pagesObject_);
     WriteLine(text_, "<< /Type /Pages");
     WriteLine(text_, "/Kids [");
-    for (std::int32_t page = 0; page < pageCount; ++page) {
-        WriteLine(text_, pagesObject_ + 2 + pictureCount + page, " 0 R");
+    for (const std::int32_t page : pageObjects_) {
+        WriteLine(text_, page, " 0 R");
     }
     WriteLine(text_, "]");
     WriteLine(text_, "/Count ", pageNumber_);
     WriteLine(text_, ">>");
     CloseObject();
 
-    resourcesObject_ = OpenObject();
+    OpenObject(resourcesObject_);
     WriteLine(text_, "<< /ProcSet [ /PDF /Text /ImageC]");
     WriteLine(text_, "/XObject << ");
-    for (std::int32_t m = 1; m <= pictureCount; ++m) {
-        WriteLine(text_, "/Im", m, " ", resourcesObject_ + m, " 0 R");
+    for (std::size_t m = 1; m <= pictureObjects_.size(); ++m) {
+        WriteLine(text_, "/Im", m, " ", pictureObjects_[m - 1], " 0 R");
     }
     WriteLine(text_, ">>");
     WriteLine(text_, "/Font << ");
     for (std::size_t k = 1; k <= fontObjects_.size(); ++k) {
         WriteLine(text_, "/F", k, " ", fontObjects_[k - 1], " 0 R ");
     }
-    if (!embeddedGlyphs_.empty()) {
-        // The embedded font's objects follow the pictures, the pages and the catalog.
-        WriteLine(text_, "/F", kEmbeddedFontNumber, " ",
-                  resourcesObject_ + pictureCount + pageCount + 2, " 0 R ");
+    if (embeddedFontObject_ != 0) {
+        WriteLine(text_, "/F", kEmbeddedFontNumber, " ", embeddedFontObject_, " 0 R ");
     }
     WriteLine(text_, ">>");
     WriteLine(text_, ">>");
     CloseObject();
+}
+
+// In the order they are written: page tree, resources, pictures, pages, catalog, and the
+// embedded font when glyphs were drawn.
+void TPrintPDF::ReserveLaterObjects() {
+    pagesObject_ = Reserve();
+    resourcesObject_ = Reserve();
+    for (std::size_t k = 0; k < pictures_.size(); ++k) {
+        pictureObjects_.push_back(Reserve());
+    }
+    for (std::size_t k = 0; k < contentObjects_.size(); ++k) {
+        pageObjects_.push_back(Reserve());
+    }
+    catalogObject_ = Reserve();
+    if (!embeddedGlyphs_.empty()) {
+        embeddedFontObject_ = Reserve();
+    }
 }
 
 // Each picture's samples go into the file from their one copy, however many objects
@@ -400,7 +424,7 @@ void TPrintPDF::WritePictures() {
     for (std::size_t k = 0; k < pictures_.size(); ++k) {
         const Picture& picture = pictures_[k];
         const std::string& samples = samples_[picture.samples];
-        OpenObject();
+        OpenObject(pictureObjects_[k]);
         WriteLine(text_, "<< /Type /XObject");
         WriteLine(text_, "/Subtype /Image");
         WriteLine(text_, "/Width ", picture.width);
@@ -420,18 +444,18 @@ void TPrintPDF::WritePictures() {
 }
 
 void TPrintPDF::WritePagesAndCatalog() {
-    for (const std::int32_t content : contentObjects_) {
-        OpenObject();
+    for (std::size_t k = 0; k < pageObjects_.size(); ++k) {
+        OpenObject(pageObjects_[k]);
         WriteLine(text_, "<< /Type /Page");
         WriteLine(text_, "/Parent ", pagesObject_, " 0 R");
         WriteLine(text_, "/MediaBox [ 0 0 ", PageWidth, " ", PageHeight, "]");
-        WriteLine(text_, "/Contents ", content, " 0 R");
+        WriteLine(text_, "/Contents ", contentObjects_[k], " 0 R");
         WriteLine(text_, "/Resources ", resourcesObject_, " 0 R");
         WriteLine(text_, ">>");
         CloseObject();
     }
 
-    catalogObject_ = OpenObject();
+    OpenObject(catalogObject_);
     WriteLine(text_, "<< /Type /Catalog");
     WriteLine(text_, "/Pages ", pagesObject_, " 0 R");
     WriteLine(text_, "/Outlines ", outlinesObject_, " 0 R");
@@ -440,32 +464,36 @@ void TPrintPDF::WritePagesAndCatalog() {
 }
 
 void TPrintPDF::WriteEmbeddedFont() {
-    if (embeddedGlyphs_.empty()) {
+    if (embeddedFontObject_ == 0) {
         return;
     }
     const EmbeddedFont& font = *embeddedFont_;
     const bool trueType = font.outlines == EmbeddedFont::Outlines::TrueType;
     const std::string name = SubsetTag(embeddedGlyphs_) + NameCharacters(font.postScriptName);
-    const std::int32_t type0 = objectCount_ + 1;
+    // Each object refers to ones after it: all are numbered first, in writing order.
+    const std::int32_t cidFont = Reserve();
+    const std::int32_t descriptor = Reserve();
+    const std::int32_t program = Reserve();
+    const std::int32_t toUnicode = Reserve();
 
-    OpenObject();
+    OpenObject(embeddedFontObject_);
     WriteLine(text_, "<< /Type /Font");
     WriteLine(text_, "/Subtype /Type0");
     WriteLine(text_, "/Name /F", kEmbeddedFontNumber);
     WriteLine(text_, "/BaseFont /", name);
     WriteLine(text_, "/Encoding /Identity-H");
-    WriteLine(text_, "/DescendantFonts [ ", type0 + 1, " 0 R]");
-    WriteLine(text_, "/ToUnicode ", type0 + 4, " 0 R");
+    WriteLine(text_, "/DescendantFonts [ ", cidFont, " 0 R]");
+    WriteLine(text_, "/ToUnicode ", toUnicode, " 0 R");
     WriteLine(text_, ">>");
     CloseObject();
 
-    OpenObject();
+    OpenObject(cidFont);
     WriteLine(text_, "<< /Type /Font");
     WriteLine(text_, "/Subtype /", trueType ? "CIDFontType2" : "CIDFontType0");
     WriteLine(text_, "/BaseFont /", name);
     WriteLine(text_, "/CIDSystemInfo << /Registry ", Literal{"Adobe"}, " /Ordering ",
               Literal{"Identity"}, " /Supplement 0 >>");
-    WriteLine(text_, "/FontDescriptor ", type0 + 2, " 0 R");
+    WriteLine(text_, "/FontDescriptor ", descriptor, " 0 R");
     if (trueType) {
         WriteLine(text_, "/CIDToGIDMap /Identity");
     }
@@ -489,7 +517,7 @@ void TPrintPDF::WriteEmbeddedFont() {
     WriteLine(text_, ">>");
     CloseObject();
 
-    OpenObject();
+    OpenObject(descriptor);
     WriteLine(text_, "<< /Type /FontDescriptor");
     WriteLine(text_, "/FontName /", name);
     WriteLine(text_, "/Flags 4");
@@ -500,11 +528,11 @@ void TPrintPDF::WriteEmbeddedFont() {
     WriteLine(text_, "/Descent ", font.descent);
     WriteLine(text_, "/CapHeight ", font.capHeight);
     WriteLine(text_, "/StemV ", font.stemV);
-    WriteLine(text_, trueType ? "/FontFile2 " : "/FontFile3 ", type0 + 3, " 0 R");
+    WriteLine(text_, trueType ? "/FontFile2 " : "/FontFile3 ", program, " 0 R");
     WriteLine(text_, ">>");
     CloseObject();
 
-    OpenObject();
+    OpenObject(program);
     if (trueType) {
         WriteLine(text_, "<< /Length ", font.program.size(), " /Length1 ", font.program.size(),
                   " >>");
@@ -518,17 +546,18 @@ void TPrintPDF::WriteEmbeddedFont() {
     CloseObject();
 
     toUnicode_ = ToUnicodeMap(embeddedGlyphs_);
-    OpenObject();
+    OpenObject(toUnicode);
     WriteLine(text_, "<< /Length ", toUnicode_.size(), " >>");
     WriteLine(text_, "stream");
     AppendOutside(toUnicode_);
     WriteLine(text_, "endstream");
     CloseObject();
-    assert(objectCount_ == type0 + kEmbeddedFontObjects - 1);
 }
 
 void TPrintPDF::WriteCrossReference() {
-    const std::int32_t entries = ++objectCount_;  // the free entry 0 included
+    // Every number reserved has its object: the table has no holes.
+    assert(offsets_.size() == static_cast<std::size_t>(lastReserved_) + 1);
+    const std::int32_t entries = lastReserved_ + 1;  // the free entry 0 included
     WriteLine(text_, "xref");
     WriteLine(text_, "0 ", entries);
     WriteLine(text_, "0000000000 65535 f");
@@ -538,7 +567,7 @@ void TPrintPDF::WriteCrossReference() {
     WriteLine(text_, "trailer");
     WriteLine(text_, "<< /Size ", entries);
     WriteLine(text_, "/Root ", catalogObject_, " 0 R");
-    WriteLine(text_, "/Info 1 0 R");
+    WriteLine(text_, "/Info ", infoObject_, " 0 R");
     WriteLine(text_, ">>");
     WriteLine(text_, "startxref");
     WriteLine(text_, offsets_.back());

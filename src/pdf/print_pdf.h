@@ -105,15 +105,24 @@ class TPrintPDF {
     // Puts `bytes`, kept elsewhere until the file is handed over, next in the file.
     void AppendOutside(std::string_view bytes);
     void RecordOffset(std::size_t size);
-    // Allocates the next object number and writes its first line.
+    // The next object number, for an object written later by OpenObject(number).
+    std::int32_t Reserve() { return ++lastReserved_; }
+    // Writes the first line of object `number`, reserved earlier. Objects are written
+    // in number order, as the cross-reference table lists their offsets.
+    void OpenObject(std::int32_t number);
+    // Reserves a number and opens its object at once.
     std::int32_t OpenObject();
     // Ends the object with "endobj" and records where the next one starts.
     void CloseObject();
     void WriteInformation();
-    // A page's content stream: opened (its length to be the next object) and closed.
+    // A page's content stream: opened (its length an object of its own, written next)
+    // and closed.
     void OpenContentStream();
     void CloseContentStream();
     void WriteFontsAndResources();
+    // Numbers of the objects after the fonts, which the page tree and the resources refer
+    // to before they are written.
+    void ReserveLaterObjects();
     void WritePictures();
     void WritePagesAndCatalog();
     void WriteEmbeddedFont();
@@ -121,7 +130,8 @@ class TPrintPDF {
 
     bool open_ = false;
     std::int32_t pageNumber_ = 0;
-    std::int32_t objectCount_ = 0;
+    std::int32_t lastReserved_ = 0;
+    std::int32_t infoObject_ = 0;
     std::int32_t pagesObject_ = 0;
     std::int32_t resourcesObject_ = 0;
     std::int32_t outlinesObject_ = 0;
@@ -146,6 +156,12 @@ class TPrintPDF {
     std::vector<std::string_view> spans_;
     // The content stream's object number of each page, first page first.
     std::vector<std::int32_t> contentObjects_;
+    std::int32_t contentLengthObject_ = 0;  // the open page's
+    // Reserved by ReserveLaterObjects: each picture's, each page's, the embedded Type0
+    // font's (0 for none).
+    std::vector<std::int32_t> pictureObjects_;
+    std::vector<std::int32_t> pageObjects_;
+    std::int32_t embeddedFontObject_ = 0;
     // Each picture object, written after the resource dictionary at EndDocument, with
     // its samples: pictures of the same pixels share one copy of them.
     struct Picture {
