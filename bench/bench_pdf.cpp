@@ -95,17 +95,10 @@ void BM_PdfCalendarTwelveMonthsInMemory(benchmark::State& state) {
     request.months = 12;
     std::size_t saved = 0;
     for (auto _ : state) {
-        const CalendarDocument document = ComposeCalendar(request, names, nullptr);
-        PdfCalendarLayout layout =
-            LayOutPdfCalendar(document, PdfTextsOf(document, PageGeometryOf(Paper::Letter)), {});
-        PlaceTitles(layout, std::nullopt, std::vector<int>(document.pages.size(), 90));
         TPrintPDF pdf("Orvanta");
         SetDate(pdf);
-        PdfCalendarRenderer renderer(pdf, document, layout);
-        for (std::size_t k = 0; k < document.pages.size(); ++k) {
-            renderer.DrawPage(k);
-        }
-        const ByteSpans bytes = renderer.Finish();
+        const ByteSpans bytes =
+            DrawPdfCalendar(pdf, ComposeCalendar(request, names, nullptr), {}, 90);
         saved = bytes.size();
         benchmark::DoNotOptimize(bytes.spans().data());
     }

@@ -145,4 +145,16 @@ void PdfCalendarRenderer::DrawTableText(int x, int y, std::size_t text) {
     }
 }
 
+ByteSpans DrawPdfCalendar(TPrintPDF& pdf, const CalendarDocument& document,
+                          const EmbeddingResult& faces, int titleWidth) {
+    PdfCalendarLayout layout =
+        LayOutPdfCalendar(document, PdfTextsOf(document, PageGeometryOf(document.paper)), faces);
+    PlaceTitles(layout, faces.boldWidths, std::vector<int>(document.pages.size(), titleWidth));
+    PdfCalendarRenderer renderer(pdf, document, layout);
+    for (std::size_t k = 0; k < document.pages.size(); ++k) {
+        renderer.DrawPage(k);
+    }
+    return renderer.Finish();
+}
+
 }  // namespace tessaly

@@ -70,4 +70,10 @@ class PdfCalendarRenderer {
     std::int32_t sharedPicture_ = 0;
 };
 
+// A document's PDF drawn whole into `pdf` at once, every title `titleWidth` window-font
+// pixels wide, with what the fonts gave: for callers that tell of no page and measure no
+// title (tests, benchmarks).
+ByteSpans DrawPdfCalendar(TPrintPDF& pdf, const CalendarDocument& document,
+                          const EmbeddingResult& faces, int titleWidth);
+
 }  // namespace tessaly

@@ -11,7 +11,8 @@
 #include "calendar/events.h"
 #include "core/winansi.h"
 #include "ical/ical_reader.h"
-#include "pdfcalendar/pdf_calendar.h"
+#include "document/calendar_document.h"
+#include "pdfcalendar/pdf_calendar_renderer.h"
 #include "support/pdf_checks.h"
 
 namespace {
@@ -77,13 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     NameTable names;
     FillDayNames(names, false, {});
     FillMonthNames(names, false, {});
-    PdfCalendarEnvironment environment{[](const std::string&) { return 90; },
-                                       [](std::string_view text) { return Utf8ToWinAnsi(text); }};
-    environment.events = &calendar;
     TPrintPDF pdf("Orvanta");
     pdf.CreationDate = {2026, 1, 2, 3, 4, 5};
     const std::string file =
-        WritePdfCalendar(pdf, december, names, Bitmap24{}, environment, "fuzz.pdf").Joined();
+        DrawPdfCalendar(pdf, ComposeCalendar(december, names, &calendar), {}, 90).Joined();
     if (!test::CrossReferenceFailures(file).empty()) {
         std::abort();
     }

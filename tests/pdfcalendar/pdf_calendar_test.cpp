@@ -25,17 +25,10 @@ NameTable EnglishNames() {
 // window-font pixels wide, with what the fonts gave (`faces`).
 std::string RenderedPdf(const CalendarRequest& request, const NameTable& names, int titleWidth,
                         const EmbeddingResult& faces = {}) {
-    const CalendarDocument document = ComposeCalendar(request, names, nullptr);
-    PdfCalendarLayout layout = LayOutPdfCalendar(
-        document, PdfTextsOf(document, PageGeometryOf(request.paper)), faces);
-    PlaceTitles(layout, faces.boldWidths, std::vector<int>(document.pages.size(), titleWidth));
     TPrintPDF pdf("Orvanta");
     pdf.CreationDate = {2026, 3, 4, 5, 6, 7};
-    PdfCalendarRenderer renderer(pdf, document, layout);
-    for (std::size_t k = 0; k < document.pages.size(); ++k) {
-        renderer.DrawPage(k);
-    }
-    return renderer.Finish().Joined();
+    return DrawPdfCalendar(pdf, ComposeCalendar(request, names, nullptr), faces, titleWidth)
+        .Joined();
 }
 
 std::size_t Count(const std::string& text, const std::string& what) {

@@ -65,12 +65,10 @@ TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
     const PdfPageGeometry page = PageGeometryOf(Paper::Letter);
     const PdfCalendarTexts texts = PdfTextsOf(document, page);
     const EmbeddingResult faces = EmbedTextsForPdf(FaceRequestOf(texts, page));
-    PdfCalendarLayout layout = LayOutPdfCalendar(document, texts, faces);
-    PlaceTitles(layout, faces.boldWidths, {BuiltInWindowFontWidthOfUtf8(document.title)});
     TPrintPDF pdf("Orvanta");
-    PdfCalendarRenderer renderer(pdf, document, layout);
-    renderer.DrawPage(0);
-    const std::string bytes = renderer.Finish().Joined();
+    const std::string bytes =
+        DrawPdfCalendar(pdf, document, faces, BuiltInWindowFontWidthOfUtf8(document.title))
+            .Joined();
 
     EXPECT_EQ(test::CrossReferenceFailures(bytes), "");
     EXPECT_NE(bytes.find("/Subtype /CIDFontType2"), std::string::npos);
