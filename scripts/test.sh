@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
-# Checks that includes follow the layers, then builds Tessaly three ways and runs every
-# test: natively (and tessaly-cli killed at random moments of its saves), under
+# Builds Tessaly three ways and runs every test: natively (the layers of the includes
+# among them, and tessaly-cli killed at random moments of its saves), under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built for Windows under
 # Wine; between them the libFuzzer targets run for a while each. Then
 # makes the packages from scratch and tests them installed: the .deb on this machine
 # (through sudo when not root), the Windows installer in a Wine prefix of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-echo "== layers"
-scripts/check-layers.sh
 
 scripts/install-deps.sh
 jobs="$(nproc)"
