@@ -6,7 +6,8 @@
 # and after a run that ends by itself the folder holds the calendar alone. The runs
 # alternate between two months, so the earlier and the new file differ.
 #
-#   scripts/crash-loop.sh [KILLS] [tessaly-cli]     (default: 50, build/dev's)
+#   ctest --preset slow                           (the test crash_loop: 50 kills)
+#   scripts/crash-loop.sh [KILLS] [tessaly-cli]   (default: 50, build/dev's)
 #
 # Where the file system makes files without a name (O_TMPFILE), only a kill in the
 # instant between naming the whole file and renaming it can leave one; elsewhere any

@@ -17,7 +17,7 @@ cmake --build --preset dev --parallel "$jobs"
 ctest --preset dev --parallel "$jobs"
 
 echo "== crash loop: tessaly-cli killed at random moments, 50 times"
-scripts/crash-loop.sh 50
+ctest --preset slow
 
 echo "== sanitizer build and tests"
 cmake --preset asan
@@ -25,7 +25,9 @@ cmake --build --preset asan --parallel "$jobs"
 ctest --preset asan --parallel "$jobs"
 
 echo "== fuzzing: each libFuzzer target for 30 seconds, the iCalendar reading for 60"
-scripts/fuzz.sh 30 ical_events_fuzz=60
+cmake --preset fuzz
+cmake --build --preset fuzz --parallel "$jobs"
+ctest --preset fuzz
 
 echo "== Windows build and tests under Wine"
 scripts/test-windows.sh
