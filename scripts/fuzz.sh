@@ -16,11 +16,11 @@ program="${1:?usage: fuzz.sh TARGET SECONDS}"
 seconds="${2:?usage: fuzz.sh TARGET SECONDS}"
 target="$(basename "$program")"
 seed="${TESSALY_FUZZ_SEED:-1}"
+. "$root/scripts/lib.sh"
 
 crashes="$PWD/crashes"
 mkdir -p "$crashes"
-scratch="$(mktemp -d)"
-trap 'rm -rf -- "$scratch"' EXIT
+tessaly_tempdir scratch
 echo "== $target for ${seconds}s"
 if ! "$program" -max_total_time="$seconds" -timeout=10 -seed="$seed" \
     -artifact_prefix="$crashes/$target-" -print_final_stats=1 \

@@ -7,26 +7,23 @@
 # (through sudo when not root), the Windows installer in a Wine prefix of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
 scripts/install-deps.sh
-jobs="$(nproc)"
 
 echo "== native build and tests"
-cmake --preset dev
-cmake --build --preset dev --parallel "$jobs"
-ctest --preset dev --parallel "$jobs"
+tessaly_build dev
+ctest --preset dev --parallel "$tessaly_jobs"
 
 echo "== crash loop: tessaly-cli killed at random moments, 50 times"
 ctest --preset slow
 
 echo "== sanitizer build and tests"
-cmake --preset asan
-cmake --build --preset asan --parallel "$jobs"
-ctest --preset asan --parallel "$jobs"
+tessaly_build asan
+ctest --preset asan --parallel "$tessaly_jobs"
 
 echo "== fuzzing: each libFuzzer target for 30 seconds, the iCalendar reading for 60"
-cmake --preset fuzz
-cmake --build --preset fuzz --parallel "$jobs"
+tessaly_build fuzz
 ctest --preset fuzz
 
 echo "== Windows build and tests under Wine"
