@@ -12,7 +12,8 @@
 #    every target they reach through their links (LINK_LIBRARIES and
 #    INTERFACE_LINK_LIBRARIES, transitively, over the project's own targets). So
 #    src/app and src/platform never include each other while neither links the other.
-#  - A folder with neither sources nor a target (headers only) may be included by anyone.
+#  - A folder with neither sources nor a target (headers only) may be included by
+#    anyone, and its own includes are not checked.
 #  - A folder that has sources but no target in this build (the other platform's front
 #    end) is not checked here, and including it is not allowed.
 #  - Only includes whose path before the file name is a folder of src/ are looked at.
