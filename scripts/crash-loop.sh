@@ -6,20 +6,22 @@
 # and after a run that ends by itself the folder holds the calendar alone. The runs
 # alternate between two months, so the earlier and the new file differ.
 #
-#   scripts/crash-loop.sh [KILLS] [tessaly-cli]     (default: 50, build/dev's)
+#   ctest --preset slow                           (the test crash_loop: 50 kills)
+#   scripts/crash-loop.sh [KILLS] [tessaly-cli]   (default: 50, build/dev's, built if missing)
 #
 # Where the file system makes files without a name (O_TMPFILE), only a kill in the
 # instant between naming the whole file and renaming it can leave one; elsewhere any
 # kill during the write can. The figures say how many did.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 kills="${1:-50}"
+[ -n "${2:-}" ] || tessaly_build_if_missing dev build/dev/src/cli/tessaly-cli tessaly-cli
 cli="$(realpath "${2:-build/dev/src/cli/tessaly-cli}")"
 
 # On a disk rather than in memory: there flushing takes time, and kills land in it.
 parent="${TMPDIR:-/tmp}"
-work="$(mktemp -d "$parent/tessaly-crash-loop.XXXXXX")"
-trap 'rm -rf -- "$work"' EXIT
+tessaly_tempdir work "$parent/tessaly-crash-loop.XXXXXX"
 mkdir "$work/out" "$work/expected"
 # Waits of a fraction of a millisecond need a wait without starting a process: a read
 # with a timeout from a pipe that never delivers.
@@ -48,7 +50,7 @@ if perl -e 'use Fcntl; sysopen(my $f, $ARGV[0], 020200000 | O_WRONLY, 0600) or e
 fi
 
 failures=0
-fail() {
+fault() {
     echo "crash-loop: $1" >&2
     failures=$((failures + 1))
 }
@@ -76,19 +78,19 @@ for round in $(seq "$kills"); do
     leftovers=$((leftovers + $(comm -13 "$work/before" "$work/now" | wc -l)))
     mv "$work/now" "$work/before"
     if [ "$status" -ne 137 ] && [ -s "$work/before" ]; then
-        fail "round $round: after a whole run the folder holds $(tr '\n' ' ' <"$work/before")"
+        fault "round $round: after a whole run the folder holds $(tr '\n' ' ' <"$work/before")"
     fi
     if grep -qvE '^\.calendar\.pdf\.[0-9]+\.[a-z0-9]{8}\.tmp$' "$work/before"; then
-        fail "round $round: a kill left $(tr '\n' ' ' <"$work/before")"
+        fault "round $round: a kill left $(tr '\n' ' ' <"$work/before")"
     fi
     if [ -e "$work/out/calendar.pdf" ]; then
         checked=$((checked + 1))
         if ! cmp -s "$work/out/calendar.pdf" "$work/expected/1.pdf" &&
             ! cmp -s "$work/out/calendar.pdf" "$work/expected/2.pdf"; then
-            fail "round $round: calendar.pdf is neither calendar whole"
+            fault "round $round: calendar.pdf is neither calendar whole"
         fi
         if ! qpdf --check "$work/out/calendar.pdf" >/dev/null 2>&1; then
-            fail "round $round: calendar.pdf fails qpdf --check"
+            fault "round $round: calendar.pdf fails qpdf --check"
         fi
     fi
 done
@@ -96,7 +98,7 @@ done
 # A whole run afterwards removes what any kill may have left.
 run 1 "$work/out"
 if [ "$(ls -A "$work/out")" != calendar.pdf ]; then
-    fail "after a whole run the folder holds: $(ls -A "$work/out" | tr '\n' ' ')"
+    fault "after a whole run the folder holds: $(ls -A "$work/out" | tr '\n' ' ')"
 fi
 
 echo "crash-loop: $kills kills ($killed during a run, $finished after it ended; a run takes" \

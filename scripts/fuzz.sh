@@ -1,52 +1,32 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a while from its seed corpus
-# (tests/fuzz/corpus/<target>, read only: new inputs go to a scratch folder). Any crash
-# or oracle mismatch fails the run and leaves the input in build/fuzz/crashes/.
+# Runs one libFuzzer target for a while from its seed corpus (tests/fuzz/corpus/<target>,
+# read only: new inputs go to a scratch folder). Any crash or oracle mismatch fails the
+# run and leaves the input in crashes/ of the current folder; the target's output goes to
+# <target>.log there. ctest --preset fuzz runs each target of the fuzz build so, for the
+# time tests/fuzz/CMakeLists.txt gives it:
 #
-#   scripts/fuzz.sh [SECONDS_EACH] [TARGET=SECONDS ...]
-#
-# TARGET=SECONDS gives one target a time of its own (0: not run).
+#   cmake --preset fuzz && cmake --build --preset fuzz && ctest --preset fuzz
+#   scripts/fuzz.sh TARGET SECONDS     (TARGET: the built program)
 #
 # The random seed is fixed (TESSALY_FUZZ_SEED, default 1) so that a run can be repeated
 # exactly; set another to explore further.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-seconds="${1:-30}"
-shift || true
-declare -A own_seconds=()
-for given in "$@"; do
-    own_seconds["${given%%=*}"]="${given#*=}"
-done
+root="$(cd "$(dirname "$0")/.." && pwd)"
+program="${1:?usage: fuzz.sh TARGET SECONDS}"
+seconds="${2:?usage: fuzz.sh TARGET SECONDS}"
+target="$(basename "$program")"
 seed="${TESSALY_FUZZ_SEED:-1}"
-targets=()
-for source in tests/fuzz/*_fuzz.cpp; do
-    targets+=("$(basename "$source" .cpp)")
-done
+. "$root/scripts/lib.sh"
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --parallel "$(nproc)" --target "${targets[@]}"
-
-crashes="$PWD/build/fuzz/crashes"
+crashes="$PWD/crashes"
 mkdir -p "$crashes"
-failed=()
-for target in "${targets[@]}"; do
-    time_given="${own_seconds[$target]:-$seconds}"
-    if [ "$time_given" = 0 ]; then
-        continue
-    fi
-    scratch="$(mktemp -d)"
-    echo "== $target for ${time_given}s"
-    if ! build/fuzz/tests/fuzz/"$target" -max_total_time="$time_given" -timeout=10 -seed="$seed" \
-        -artifact_prefix="$crashes/$target-" -print_final_stats=1 \
-        "$scratch" "tests/fuzz/corpus/$target" >"build/fuzz/$target.log" 2>&1; then
-        tail -n 40 "build/fuzz/$target.log" >&2
-        failed+=("$target")
-    else
-        grep -E '^stat::number_of_executed_units' "build/fuzz/$target.log" || true
-    fi
-    rm -rf -- "$scratch"
-done
-if [ "${#failed[@]}" -gt 0 ]; then
-    echo "fuzz: failed: ${failed[*]} (inputs in $crashes)" >&2
+tessaly_tempdir scratch
+echo "== $target for ${seconds}s"
+if ! "$program" -max_total_time="$seconds" -timeout=10 -seed="$seed" \
+    -artifact_prefix="$crashes/$target-" -print_final_stats=1 \
+    "$scratch" "$root/tests/fuzz/corpus/$target" >"$target.log" 2>&1; then
+    tail -n 40 "$target.log" >&2
+    echo "fuzz: failed: $target (inputs in $crashes)" >&2
     exit 1
 fi
+grep -E '^stat::number_of_executed_units' "$target.log" || true

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything Tessaly needs to build, run and test on Debian 12 / Ubuntu.
 set -euo pipefail
-
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-    SUDO="sudo"
-fi
+. "$(dirname "$0")/lib.sh"
 
 packages=(
     # build
@@ -41,8 +37,9 @@ for package in "${packages[@]}"; do
     fi
 done
 if [ "${#missing[@]}" -gt 0 ]; then
-    $SUDO apt-get update
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+    tessaly_sudo apt-get update
+    tessaly_sudo env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 # Test locales: a comma-decimal one, one with lower-case month names, a Cyrillic one,
@@ -53,12 +50,12 @@ test_locales=(de_DE.UTF-8 fr_FR.UTF-8 ru_RU.UTF-8 en_US.UTF-8
 need_locale_gen=0
 for locale in "${test_locales[@]}"; do
     if ! locale -a 2>/dev/null | grep -qi "^${locale%%.*}\.utf-\?8$"; then
-        $SUDO sed -i "s/^# *${locale} UTF-8/${locale} UTF-8/" /etc/locale.gen
+        tessaly_sudo sed -i "s/^# *${locale} UTF-8/${locale} UTF-8/" /etc/locale.gen
         need_locale_gen=1
     fi
 done
 if [ "$need_locale_gen" -eq 1 ]; then
-    $SUDO locale-gen
+    tessaly_sudo locale-gen
 fi
 
 # Self-check: every outside tool and file that the build and test scripts use, with the

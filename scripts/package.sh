@@ -7,23 +7,21 @@
 # anew each time, so nothing of an earlier build or configuration gets in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
 scripts/install-deps.sh
-jobs="$(nproc)"
 rm -rf build/package-linux build/package-windows dist
 
 echo "== the Debian package"
 # With the hardening flags a package built by Debian's own tools gets.
 (
     eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-    CXXFLAGS="$CPPFLAGS $CXXFLAGS" cmake --preset package-linux
+    CXXFLAGS="$CPPFLAGS $CXXFLAGS" tessaly_build package-linux
 )
-cmake --build --preset package-linux --parallel "$jobs"
 cpack --preset package-linux -B "$PWD/build/package-linux/packages"
 
 echo "== the Windows installer and portable zip"
-cmake --preset package-windows
-cmake --build --preset package-windows --parallel "$jobs"
+tessaly_build package-windows
 
 mkdir -p dist
 cp build/package-linux/packages/tessaly_*_amd64.deb \

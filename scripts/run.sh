@@ -2,10 +2,10 @@
 # Builds Tessaly and starts the desktop program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 
 scripts/install-deps.sh
-cmake --preset dev
-cmake --build --preset dev --parallel "$(nproc)"
+tessaly_build dev
 
 if [ -x build/dev/src/ui/qt/tessaly ]; then
     exec build/dev/src/ui/qt/tessaly "$@"

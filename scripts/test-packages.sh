@@ -10,15 +10,11 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-. scripts/checks.sh
+. scripts/lib.sh
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-    SUDO="sudo"
-fi
 apt_get() {
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get -y -o DPkg::Lock::Timeout=300 "$@" \
-        >>"$work/apt.log" 2>&1
+    tessaly_sudo env DEBIAN_FRONTEND=noninteractive \
+        apt-get -y -o DPkg::Lock::Timeout=300 "$@" >>"$work/apt.log" 2>&1
 }
 
 debs=(dist/tessaly_*_amd64.deb)
@@ -29,16 +25,9 @@ fi
 deb="${debs[0]}"
 version="$(dpkg-deb -f "$deb" Version)"
 
-work="$(mktemp -d /tmp/tessaly-package-test.XXXXXX)"
+tessaly_tempdir work /tmp/tessaly-package-test.XXXXXX
 installed=0
-cleanup() {
-    if [ "$installed" -eq 1 ]; then
-        apt_get purge tessaly
-    fi
-    rm -rf -- "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+tessaly_at_exit '[ "$installed" -eq 0 ] || apt_get purge tessaly'
 
 # --- the package as a file
 if lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1; then

@@ -17,7 +17,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-. scripts/checks.sh
+. scripts/lib.sh
 
 packages=""
 if [ "${1:-}" = --packages ]; then
@@ -55,7 +55,7 @@ else
     if [ -d "$build/tests/win32gui" ]; then
         targets+=(win32gui_window_tests)
     fi
-    if ! cmake --build "$build" --target "${targets[@]}" --parallel "$(nproc)" >/dev/null; then
+    if ! cmake --build "$build" --target "${targets[@]}" --parallel "$tessaly_jobs" >/dev/null; then
         fail "the build of ${targets[*]}"
         finish
     fi
@@ -67,30 +67,12 @@ else
     fi
 fi
 
-work="$(mktemp -d /tmp/tessaly-gui-test.XXXXXX)"
-xvfb_pid=""
-app_pid=""
-own_prefix=""
-cleanup() {
-    if [ -n "$app_pid" ]; then
-        kill "$app_pid" 2>/dev/null
-    fi
-    # Only this test's own server: a prefix from the caller's environment stays untouched.
-    if [ -n "$own_prefix" ]; then
-        WINEPREFIX="$own_prefix" timeout -k 5 30 wineserver -k >/dev/null 2>&1
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -rf -- "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+tessaly_tempdir work /tmp/tessaly-gui-test.XXXXXX
 
 # --- a display of our own: Xvfb picks a free number and reports it
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
+tessaly_at_exit 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null'
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
     sleep 0.1
@@ -110,6 +92,9 @@ unset XDG_CONFIG_HOME XDG_DOCUMENTS_DIR
 mkdir -p "$HOME"
 export LC_ALL=en_US.UTF-8
 echo "preparing a Wine prefix on display $DISPLAY..."
+# Only this test's own server is stopped at the end: a prefix from the caller's
+# environment stays untouched.
+tessaly_at_exit 'WINEPREFIX="$own_prefix" tessaly_wine_stop'
 if ! TESSALY_WINEPREFIX="$own_prefix" source scripts/wine-env.sh; then
     fail "a Wine prefix can be made"
     finish
@@ -155,6 +140,8 @@ opened="$WINEPREFIX/drive_c/opened.txt"
 app="$work/app"
 start_command=(wine tessaly.exe)
 window=""
+app_pid=""
+tessaly_at_exit '[ -z "$app_pid" ] || kill "$app_pid" 2>/dev/null'
 start_app() {
     (cd "$app" && exec timeout -k 5 300 "${start_command[@]}" \
         </dev/null >>"$work/app.log" 2>&1) &
@@ -210,6 +197,19 @@ stored_value() {
         tr -d '\r' | awk -v name="$1" '$1 == name { print $2 " " $3 }'
 }
 
+# Ticks "Create as PDF instead of HTML", sixth in the tab order after "Create and view",
+# and checks that the program stores PDF = 1 at once; $1 says what the check is.
+tick_pdf_box() {
+    activate_window
+    xdotool key --delay 150 Tab Tab Tab Tab Tab Tab space
+    sleep 1
+    if [ "$(stored_value PDF)" = "REG_SZ 1" ]; then
+        pass "$1"
+    else
+        fail "$1; found '$(stored_value PDF)'"
+    fi
+}
+
 if [ -n "$packages" ]; then
     . scripts/test-windows-installed.sh
     finish
@@ -246,15 +246,8 @@ else
     fail "the shell is asked to open calendar.html"
 fi
 
-# --- tick "Create as PDF instead of HTML": sixth in the tab order after "Create and view"
-activate_window
-xdotool key --delay 150 Tab Tab Tab Tab Tab Tab space
-sleep 1
-if [ "$(stored_value PDF)" = "REG_SZ 1" ]; then
-    pass "ticking the PDF box stores PDF = 1 (REG_SZ) at once"
-else
-    fail "ticking the PDF box stores PDF = 1 (REG_SZ) at once; found '$(stored_value PDF)'"
-fi
+# --- tick "Create as PDF instead of HTML"
+tick_pdf_box "ticking the PDF box stores PDF = 1 (REG_SZ) at once"
 
 # --- close with Alt+F4; nothing is asked, the program ends
 xdotool key alt+F4

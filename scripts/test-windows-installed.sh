@@ -98,14 +98,7 @@ if wait_for_opened 'Documents\calendar.html' 15; then
 else
     fail "the shell is asked to open Documents\\calendar.html"
 fi
-activate_window
-xdotool key --delay 150 Tab Tab Tab Tab Tab Tab space
-sleep 1
-if [ "$(stored_value PDF)" = "REG_SZ 1" ]; then
-    pass "the installed program stores its settings (PDF = 1)"
-else
-    fail "the installed program stores its settings (PDF = 1); found '$(stored_value PDF)'"
-fi
+tick_pdf_box "the installed program stores its settings (PDF = 1)"
 xdotool key alt+F4
 wait_for_exit 20 || fail "Alt+F4 ends the installed program"
 # The uninstaller runs as an administrator, who may write there.

@@ -1,34 +1,30 @@
 #!/usr/bin/env bash
-# Checks that includes follow the layers, then builds Tessaly three ways and runs every
-# test: natively (and tessaly-cli killed at random moments of its saves), under
+# Builds Tessaly three ways and runs every test: natively (the layers of the includes
+# among them, and tessaly-cli killed at random moments of its saves), under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and cross-built for Windows under
 # Wine; between them the libFuzzer targets run for a while each. Then
 # makes the packages from scratch and tests them installed: the .deb on this machine
 # (through sudo when not root), the Windows installer in a Wine prefix of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-echo "== layers"
-scripts/check-layers.sh
+. scripts/lib.sh
 
 scripts/install-deps.sh
-jobs="$(nproc)"
 
 echo "== native build and tests"
-cmake --preset dev
-cmake --build --preset dev --parallel "$jobs"
-ctest --preset dev --parallel "$jobs"
+tessaly_build dev
+ctest --preset dev --parallel "$tessaly_jobs"
 
 echo "== crash loop: tessaly-cli killed at random moments, 50 times"
-scripts/crash-loop.sh 50
+ctest --preset slow
 
 echo "== sanitizer build and tests"
-cmake --preset asan
-cmake --build --preset asan --parallel "$jobs"
-ctest --preset asan --parallel "$jobs"
+tessaly_build asan
+ctest --preset asan --parallel "$tessaly_jobs"
 
 echo "== fuzzing: each libFuzzer target for 30 seconds, the iCalendar reading for 60"
-scripts/fuzz.sh 30 ical_events_fuzz=60
+tessaly_build fuzz
+ctest --preset fuzz
 
 echo "== Windows build and tests under Wine"
 scripts/test-windows.sh

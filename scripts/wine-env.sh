@@ -10,6 +10,19 @@ export WINEDEBUG=-all
 # and no menu entries written into the host's home.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# tessaly_wine_start: a server of the prefix's own, and Wine's services, started here,
+# away from the output of what runs next: started by a test, they would hold ctest's
+# pipe open and it would wait for good. A server left from before is stopped first.
+tessaly_wine_start() {
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -p </dev/null >/dev/null 2>&1
+    timeout -k 10 120 wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+# tessaly_wine_stop: the prefix's server and every program of it stopped.
+tessaly_wine_stop() {
+    timeout -k 5 30 wineserver -k >/dev/null 2>&1 || true
+}
+
 tessaly_make_wineprefix() {
     # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252
     local ready="$WINEPREFIX/.tessaly-ready-3"

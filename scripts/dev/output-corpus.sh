@@ -8,12 +8,15 @@
 # OUT gets one file per run (the calendar, or nothing) and OUT/runs.txt: for each run
 # its arguments, its exit status, what it printed on standard error and the name of the
 # file it wrote. With TESSALY_CLI_EXE, 40 more runs of the Windows program under Wine.
+# Without TESSALY_CLI, build/dev's, built when missing.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 out="${1:?usage: output-corpus.sh OUT [TESSALY_CLI [TESSALY_CLI_EXE]]}"
 cli="${2:-$root/build/dev/src/cli/tessaly-cli}"
 exe="${3:-}"
 fixtures="$root/tests/fixtures/ics"
+. "$root/scripts/lib.sh"
+[ -n "${2:-}" ] || (cd "$root" && tessaly_build_if_missing dev "$cli" tessaly-cli) || exit 1
 
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
@@ -130,9 +133,7 @@ if [ -n "$exe" ]; then
     # shellcheck source=../wine-env.sh
     . "$root/scripts/wine-env.sh"
     export LC_ALL=fr_FR.UTF-8
-    wineserver -k >/dev/null 2>&1
-    wineserver -p </dev/null >/dev/null 2>&1
-    timeout -k 10 120 wine cmd /c exit </dev/null >/dev/null 2>&1
+    tessaly_wine_start
     wine_cli() { timeout -k 5 60 wine "$exe" "$@"; }
     n=0
     for locale in none fr-FR de-DE ru-RU ar-EG; do
@@ -154,7 +155,7 @@ if [ -n "$exe" ]; then
         }
         n=$((n + 8))
     done
-    wineserver -k >/dev/null 2>&1
+    tessaly_wine_stop
 fi
 
 rm -f "$out/.stdout" "$out/.stderr"

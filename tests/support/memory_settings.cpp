@@ -7,11 +7,7 @@ namespace {
 class MemoryKey : public SettingsKey {
   public:
     MemoryKey(MemorySettings& store, MemorySettings::Values& values)
-        : store_(store), values_(values) {
-        ++store_.openKeys;
-        ++store_.opens;
-    }
-    ~MemoryKey() override { --store_.openKeys; }
+        : store_(store), values_(values) {}
 
     std::optional<ValueInfo> QueryValue(const std::string& name) override {
         const auto found = values_.find(name);

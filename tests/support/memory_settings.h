@@ -8,7 +8,7 @@
 
 namespace tessaly::test {
 
-// A settings store in memory that can refuse on demand and counts opened keys.
+// A settings store in memory that can refuse on demand.
 class MemorySettings : public SettingsBackend {
   public:
     struct Value {
@@ -21,8 +21,6 @@ class MemorySettings : public SettingsBackend {
     bool refuseKeys = false;    // neither open nor create
     bool refuseWrites = false;  // the key opens, setting a value fails
     bool refuseDataReads = false;
-    int openKeys = 0;  // keys open right now
-    int opens = 0;     // keys opened so far
 
     std::unique_ptr<SettingsKey> OpenOrCreateKey(const std::string& path) override;
 
