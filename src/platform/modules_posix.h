@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -17,13 +16,6 @@ struct ModulePlaces {
     const char* name;
     const char* built;
 };
-
-// The addresses of `symbols`, in their order, from the first place whose module loads
-// and has them all; empty when none does, and `failure` (if given) then holds the
-// loader's first complaint. A module found stays loaded for the process.
-std::vector<void*> LoadModule(const ModulePlaces& places,
-                              std::initializer_list<const char*> symbols,
-                              std::string* failure = nullptr);
 
 // The one function a module exports: it gives the module's interface, a struct whose
 // first member is its version, a std::uint32_t.

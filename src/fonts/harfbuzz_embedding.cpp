@@ -1,7 +1,5 @@
-// The font machinery of Linux, kept in a module of its own (libtessaly-fonts.so) that
-// is loaded only when a calendar needs it: HarfBuzz, fontconfig, FreeType and FriBidi
-// with their own dependencies would otherwise be loaded at every start of tessaly-cli.
-#include <fontconfig/fontconfig.h>
+#include "fonts/harfbuzz_embedding.h"
+
 #include <fribidi.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -12,14 +10,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <memory>
 #include <set>
-#include <string_view>
 
-#include "core/winansi.h"
 #include "core/owned.h"
-#include "fonts/pdf_font_module.h"
+#include "core/winansi.h"
 
 namespace tessaly {
 
@@ -31,95 +25,6 @@ using Font = Owned<hb_font_t, hb_font_destroy>;
 using Buffer = Owned<hb_buffer_t, hb_buffer_destroy>;
 using SubsetInput = Owned<hb_subset_input_t, hb_subset_input_destroy>;
 using SubsetPlan = Owned<hb_subset_plan_t, hb_subset_plan_destroy>;
-using Pattern = Owned<FcPattern, FcPatternDestroy>;
-using CharSet = Owned<FcCharSet, FcCharSetDestroy>;
-using FontSet = Owned<FcFontSet, FcFontSetDestroy>;
-
-// Helvetica's metric twin first, then the broad faces for the scripts it lacks.
-constexpr const char* kFamilies[] = {"Liberation Sans", "DejaVu Sans", "Noto Sans", "sans-serif"};
-// Faces tried in fontconfig's order before giving up: each costs a shaping pass.
-constexpr int kFacesTried = 4;
-
-struct Candidate {
-    std::string file;
-    int index = 0;
-    std::string postScriptName;
-};
-
-// The language of the names: the named locale's, else LC_TIME's, found as the C
-// library finds it.
-std::string NamesLanguage(const std::string& localeName) {
-    std::string locale = localeName;
-    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (locale.empty() && value != nullptr && *value != '\0') {
-            locale = value;
-        }
-    }
-    const std::string language = locale.substr(0, locale.find_first_of("_.@"));
-    return language == "C" || language == "POSIX" ? std::string() : language;
-}
-
-// Scalable, upright faces that hold every character, best match first.
-std::vector<Candidate> FacesHolding(const std::u32string& characters, const std::string& language) {
-    std::vector<Candidate> faces;
-    if (FcInit() == FcFalse) {
-        return faces;
-    }
-    const CharSet needed(FcCharSetCreate());
-    for (const char32_t c : characters) {
-        FcCharSetAddChar(needed.get(), c);
-    }
-    const Pattern pattern(FcPatternCreate());
-    for (const char* family : kFamilies) {
-        FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    }
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FC_WEIGHT_BOLD);
-    FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-    FcPatternAddCharSet(pattern.get(), FC_CHARSET, needed.get());
-    if (!language.empty()) {
-        FcPatternAddString(pattern.get(), FC_LANG,
-                           reinterpret_cast<const FcChar8*>(language.c_str()));
-    }
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultMatch;
-    const FontSet sorted(FcFontSort(nullptr, pattern.get(), FcFalse, nullptr, &result));
-    if (!sorted) {
-        return faces;
-    }
-    for (int k = 0; k < sorted->nfont && static_cast<int>(faces.size()) < kFacesTried; ++k) {
-        FcPattern* face = sorted->fonts[k];
-        FcCharSet* held = nullptr;
-        FcChar8* file = nullptr;
-        FcChar8* format = nullptr;
-        FcChar8* postScriptName = nullptr;
-        int index = 0;
-        int slant = FC_SLANT_ROMAN;
-        FcBool variable = FcFalse;
-        if (FcPatternGetCharSet(face, FC_CHARSET, 0, &held) != FcResultMatch ||
-            !FcCharSetIsSubset(needed.get(), held) ||
-            FcPatternGetString(face, FC_FILE, 0, &file) != FcResultMatch ||
-            FcPatternGetString(face, FC_FONTFORMAT, 0, &format) != FcResultMatch) {
-            continue;
-        }
-        FcPatternGetInteger(face, FC_INDEX, 0, &index);
-        FcPatternGetInteger(face, FC_SLANT, 0, &slant);
-        FcPatternGetBool(face, FC_VARIABLE, 0, &variable);
-        const std::string outlines(reinterpret_cast<const char*>(format));
-        // Named instances of variable fonts carry their instance in the index's high bits.
-        if ((outlines != "TrueType" && outlines != "CFF") || slant != FC_SLANT_ROMAN ||
-            variable == FcTrue || index > 0xFFFF) {
-            continue;
-        }
-        FcPatternGetString(face, FC_POSTSCRIPT_NAME, 0, &postScriptName);
-        faces.push_back({reinterpret_cast<const char*>(file), index,
-                         postScriptName != nullptr ? reinterpret_cast<const char*>(postScriptName)
-                                                   : std::string()});
-    }
-    return faces;
-}
 
 struct LevelRun {
     std::size_t start = 0;
@@ -269,7 +174,9 @@ std::optional<std::vector<std::uint16_t>> CidsOfGlyphs(const std::string& subset
     return cids;
 }
 
-std::optional<EmbeddedTexts> EmbedInFace(const Candidate& candidate,
+}  // namespace
+
+std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
                                          const std::vector<std::u32string>& texts,
                                          const std::string& language) {
     const Blob blob(hb_blob_create_from_file_or_fail(candidate.file.c_str()));
@@ -382,90 +289,24 @@ std::optional<EmbeddedTexts> EmbedInFace(const Candidate& candidate,
     return embedded;
 }
 
-}  // namespace
 
-// Helvetica's metric twins, whose advances are Helvetica's.
-constexpr const char* kHelveticaTwins[] = {"Liberation Sans", "Arimo", "Arial"};
-
-// pdf_font.h's HelveticaBoldWidths, done here: the first twin whose bold face is
-// installed (not a regular one fontconfig would embolden), by its nominal glyphs.
-std::optional<WinAnsiWidths> HelveticaBoldWidthsFromTwin() {
-    if (FcInit() == FcFalse) {
+std::optional<WinAnsiWidths> WinAnsiWidthsOf(const FaceFile& file) {
+    const Blob blob(hb_blob_create_from_file_or_fail(file.file.c_str()));
+    if (!blob) {
         return std::nullopt;
     }
-    for (const char* family : kHelveticaTwins) {
-        const Pattern pattern(FcPatternCreate());
-        FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-        FcPatternAddInteger(pattern.get(), FC_WEIGHT, FC_WEIGHT_BOLD);
-        FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
-        FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-        FcDefaultSubstitute(pattern.get());
-        FcResult result = FcResultMatch;
-        const Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
-        FcChar8* matched = nullptr;
-        FcChar8* file = nullptr;
-        int weight = 0;
-        int index = 0;
-        if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &matched) != FcResultMatch ||
-            std::string_view(reinterpret_cast<const char*>(matched)) != family ||
-            FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &weight) != FcResultMatch ||
-            weight != FC_WEIGHT_BOLD ||
-            FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
-            continue;
-        }
-        FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
-        const Blob blob(hb_blob_create_from_file_or_fail(reinterpret_cast<const char*>(file)));
-        if (!blob) {
-            continue;
-        }
-        const Face face(hb_face_create(blob.get(), static_cast<unsigned>(index)));
-        const Font font(hb_font_create(face.get()));
-        const unsigned unitsPerEm = hb_face_get_upem(face.get());
-        WinAnsiWidths widths{};
-        for (unsigned code = 0; code < widths.size(); ++code) {
-            hb_codepoint_t glyph = 0;
-            const char32_t c = WinAnsiCharacter(static_cast<unsigned char>(code));
-            if (c != 0 && hb_font_get_nominal_glyph(font.get(), c, &glyph)) {
-                widths[code] =
-                    Thousandths(hb_font_get_glyph_h_advance(font.get(), glyph), unitsPerEm);
-            }
-        }
-        return widths;
-    }
-    return std::nullopt;
-}
-
-// pdf_font.h's EmbedTextsOfLocaleForPdf, done here.
-std::optional<EmbeddedTexts> EmbedWithHarfBuzz(const std::vector<std::string>& utf8Texts,
-                                               const std::string& localeName) {
-    std::vector<std::u32string> texts;
-    std::u32string characters;
-    for (const std::string& utf8 : utf8Texts) {
-        auto text = Utf8ToCodePoints(utf8);
-        if (!text) {
-            return std::nullopt;
-        }
-        characters += *text;
-        texts.push_back(std::move(*text));
-    }
-    const std::string language = NamesLanguage(localeName);
-    for (const Candidate& candidate : FacesHolding(characters, language)) {
-        if (auto embedded = EmbedInFace(candidate, texts, language)) {
-            return embedded;
+    const Face face(hb_face_create(blob.get(), static_cast<unsigned>(file.index)));
+    const Font font(hb_font_create(face.get()));
+    const unsigned unitsPerEm = hb_face_get_upem(face.get());
+    WinAnsiWidths widths{};
+    for (unsigned code = 0; code < widths.size(); ++code) {
+        hb_codepoint_t glyph = 0;
+        const char32_t c = WinAnsiCharacter(static_cast<unsigned char>(code));
+        if (c != 0 && hb_font_get_nominal_glyph(font.get(), c, &glyph)) {
+            widths[code] = Thousandths(hb_font_get_glyph_h_advance(font.get(), glyph), unitsPerEm);
         }
     }
-    return std::nullopt;
+    return widths;
 }
 
 }  // namespace tessaly
-
-extern "C" __attribute__((visibility("default"))) void TessalyEmbedLocaleTextsForPdf(
-    const std::vector<std::string>& utf8Texts, const std::string& localeName,
-    std::optional<tessaly::EmbeddedTexts>& embedded) {
-    embedded = tessaly::EmbedWithHarfBuzz(utf8Texts, localeName);
-}
-
-extern "C" __attribute__((visibility("default"))) void TessalyHelveticaBoldWidths(
-    std::optional<tessaly::WinAnsiWidths>& widths) {
-    widths = tessaly::HelveticaBoldWidthsFromTwin();
-}

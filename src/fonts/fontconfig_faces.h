@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// An installed face as fontconfig finds it: its file, its index in a collection, and its
+// PostScript name.
+struct FaceFile {
+    std::string file;
+    int index = 0;
+    std::string postScriptName;
+};
+
+// The language of names of the locale `localeName` (empty: LC_TIME's, found as the C
+// library finds it); empty for C and POSIX.
+std::string NamesLanguage(const std::string& localeName);
+
+// Scalable, upright faces that hold every one of `characters`, best match first: a bold
+// sans-serif as close to Helvetica-Bold as the machine has, for `language` where given.
+std::vector<FaceFile> FacesHolding(const std::u32string& characters, const std::string& language);
+
+// The bold face of the first of Helvetica's metric twins that is installed as such (not a
+// regular face fontconfig would embolden).
+std::optional<FaceFile> HelveticaTwinBoldFace();
+
+}  // namespace tessaly

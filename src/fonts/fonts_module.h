@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pdf/embedded_font.h"
+
+namespace tessaly {
+
+// What libtessaly-fonts.so offers the program. Nothing is thrown across it; an empty
+// locale name stands for LC_TIME's.
+struct FontsModule {
+    std::uint32_t version;
+    void (*embedTexts)(const std::vector<std::string>& utf8Texts, const std::string& localeName,
+                       std::optional<EmbeddedTexts>& embedded);
+    void (*helveticaBoldWidths)(std::optional<WinAnsiWidths>& widths);
+};
+
+// Raised with every change of FontsModule or of what it passes.
+inline constexpr std::uint32_t kFontsModuleVersion = 1;
+
+}  // namespace tessaly
+
+// The module's one exported function, found by the name "TessalyModule".
+extern "C" const tessaly::FontsModule* TessalyModule();
