@@ -50,9 +50,9 @@ else
             finish
         fi
     fi
-    # The window's own tests exist once tests/win32gui is part of the build.
+    # The window's own tests exist once tests/ui/win32 is part of the build.
     targets=(tessaly tessaly-cli)
-    if [ -d "$build/tests/win32gui" ]; then
+    if [ -d "$build/tests/ui/win32" ]; then
         targets+=(win32gui_window_tests)
     fi
     if ! cmake --build "$build" --target "${targets[@]}" --parallel "$tessaly_jobs" >/dev/null; then
@@ -62,8 +62,8 @@ else
     gui_exe="$(realpath "$build/src/ui/win32/tessaly.exe")"
     cli_exe="$(realpath "$build/src/cli/tessaly-cli.exe")"
     window_tests_exe=""
-    if [ -d "$build/tests/win32gui" ]; then
-        window_tests_exe="$(realpath "$build/tests/win32gui/win32gui_window_tests.exe")"
+    if [ -d "$build/tests/ui/win32" ]; then
+        window_tests_exe="$(realpath "$build/tests/ui/win32/win32gui_window_tests.exe")"
     fi
 fi
 
@@ -316,6 +316,6 @@ if [ -n "$window_tests_exe" ]; then
         fail "win32gui_window_tests"
     fi
 else
-    echo "SKIP: win32gui_window_tests (tests/win32gui is not part of the build)"
+    echo "SKIP: win32gui_window_tests (tests/ui/win32 is not part of the build)"
 fi
 finish

@@ -1,23 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "calendar/color.h"
 #include "core/int_text.h"
 #include "core/rounding.h"
 #include "core/winansi.h"
 
 namespace tessaly {
 namespace {
-
-TEST(ColorToHTML, WritesRedGreenBlueInUpperCase) {
-    const std::pair<ColorValue, const char*> cases[] = {
-        {0x5, "050000"},      {0xFF, "FF0000"},     {0x1AB, "AB0100"}, {0xFF00, "00FF00"},
-        {0x12345, "452301"},  {0xFF0000, "0000FF"}, {0, "000000"},     {0xC0C0C0, "C0C0C0"},
-        {0xFFFFFF, "FFFFFF"}, {0x0A0B0C, "0C0B0A"},
-    };
-    for (const auto& [color, html] : cases) {
-        EXPECT_EQ(ColorToHTML(color), html) << std::hex << color;
-    }
-}
 
 TEST(IntegerText, ConvertsByTheOneRule) {
     const std::pair<const char*, std::optional<std::int32_t>> cases[] = {

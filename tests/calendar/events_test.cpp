@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "calendar/events.h"
-#include "html/html_calendar.h"
 
 namespace tessaly {
 namespace {
@@ -78,12 +77,6 @@ TEST(Events, TitlesBecomeOneLineOfText) {
     for (const auto& [title, line] : cases) {
         EXPECT_EQ(EventLineTitle(title), line) << title;
     }
-}
-
-TEST(Events, HtmlEscapingLeavesOnlyText) {
-    EXPECT_EQ(HtmlEscaped("<script>alert(\"x\")</script> & 'Co'"),
-              "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp; &#39;Co&#39;");
-    EXPECT_EQ(HtmlEscaped("Plain \xD0\x94"), "Plain \xD0\x94");
 }
 
 }  // namespace

@@ -95,5 +95,11 @@ TEST(HtmlCalendar, PickedColourAndLocaleNamesChangeOnlyTheirLines) {
     EXPECT_EQ(differences, expected);
 }
 
+TEST(HtmlCalendar, EscapingLeavesOnlyText) {
+    EXPECT_EQ(HtmlEscaped("<script>alert(\"x\")</script> & 'Co'"),
+              "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp; &#39;Co&#39;");
+    EXPECT_EQ(HtmlEscaped("Plain \xD0\x94"), "Plain \xD0\x94");
+}
+
 }  // namespace
 }  // namespace tessaly
