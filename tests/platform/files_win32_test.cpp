@@ -160,7 +160,7 @@ TEST(AnyFolderName, TakesCalendarsAndLeftoversOfEndedRunsGo) {
 
 TEST(Folders, AreFullExistingAndEndInASeparator) {
     const std::string program = ProgramFolder();
-    EXPECT_TRUE(std::filesystem::is_regular_file(program + "win32_tests.exe")) << program;
+    EXPECT_TRUE(std::filesystem::is_regular_file(program + "platform_tests.exe")) << program;
     const auto documents = DocumentsFolder();
     ASSERT_TRUE(documents);
     EXPECT_EQ(documents->back(), '\\');

@@ -6,7 +6,7 @@
 
 #include "ui/win32/win32_platform_services.h"
 #include "ui/win32/window_font.h"
-#include "win32gui/window_helpers.h"
+#include "ui/win32/window_helpers.h"
 
 namespace tessaly {
 namespace {

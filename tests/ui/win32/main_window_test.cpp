@@ -14,7 +14,7 @@
 #include "platform/system.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/window_font.h"
-#include "win32gui/window_helpers.h"
+#include "ui/win32/window_helpers.h"
 
 namespace tessaly {
 namespace {
