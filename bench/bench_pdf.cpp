@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "pdf/print_pdf.h"
 #include "document/calendar_document.h"
+#include "pdf/print_pdf.h"
 #include "pdfcalendar/pdf_calendar_renderer.h"
 #include "platform/file_save.h"
 

@@ -55,6 +55,25 @@ tessaly_tempdir() {
     tessaly_at_exit "rm -rf -- $(printf %q "$made")"
 }
 
+# tessaly_xvfb_start FOLDER SIZE: a virtual display of its own (Xvfb picks a free number)
+# in DISPLAY, stopped when the script ends; FOLDER keeps its log. Fails, saying why, when
+# it does not start.
+tessaly_xvfb_start() {
+    Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
+    tessaly_xvfb_pid=$!
+    tessaly_at_exit 'kill "$tessaly_xvfb_pid" 2>/dev/null; wait "$tessaly_xvfb_pid" 2>/dev/null'
+    local _
+    for _ in $(seq 100); do
+        [ -s "$1/display" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$1/display" ]; then
+        echo "Xvfb did not start: $(cat "$1/xvfb.log")" >&2
+        return 1
+    fi
+    export DISPLAY=":$(cat "$1/display")"
+}
+
 # Checks that count: pass and fail print and count one each; finish prints
 # "N passed, N failed" and exits non-zero when any failed.
 passed=0

@@ -69,20 +69,11 @@ fi
 
 tessaly_tempdir work /tmp/tessaly-gui-test.XXXXXX
 
-# --- a display of our own: Xvfb picks a free number and reports it
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-tessaly_at_exit 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null'
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    echo "test-windows-gui: Xvfb did not start: $(cat "$work/xvfb.log")" >&2
+# --- a display of our own
+if ! tessaly_xvfb_start "$work" 1024x768x24; then
     fail "a virtual display starts"
     finish
 fi
-export DISPLAY=":$(cat "$work/display")"
 
 # --- a fresh Wine prefix of its own, made as every other Wine run here makes one; with
 # a home of its own too, which the prefix's Documents and other shell folders lead to

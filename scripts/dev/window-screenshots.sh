@@ -17,14 +17,7 @@ mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 tessaly_tempdir work /tmp/tessaly-screenshots.XXXXXX
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-tessaly_at_exit 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null'
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")"
+tessaly_xvfb_start "$work" 800x600x24
 export LC_ALL=en_US.UTF-8
 
 # shot NAME WINDOW-NAME: the screen once the window has shown itself and settled.

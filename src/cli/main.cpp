@@ -91,8 +91,12 @@ class CliServices : public CalendarServices {
                          page == pages ? "\n" : "");
         }
     }
-    LocalDateTime Now() override { return CreationTime(); }
-    ScreenResolution ScreenDpi() override { return {96, 96}; }
+    LocalDateTime Now() override {
+        return CreationTime();
+    }
+    ScreenResolution ScreenDpi() override {
+        return {96, 96};
+    }
     int TextWidthInWindowFont(const std::string& text) override {
         return BuiltInWindowFontWidthOfUtf8(text);
     }

@@ -31,7 +31,6 @@ void EmbedTexts(const std::vector<std::string>& utf8Texts, const std::string& lo
     }
 }
 
-
 // Helvetica-Bold's widths are its metric twin's.
 void HelveticaBoldWidths(std::optional<WinAnsiWidths>& widths) {
     if (const auto face = HelveticaTwinBoldFace()) {

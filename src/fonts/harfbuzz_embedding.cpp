@@ -289,7 +289,6 @@ std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
     return embedded;
 }
 
-
 std::optional<WinAnsiWidths> WinAnsiWidthsOf(const FaceFile& file) {
     const Blob blob(hb_blob_create_from_file_or_fail(file.file.c_str()));
     if (!blob) {

@@ -69,8 +69,8 @@ std::vector<std::string> HtmlHead(const CalendarDocument& document,
         lines.emplace_back("  ul.events {margin: 0; padding-left: 1.2em; font-size: 8pt;}");
     }
     if (document.colorWeekends) {
-        lines.push_back(Concat({"  td.weekend {background: #", document.weekendColor, "; ",
-                                kCellStyle}));
+        lines.push_back(
+            Concat({"  td.weekend {background: #", document.weekendColor, "; ", kCellStyle}));
     }
     lines.emplace_back("</style>");
     lines.emplace_back("</head>");
@@ -83,10 +83,9 @@ void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& doc
     const MonthPage& page = document.pages[k];
     const char* columns = document.weekNumbers ? "8" : "7";
 
-    lines.push_back(Concat({"<table cols=\"", columns,
-                            "\" cellpadding=\"2\" cellspacing=\"0\" border=\"1\" style=\"",
-                            k > 0 ? "page-break-before: always; " : "",
-                            "width: 100%; text-align: left;\">"}));
+    lines.push_back(Concat(
+        {"<table cols=\"", columns, "\" cellpadding=\"2\" cellspacing=\"0\" border=\"1\" style=\"",
+         k > 0 ? "page-break-before: always; " : "", "width: 100%; text-align: left;\">"}));
     lines.push_back(
         Concat({"<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" "
                 "rowspan=\"1\" colspan=\"",

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "calendar/events.h"
+#include "core/owned.h"
 #include "ical/content_lines.h"
 #include "ical/time_zones.h"
-#include "core/owned.h"
 
 namespace tessaly::ical {
 

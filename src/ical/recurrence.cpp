@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ical/content_lines.h"
 #include "core/owned.h"
+#include "ical/content_lines.h"
 
 namespace tessaly::ical {
 

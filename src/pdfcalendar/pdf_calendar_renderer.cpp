@@ -6,8 +6,8 @@
 
 namespace tessaly {
 
-PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document,
-                                    const PdfCalendarTexts& texts, const EmbeddingResult& faces) {
+PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfCalendarTexts& texts,
+                                    const EmbeddingResult& faces) {
     PdfCalendarLayout layout;
     layout.page = PageGeometryOf(document.paper);
     layout.table = ChoosePdfTable(document, texts, faces);
@@ -86,8 +86,8 @@ void PdfCalendarRenderer::DrawDayCell(const MonthPage& month, std::size_t k, int
     pdf_.DrawRectangle(left, top, left + page.columnWidth, top + page.rowHeight);
     pdf_.DrawText(left + page.textInset, top + page.numberBaseline, cell.text);
     if (cell.day > 0 && k < layout_.events.size()) {
-        DrawEvents(layout_.events[k][static_cast<std::size_t>(cell.day - 1)],
-                   left + page.textInset, top + page.eventBaseline);
+        DrawEvents(layout_.events[k][static_cast<std::size_t>(cell.day - 1)], left + page.textInset,
+                   top + page.eventBaseline);
     }
 }
 

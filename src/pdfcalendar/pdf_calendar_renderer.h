@@ -29,8 +29,8 @@ struct PdfCalendarLayout {
 
 // The layout of a document's PDF from its texts and what the fonts gave for them; the
 // titles are placed afterwards, once each shown title is measured (PlaceTitles).
-PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document,
-                                    const PdfCalendarTexts& texts, const EmbeddingResult& faces);
+PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfCalendarTexts& texts,
+                                    const EmbeddingResult& faces);
 
 // Places each page's title by `layout.table.shownTitles`' widths in the window font
 // (`windowWidths`, a title each) or, where the page centres it by its own width, by

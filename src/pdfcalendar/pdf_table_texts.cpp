@@ -13,10 +13,9 @@ PdfCalendarTexts PdfTextsOf(const CalendarDocument& document, const PdfPageGeome
         texts.table.push_back(month.title);
     }
     // Windows-1252 must hold the names themselves: a title is its name and a year.
-    texts.tableInWinAnsi = std::all_of(texts.table.begin(), texts.table.end(),
-                                       [](const std::string& text) {
-                                           return Utf8ToWinAnsi(text).has_value();
-                                       });
+    texts.tableInWinAnsi =
+        std::all_of(texts.table.begin(), texts.table.end(),
+                    [](const std::string& text) { return Utf8ToWinAnsi(text).has_value(); });
     if (document.listsEvents) {
         texts.events = ShownEventTextsOfPages(document, page);
     }

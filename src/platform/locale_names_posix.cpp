@@ -62,7 +62,8 @@ std::optional<std::string> InUtf8(const std::string& text, const char* codeset) 
     char* out = output.data();
     std::size_t inLeft = input.size();
     std::size_t outLeft = output.size();
-    const bool done = ::iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+    const bool done =
+        ::iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
     ::iconv_close(convert);
     if (!done) {
         return std::nullopt;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/wide_text_win32.h"
 #include "core/int_text.h"
+#include "platform/wide_text_win32.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
 #include "app/fake_platform.h"
 
 #include "core/errors.h"
+#include "fonts/pdf_fonts.h"
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
-#include "fonts/pdf_fonts.h"
 
 namespace tessaly::test {
 

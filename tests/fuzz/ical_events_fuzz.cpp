@@ -10,8 +10,8 @@
 
 #include "calendar/events.h"
 #include "core/winansi.h"
-#include "ical/ical_reader.h"
 #include "document/calendar_document.h"
+#include "ical/ical_reader.h"
 #include "pdfcalendar/pdf_calendar_renderer.h"
 #include "support/pdf_checks.h"
 

@@ -1,8 +1,8 @@
 #include <regex>
 #include <stdexcept>
 
-#include "pdf_test_support.h"
 #include "fonts/font_backend.h"
+#include "pdf_test_support.h"
 
 namespace tessaly::test {
 namespace {

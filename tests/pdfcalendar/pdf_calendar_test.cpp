@@ -60,7 +60,8 @@ TEST(PdfCalendar, WordsStandWhereTheLayoutPutsThem) {
         {{2, 2015, 0, false}, 92, 280, "Monday", 6, 5},  // 1 Mar a Sunday
     };
     for (const Case& c : cases) {
-        const std::string month = kEnglishMonthNames[static_cast<std::size_t>(c.request.monthIndex)];
+        const std::string month =
+            kEnglishMonthNames[static_cast<std::size_t>(c.request.monthIndex)];
         SCOPED_TRACE(month + " " + std::to_string(c.request.year));
         test::TempFolder folder;
         const auto path = folder.path() / "calendar.pdf";
@@ -81,7 +82,8 @@ TEST(PdfCalendar, WordsStandWhereTheLayoutPutsThem) {
         };
         EXPECT_EQ(at(month, 36), std::pair(c.titleX, 50));
         EXPECT_EQ(at(c.firstHeading, 16), std::pair(24, 92));
-        EXPECT_EQ(at("Wednesday", 16), std::pair(c.firstHeading == std::string("Monday") ? 240 : 348, 92));
+        EXPECT_EQ(at("Wednesday", 16),
+                  std::pair(c.firstHeading == std::string("Monday") ? 240 : 348, 92));
         EXPECT_EQ(at("1", 16), std::pair(24 + 108 * c.firstDayColumn, 120));
         const int length = MonthLength(c.request.monthIndex, c.request.year);
         const int lastColumn = (c.firstDayColumn + length - 1) % 7;
@@ -138,8 +140,7 @@ TEST(PdfCalendar, TheTableIsWindows1252OrEmbeddedOrEnglish) {
     drawn.together = std::vector<GlyphRun>(9, GlyphRun{{5, 500, "x"}});
     const auto table = [](const NameTable& given, int monthIndex, const EmbeddingResult& faces) {
         const CalendarDocument document = ComposeCalendar({monthIndex, 2027, 1}, given, nullptr);
-        return ChoosePdfTable(document, PdfTextsOf(document, PageGeometryOf(Paper::Letter)),
-                              faces);
+        return ChoosePdfTable(document, PdfTextsOf(document, PageGeometryOf(Paper::Letter)), faces);
     };
     const PdfTableTexts latin = table(names, 0, {});
     EXPECT_EQ(latin.winAnsi[0], "So(nn)tag");

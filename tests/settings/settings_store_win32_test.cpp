@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/errors.h"
-#include "settings/settings_store_win32.h"
 #include "settings/reg.h"
+#include "settings/settings_store_win32.h"
 
 namespace tessaly {
 namespace {

@@ -235,8 +235,9 @@ std::optional<std::vector<WordBox>> WordBoxes(const std::filesystem::path& pdf) 
     // <page ...> ... <word xMin="24.000000" yMin="80.512000" xMax="..." yMax="...">Monday</word>
     const auto attribute = [](std::string_view tag, std::string_view name) {
         const auto at = tag.find(std::string(name) + "=\"");
-        return at == std::string_view::npos ? 0.0
-                                            : std::strtod(tag.data() + at + name.size() + 2, nullptr);
+        return at == std::string_view::npos
+                   ? 0.0
+                   : std::strtod(tag.data() + at + name.size() + 2, nullptr);
     };
     std::vector<WordBox> words;
     int page = 0;

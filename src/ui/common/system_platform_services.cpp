@@ -1,8 +1,8 @@
 #include "ui/common/system_platform_services.h"
 
+#include "fonts/pdf_fonts.h"
 #include "platform/file_save.h"
 #include "platform/locale_names.h"
-#include "fonts/pdf_fonts.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 
