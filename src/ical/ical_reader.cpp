@@ -27,6 +27,11 @@ namespace {
 
 // No file gives more occurrences than this, whatever its rules.
 constexpr std::size_t kMostOccurrences = 1000000;
+// Calendars nest components three or four deep (VCALENDAR, VTIMEZONE, STANDARD).
+constexpr std::size_t kMostNesting = 32;
+// Each event read costs libical some kilobytes; a file of more is not a calendar, and
+// would take gigabytes and minutes.
+constexpr std::size_t kMostEvents = 100000;
 
 // Runs work(k) for every k below `count`, on a second thread too when there is much to
 // do: libical parses and follows rules on either, each with objects of its own.
@@ -95,11 +100,10 @@ class ICalendarReader {
         warnings_.push_back(name_ + ":" + std::to_string(line) + ": " + message);
     }
 
-    // Events that have an occurrence say which.
-    void WarnOfEvent(const ReadEvent& event, const std::string& message) {
-        const char* summary = icalcomponent_get_summary(event.component.get());
-        Warn(event.line,
-             "the event \"" + Printable(summary != nullptr ? summary : "") + "\": " + message);
+    // Events that have an occurrence say which, by the title read before any walk through
+    // the event's properties: reading it restarts libical's one walk of them.
+    void WarnOfEvent(int line, const std::string& title, const std::string& message) {
+        Warn(line, "the event \"" + Printable(title) + "\": " + message);
     }
 
     // Goes through the lines: checks how components begin and end, reads the time zones,
@@ -129,9 +133,15 @@ class ICalendarReader {
             const bool begin = SameName(name, "BEGIN");
             const bool end = SameName(name, "END");
             if (open.empty() && !(begin && ComponentOf(content) == "VCALENDAR")) {
-                return wrong(sawCalendar ? "\"" + Printable(content) + "\" after END:VCALENDAR"
-                                         : "not an iCalendar file: it does not begin with "
-                                           "BEGIN:VCALENDAR");
+                if (sawCalendar) {
+                    return wrong("\"" + Printable(content) + "\" after END:VCALENDAR");
+                }
+                // Lines that end in CR alone come as one line.
+                return wrong(content.find('\r') != std::string_view::npos
+                                 ? "not an iCalendar file as written: its lines end in CR alone, "
+                                   "where iCalendar ends them in CR LF"
+                                 : "not an iCalendar file: it does not begin with "
+                                   "BEGIN:VCALENDAR");
             }
             if (content.find(':') == std::string_view::npos) {
                 return wrong("not an iCalendar content line: \"" + Printable(content) + "\"");
@@ -139,7 +149,19 @@ class ICalendarReader {
             if (begin) {
                 open.push_back(ComponentOf(content));
                 sawCalendar = true;
+                // libical builds and frees a component's parts recursively: a deep enough
+                // nesting would use up the stack.
+                if (open.size() > kMostNesting) {
+                    return wrong("BEGIN:" + Printable(open.back()) + " nests components " +
+                                 std::to_string(open.size()) + " deep, where " +
+                                 std::to_string(kMostNesting) + " is the most that is read");
+                }
                 if (open.size() == 2 && open.back() == "VEVENT") {
+                    // At once: reading the events before would take what this spares.
+                    if (blocks_.size() == kMostEvents) {
+                        Fail(line.number, "more than " + std::to_string(kMostEvents) +
+                                              " events: a file this large is not read");
+                    }
                     blocks_.push_back({line.number, {}, false, false});
                     event = &blocks_.back();
                     event->lines.reserve(12);
@@ -254,6 +276,7 @@ class ICalendarReader {
     // further dates and the rules to follow.
     struct Prepared {
         const ReadEvent* event = nullptr;
+        std::string title;
         Moment start;
         Span span;
         Exclusions excluded;
@@ -301,6 +324,8 @@ class ICalendarReader {
         }
         Prepared ready;
         ready.event = &read;
+        const char* summary = icalcomponent_get_summary(event);
+        ready.title = summary != nullptr ? summary : "";
         icalproperty* startProperty =
             icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
         ready.start =
@@ -343,7 +368,9 @@ class ICalendarReader {
         for (icalproperty* rrule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
              rrule != nullptr;
              rrule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
-            const auto warn = [&](const std::string& message) { WarnOfEvent(read, message); };
+            const auto warn = [&](const std::string& message) {
+                WarnOfEvent(read.line, ready.title, message);
+            };
             if (auto walk = PrepareWalk(rrule, ready.start, ready.span, days_, warn)) {
                 ready.walks.push_back(walks_.size());
                 walks_.push_back(std::move(*walk));
@@ -353,7 +380,6 @@ class ICalendarReader {
     }
 
     void Place(const Prepared& ready) {
-        icalcomponent* event = ready.event->component.get();
         title_.reset();
         std::set<std::int64_t> placed;
         const auto place = [&](const Moment& occurrence, const Span& lasting) {
@@ -361,7 +387,7 @@ class ICalendarReader {
                 !placed.insert(Seconds(occurrence)).second) {
                 return;
             }
-            Add(occurrence, lasting, event);
+            Add(occurrence, lasting, ready.title);
         };
         for (const auto& [date, lasting] : ready.dates) {
             place(date, lasting);
@@ -375,19 +401,19 @@ class ICalendarReader {
                 case RuleWalk::Outcome::Followed:
                     break;
                 case RuleWalk::Outcome::Refused:
-                    WarnOfEvent(*ready.event,
+                    WarnOfEvent(ready.event->line, ready.title,
                                 "libical cannot follow its recurrence rule: only "
                                 "its first occurrence is shown");
                     break;
                 case RuleWalk::Outcome::TooMany:
-                    WarnOfEvent(*ready.event,
+                    WarnOfEvent(ready.event->line, ready.title,
                                 "its recurrence has too many occurrences: only "
                                 "the first are shown");
                     break;
                 case RuleWalk::Outcome::OutOfTime:
                     if (!outOfTime_) {
                         outOfTime_ = true;
-                        WarnOfEvent(*ready.event,
+                        WarnOfEvent(ready.event->line, ready.title,
                                     "following recurrences took too long: this and "
                                     "later events may lack occurrences");
                     }
@@ -396,7 +422,7 @@ class ICalendarReader {
         }
     }
 
-    void Add(const Moment& start, const Span& span, icalcomponent* event) {
+    void Add(const Moment& start, const Span& span, const std::string& title) {
         const auto [firstDay, minute] = LocalDayAndMinute(start);
         std::int32_t lastDay = firstDay;
         if (start.time.is_date) {
@@ -409,8 +435,7 @@ class ICalendarReader {
             return;
         }
         if (!title_) {
-            const char* summary = icalcomponent_get_summary(event);
-            events_.titles.emplace_back(summary != nullptr ? summary : "");
+            events_.titles.push_back(title);
             title_ = static_cast<std::uint32_t>(events_.titles.size() - 1);
         }
         events_.occurrences.push_back({firstDay, std::max(lastDay, firstDay), minute, *title_});

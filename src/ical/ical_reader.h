@@ -31,6 +31,6 @@ void ReadICalendarEvents(const std::string& name, std::string_view text, DayRang
                          std::chrono::steady_clock::time_point recurrenceDeadline);
 
 // How long the recurrences of one run may take to follow.
-inline constexpr std::chrono::seconds kMostRecurrenceTime{3};
+inline constexpr std::chrono::seconds kMostRecurrenceTime{2};
 
 }  // namespace tessaly

@@ -1,5 +1,7 @@
 #include "ical/time_zones.h"
 
+#include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <limits>
 
@@ -60,6 +62,82 @@ bool ChangesYearly(icalcomponent* zone) {
     return true;
 }
 
+// A zone changes its offset twice a year at most; from 1900 to 2200 that is 600 times,
+// a few more with its history. libical works out every change from each rule's start
+// up to the years asked, and a zone whose rules make more is not one.
+constexpr int kMostChanges = 2000;
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2200;
+// Counting a real zone's changes takes well under a millisecond; a rule that matches
+// (almost) never keeps libical looking for a quarter of a second at each step.
+constexpr std::chrono::milliseconds kMostCountingTime{250};
+
+// A zone's rules from 1900 to 2200 at most: libical steps through every year from a
+// rule's start (often 1601) to the year a time asks (9999 in a hostile file), and no
+// calendar shows a day outside those years. A counted rule keeps its start, so as to
+// count the same occurrences.
+void WithinTheYearsShown(icalcomponent* zone) {
+    for (icalcomponent* part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
+         part != nullptr; part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+        bool counted = false;
+        for (icalproperty* rrule = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY);
+             rrule != nullptr; rrule = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+            icalrecurrencetype rule = icalproperty_get_rrule(rrule);
+            counted = counted || rule.count > 0;
+            if (rule.count == 0 && icaltime_is_null_time(rule.until)) {
+                rule.until = icaltime_from_day_of_year(1, kLastYear + 1);
+                rule.until.is_date = 0;
+                rule.until.zone = icaltimezone_get_utc_timezone();
+                icalproperty_set_rrule(rrule, rule);
+            }
+        }
+        icalproperty* start = icalcomponent_get_first_property(part, ICAL_DTSTART_PROPERTY);
+        if (start == nullptr) {
+            continue;
+        }
+        icaltimetype time = icalproperty_get_dtstart(start);
+        if (!counted && !icaltime_is_null_time(time) && time.year < kFirstYear) {
+            time.year = kFirstYear;
+            // 1900 has no 29 February.
+            time.day = std::min(time.day, icaltime_days_in_month(time.month, time.year));
+            icalproperty_set_dtstart(start, time);
+        }
+    }
+}
+
+// The zone's changes up to 2200, counted up to one past the most; one past the most too
+// when counting takes longer than `deadline`.
+int ChangesOf(icalcomponent* zone, std::chrono::steady_clock::time_point deadline) {
+    using Iterator = Owned<icalrecur_iterator, icalrecur_iterator_free>;
+    int changes = 0;
+    for (icalcomponent* part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
+         part != nullptr && changes <= kMostChanges;
+         part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+        changes += icalcomponent_count_properties(part, ICAL_RDATE_PROPERTY);
+        icalproperty* start = icalcomponent_get_first_property(part, ICAL_DTSTART_PROPERTY);
+        if (start == nullptr) {
+            continue;
+        }
+        const icaltimetype first = icalproperty_get_dtstart(start);
+        for (icalproperty* rrule = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY);
+             rrule != nullptr && changes <= kMostChanges;
+             rrule = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+            // libical looks for the first occurrence already here.
+            const Iterator walk(icalrecur_iterator_new(icalproperty_get_rrule(rrule), first));
+            for (icaltimetype next = walk ? icalrecur_iterator_next(walk.get()) : icaltimetype{};
+                 walk && !icaltime_is_null_time(next) && next.year <= kLastYear &&
+                 changes <= kMostChanges;
+                 next = icalrecur_iterator_next(walk.get())) {
+                ++changes;
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                return kMostChanges + 1;
+            }
+        }
+    }
+    return changes;
+}
+
 }  // namespace
 
 void TimeZones::Keep(Component component, int line) {
@@ -77,6 +155,23 @@ void TimeZones::Keep(Component component, int line) {
         warn_(line, "the time zone \"" + Printable(tzid) +
                         "\" changes more often than once a year, as no zone does: it is "
                         "left out");
+        return;
+    }
+    WithinTheYearsShown(component.get());
+    // The time all the file's zones may take is bounded too: past it, none is counted.
+    const auto begun = std::chrono::steady_clock::now();
+    const bool counted = counting_ < kMostCountingTime * 4 &&
+                         ChangesOf(component.get(), begun + kMostCountingTime) <= kMostChanges;
+    counting_ += std::chrono::steady_clock::now() - begun;
+    if (!counted) {
+        // Where libical has a zone of that name, its own data serves (see Named).
+        const bool known = icaltimezone_get_builtin_timezone(tzid.c_str()) != nullptr ||
+                           icaltimezone_get_builtin_timezone_from_tzid(tzid.c_str()) != nullptr;
+        warn_(line,
+              "the time zone \"" + Printable(tzid) + "\" changes more than " +
+                  std::to_string(kMostChanges) +
+                  " times from 1900 to 2200, or too irregularly to follow, as no zone does: " +
+                  (known ? "libical's own zone of that name is used instead" : "it is left out"));
         return;
     }
     Zone zone(icaltimezone_new());

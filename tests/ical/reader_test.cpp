@@ -122,6 +122,18 @@ TEST(ICalendarEvents, RulesAndZonesGiveTheOccurrencesOfTheDaysAsked) {
                    "RDATE;TZID=Office-Time:20261201T090000\n"),
          Months(2026, 7, 12),
          {at(Day(2026, 7, 1), 7, 0, "Office"), at(Day(2026, 12, 1), 8, 0, "Office")}},
+        // Rules from 1601, as Outlook writes them, start in 1900 and stay a zone's: +01:00
+        // before the first spring, so 08:00 UTC.
+        {"the file's VTIMEZONE from 1601",
+         "UTC",
+         "BEGIN:VTIMEZONE\nTZID:Office-Time\n"
+         "BEGIN:STANDARD\nDTSTART:16011028T030000\nTZOFFSETFROM:+0200\nTZOFFSETTO:+0100\n"
+         "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\nEND:STANDARD\n"
+         "BEGIN:DAYLIGHT\nDTSTART:16010325T020000\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0200\n"
+         "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\nEND:DAYLIGHT\nEND:VTIMEZONE\n" +
+             Event("SUMMARY:Office\nDTSTART;TZID=Office-Time:19000101T090000\n"),
+         Months(1900, 1, 1),
+         {at(Day(1900, 1, 1), 8, 0, "Office")}},
         // Noon in New York (-05:00) is 02:00 the next day in Tokyo (+09:00).
         {"a zone libical knows",
          "Asia/Tokyo",
