@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the packages scripts/package.sh put into dist/, as users get them:
-#  - the .deb: lintian finds no errors; apt-get installs it; the programs, man pages,
+#  - the .deb: lintian finds no errors; no file holds a path into the build folders;
+#    apt-get installs it; the programs, man pages,
 #    completion, menu entry and metainfo work; apt-get purge leaves nothing in /usr;
 #  - the Windows installer and portable zip: scripts/test-windows-gui.sh --packages.
 # Installs and removes the package system-wide (as root, or through sudo), so it
@@ -36,6 +37,18 @@ else
     fail "lintian finds no errors in $deb"
 fi
 grep -E '^[EW]:' "$work/lintian.log"
+
+# A path into the build folders would be where a program looks for its own code: no
+# packaged file may hold one (strings of each, binaries included).
+dpkg-deb -x "$deb" "$work/unpacked"
+builds="$PWD/build/"
+holding="$(find "$work/unpacked" -type f -exec sh -c \
+    'strings -a "$2" | grep -qF -- "$1" && echo "${2#"$3"}"' _ "$builds" {} "$work/unpacked" \;)"
+if [ -z "$holding" ]; then
+    pass "no packaged file holds the path of the build folders ($builds)"
+else
+    fail "packaged files hold the path of the build folders ($builds): $(tr "\n" " " <<<"$holding")"
+fi
 
 if dpkg-query -W -f='${Status}' tessaly 2>/dev/null | grep -q "install ok installed"; then
     fail "no tessaly package is installed before the test (apt-get purge tessaly)"

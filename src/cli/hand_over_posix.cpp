@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 
@@ -19,8 +20,14 @@ namespace tessaly {
 
 void HandOverToFullProgram(char** argv) {
     const std::string folder = ProgramFolder();
-    const std::string candidates[] = {folder + TESSALY_FULL_CLI_FROM_PROGRAM,
-                                      folder + TESSALY_FULL_CLI_NAME, TESSALY_FULL_CLI_BUILT};
+    std::vector<std::string> candidates{folder + TESSALY_FULL_CLI_FROM_PROGRAM,
+                                        folder + TESSALY_FULL_CLI_NAME};
+    // Where the build made it, for a development build run from its folder only: a copy
+    // elsewhere must not run whatever is at that path now.
+    const char* const built = TESSALY_FULL_CLI_BUILT;
+    if (built != nullptr && RunsFromBuildFolder()) {
+        candidates.emplace_back(built);
+    }
     int error = ENOENT;
     for (const std::string& path : candidates) {
         ::execv(path.c_str(), argv);

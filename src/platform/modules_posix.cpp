@@ -10,10 +10,15 @@ const void* LoadModuleEntry(const ModulePlaces& places, std::uint32_t version,
                             std::string* failure) {
     using Entry = const void*();
     const std::string folder = ProgramFolder();
+    std::vector<std::string> paths{folder + places.fromProgram, folder + places.name};
+    // The build's own module only for a program of that build: a copy elsewhere, or one
+    // whose module fails, must not run whatever is at that path now.
+    if (places.built != nullptr && RunsFromBuildFolder()) {
+        paths.emplace_back(places.built);
+    }
     std::string complaint;
     std::string otherVersion;
-    for (const std::string& path :
-         {folder + places.fromProgram, folder + places.name, std::string(places.built)}) {
+    for (const std::string& path : paths) {
         void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         void* entry = module != nullptr ? ::dlsym(module, kModuleEntrySymbol) : nullptr;
         if (entry == nullptr) {

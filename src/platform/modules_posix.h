@@ -9,12 +9,12 @@
 namespace tessaly {
 
 // Where one of the program's own modules may be: installed beside the program's
-// libraries (a path from the program's folder), beside the program, or where this build
-// made it.
+// libraries (a path from the program's folder), beside the program, or, for a
+// development build run from its folder, where that build made it.
 struct ModulePlaces {
     const char* fromProgram;
     const char* name;
-    const char* built;
+    const char* built;  // null in a release build
 };
 
 // The one function a module exports: it gives the module's interface, a struct whose

@@ -21,8 +21,15 @@ LocalDateTime LocalNow();
 // examined (Linux: xdg-open started without a shell; Windows: ShellExecuteW).
 void OpenWithDefaultHandler(const std::string& target);
 
-// Folder of the running executable, with its trailing separator.
+// Folder of the running executable, with its trailing separator. On Linux without /proc
+// (a chroot, a sandbox), the folder the programs are installed in, never the current one.
 std::string ProgramFolder();
+
+#ifndef _WIN32
+// Whether the program runs from the folder of the development build that made it, where
+// its own files may be found as that build left them; never in a release build.
+bool RunsFromBuildFolder();
+#endif
 
 // The user's documents folder with a trailing separator, or the home folder, or
 // nothing when neither is known.
