@@ -80,8 +80,11 @@ std::optional<int> ParseInRange(const std::string& text, int low, int high) {
 
 OutputFileParts SplitOutputFile(const std::string& file) {
 #ifdef _WIN32
-    // "C:name" is a name in drive C's current folder.
-    const auto last = file.find_last_of("/\\:");
+    // "C:name" is a name in drive C's current folder; a colon anywhere else is the name's.
+    auto last = file.find_last_of("/\\");
+    if (file.size() >= 2 && file[1] == ':' && (last == std::string::npos || last < 1)) {
+        last = 1;
+    }
 #else
     const auto last = file.find_last_of('/');
 #endif

@@ -124,8 +124,14 @@ CalendarDestination DestinationOf(const CliOptions& options) {
     if (!options.outputFile) {
         return {AbsoluteFolder(options.outputFolder), {}};
     }
-    if (*options.outputFile == kStandardOutputName) {
+    // A descriptor's name is written to that descriptor, as a shell set it up (>> appends);
+    // standard output's is -o - itself, whose calendar no path follows.
+    const auto descriptor = DescriptorNamed(*options.outputFile);
+    if (*options.outputFile == kStandardOutputName || descriptor == 1) {
         return {"", {}, kStandardOutputName};
+    }
+    if (descriptor) {
+        return {"", {}, *options.outputFile};
     }
     const auto [folder, name] = SplitOutputFile(*options.outputFile);
     return {AbsoluteFolder(folder.empty() ? "." : folder), {}, name};
@@ -221,7 +227,14 @@ int main(int argc, char** argv) {
     if (options.locale) {
         const auto named = ReadNamedLocaleNames(*options.locale);
         if (!named) {
-            ReportError("--locale: '" + *options.locale + "' is not an installed locale");
+            const std::string& name = *options.locale;
+            const auto encoding = InstalledLocaleEncoding(name);
+            ReportError("--locale: '" + name + "' is " +
+                        (encoding ? "installed, but writes " + *encoding +
+                                        ", not UTF-8 (names are read from UTF-8 locales, such "
+                                        "as " +
+                                        name.substr(0, name.find_first_of(".@")) + ".UTF-8)"
+                                  : "not an installed locale"));
             return 2;
         }
         names = *named;
@@ -240,13 +253,15 @@ int main(int argc, char** argv) {
         if (path != kStandardOutputName && !Print(path + "\n")) {
             return 1;
         }
-        if (options.open) {
+        // A descriptor holds no file a viewer could open.
+        if (options.open && path != kStandardOutputName && !DescriptorNamed(path)) {
             OpenWithDefaultHandler(path);
         }
     } catch (const FileSaveError& error) {
         // Which file, and the system's reason, as command-line tools say it.
         ReportError(error.reason() ? CannotCreateFileMessage(error.path()) + ": " +
-                                         DescribeReason(error.reason())
+                                         (error.detail().empty() ? DescribeReason(error.reason())
+                                                                 : error.detail())
                                    : error.what());
         return 1;
     } catch (const std::exception& error) {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace tessaly {
 
@@ -20,14 +21,18 @@ inline std::string CannotCreateFileMessage(const std::string& path) {
 // reason let a command-line tool say which file and why.
 class FileSaveError : public TessalyError {
   public:
-    FileSaveError(const std::string& message, const std::string& path, std::error_code reason)
-        : TessalyError(message), path_(path), reason_(reason) {}
+    FileSaveError(const std::string& message, const std::string& path, std::error_code reason,
+                  std::string detail = {})
+        : TessalyError(message), path_(path), reason_(reason), detail_(std::move(detail)) {}
     const std::string& path() const { return path_; }
     const std::error_code& reason() const { return reason_; }
+    // What the reason alone would not tell (which link, and why), or nothing.
+    const std::string& detail() const { return detail_; }
 
   private:
     std::string path_;
     std::error_code reason_;
+    std::string detail_;
 };
 
 // The file could not be created or replaced. `folderClosed`: the folder refuses new
@@ -36,8 +41,9 @@ class FileSaveError : public TessalyError {
 class FileCreateError : public FileSaveError {
   public:
     explicit FileCreateError(const std::string& path, std::error_code reason = {},
-                             bool folderClosed = false)
-        : FileSaveError(CannotCreateFileMessage(path), path, reason), folderClosed_(folderClosed) {}
+                             bool folderClosed = false, std::string detail = {})
+        : FileSaveError(CannotCreateFileMessage(path), path, reason, std::move(detail)),
+          folderClosed_(folderClosed) {}
     bool folderClosed() const { return folderClosed_; }
 
   private:

@@ -24,7 +24,29 @@ void SaveFileAtomically(const std::string& path, ByteSpans bytes,
     if (failure->step == SaveFailure::Step::Write) {
         throw FileSaveError(writeErrorMessage, path, failure->reason);
     }
-    throw FileCreateError(path, failure->reason, failure->folderClosed);
+    throw FileCreateError(path, failure->reason, failure->folderClosed, failure->detail);
+}
+
+std::optional<int> DescriptorNamed(std::string_view path) {
+    if (path == "/dev/stdout") {
+        return 1;
+    }
+    if (path == "/dev/stderr") {
+        return 2;
+    }
+    for (const std::string_view folder : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (path.starts_with(folder)) {
+            const std::string_view digits = path.substr(folder.size());
+            int descriptor = -1;
+            const auto [end, error] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), descriptor);
+            if (!digits.empty() && error == std::errc() && end == digits.data() + digits.size() &&
+                descriptor >= 0) {
+                return descriptor;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 std::string TemporaryNameFor(std::string_view name, unsigned long pid) {

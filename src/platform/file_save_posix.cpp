@@ -68,18 +68,59 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Whether the system would not follow the link `path` (`link`, its lstat) under
+// fs.protected_symlinks: a link in a sticky folder that anyone can write, owned neither
+// by this user nor by the folder's owner. The saver follows links itself, where the
+// system's rule is never asked, so it asks it here.
+bool ProtectedLink(const std::string& path, const struct stat& link) {
+    struct stat folder {};
+    return S_ISLNK(link.st_mode) && ::stat(FolderOf(path).c_str(), &folder) == 0 &&
+           (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0 &&
+           link.st_uid != ::geteuid() && link.st_uid != folder.st_uid;
+}
+
+SaveFailure RefusedLink(const std::string& link) {
+    SaveFailure failure = Failed(SaveFailure::Step::Replace, EACCES);
+    failure.detail = link + " is another user's link in " + FolderOf(link) +
+                     ", a sticky folder that anyone can write to: it is not followed";
+    return failure;
+}
+
+// Refuses a path any of whose parts (the last one too) is such a link.
+std::optional<SaveFailure> ProtectedLinkOnTheWay(const std::string& path) {
+    for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+        const std::string part = path.substr(0, end);
+        if (struct stat info{}; ::lstat(part.c_str(), &info) == 0 && ProtectedLink(part, info)) {
+            return RefusedLink(part);
+        }
+        if (end == std::string::npos) {
+            return std::nullopt;
+        }
+    }
+}
+
 // The file `path` leads to through symbolic links: the link's target is written, never
-// the link itself. Fails on a link that leads nowhere (or around in a loop).
+// the link itself. Fails on a link that leads nowhere (or around in a loop), naming its
+// missing target, and on a link the system would not follow.
 std::optional<SaveFailure> FollowLinks(std::string& path) {
     for (int links = 0; links <= kMostLinks; ++links) {
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0) {
             // A missing file is made anew; a missing file at the end of a link is not.
-            return links == 0 ? std::nullopt
-                              : std::optional(Failed(SaveFailure::Step::Replace, errno));
+            if (links == 0) {
+                return std::nullopt;
+            }
+            SaveFailure failure = Failed(SaveFailure::Step::Replace, errno);
+            if (failure.reason == std::errc::no_such_file_or_directory) {
+                failure.detail = "it is a link to " + path + ", which is missing";
+            }
+            return failure;
         }
         if (!S_ISLNK(info.st_mode)) {
             return std::nullopt;
+        }
+        if (ProtectedLink(path, info)) {
+            return RefusedLink(path);
         }
         std::string target(PATH_MAX, '\0');
         const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
@@ -275,10 +316,27 @@ std::optional<SaveFailure> WriteTemporary(int folder, const std::string& name, B
     return std::nullopt;
 }
 
+// The bytes written to a descriptor the caller holds, which stays open.
+std::optional<SaveFailure> WriteToDescriptor(int descriptor, ByteSpans bytes) {
+    if (::fcntl(descriptor, F_GETFD) < 0) {
+        return Failed(SaveFailure::Step::Replace, errno);
+    }
+    if (!WriteAll(descriptor, bytes)) {
+        return Failed(SaveFailure::Step::Write, errno);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSpans bytes,
                                                  TemporaryCopy copy) {
+    if (const auto descriptor = DescriptorNamed(path)) {
+        return WriteToDescriptor(*descriptor, bytes);
+    }
+    if (auto refused = ProtectedLinkOnTheWay(path)) {
+        return refused;
+    }
     if (struct stat info{};
         ::stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
         return WriteInPlace(path, bytes);
@@ -286,6 +344,9 @@ std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSp
     std::string target = path;
     if (auto failure = FollowLinks(target)) {
         return failure;
+    }
+    if (auto refused = ProtectedLinkOnTheWay(FolderOf(target))) {
+        return refused;
     }
     const Descriptor folder(::open(FolderOf(target).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) {
@@ -314,6 +375,10 @@ std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSp
         ::fsync(listing.get());
     }
     return std::nullopt;
+}
+
+bool PassesProtectedLink(const std::string& path) {
+    return ProtectedLinkOnTheWay(path).has_value();
 }
 
 std::string DescribeReason(const std::error_code& reason) {

@@ -1,3 +1,4 @@
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -86,12 +87,28 @@ bool WriteAll(HANDLE file, ByteSpans spans) {
 // Windows makes no file without a name: the copy is always named.
 std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSpans bytes,
                                                  TemporaryCopy) {
+    // The C runtime's descriptors, as the POSIX names give them (standard error, say).
+    if (const auto descriptor = DescriptorNamed(path)) {
+        const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(*descriptor));
+        if (handle == INVALID_HANDLE_VALUE || handle == nullptr) {
+            return Failed(SaveFailure::Step::Replace, ERROR_INVALID_HANDLE);
+        }
+        if (!WriteAll(handle, bytes)) {
+            return Failed(SaveFailure::Step::Write, ::GetLastError());
+        }
+        return std::nullopt;
+    }
     const std::wstring target = WideFromUtf8(path);
     // Windows takes either separator.
     const auto separator = target.find_last_of(L"\\/");
     const std::wstring folder =
         separator == std::wstring::npos ? L"" : target.substr(0, separator + 1);
     const std::wstring name = target.substr(folder.size());
+    // "calendar.pdf:stream" names a stream of a file, not a file: its temporary copy
+    // would be a stream of yet another file.
+    if (name.find(L':') != std::wstring::npos) {
+        return Failed(SaveFailure::Step::Create, ERROR_INVALID_NAME);
+    }
 
     // A read-only file is refused, even for administrators, as the earlier plain
     // create-and-write refused it; so is a folder in the file's place.

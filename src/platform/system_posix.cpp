@@ -10,6 +10,7 @@
 
 #include "core/errors.h"
 
+#include "platform/file_save.h"
 #include "platform/system.h"
 #include "platform/xdg_folders_posix.h"
 
@@ -47,16 +48,28 @@ std::string ProgramFolder() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {
-        return AbsoluteFolder(".");
+        // The current folder may be anyone's: the modules and tessaly-cli-full are
+        // looked for beside the program.
+        return TESSALY_INSTALLED_BINDIR;
     }
     return exe.parent_path().string() + "/";
+}
+
+bool RunsFromBuildFolder() {
+#ifdef TESSALY_BUILD_FOLDER
+    return ProgramFolder().starts_with(TESSALY_BUILD_FOLDER);
+#else
+    return false;
+#endif
 }
 
 std::string AbsoluteFolder(const std::string& folder) {
     const std::string given = folder.empty() ? "." : folder;
     // "link/.." is the folder above the link's target, not the folder holding the link.
+    // A link the system would not follow stays, for the save to refuse.
     std::error_code error;
-    if (const auto resolved = std::filesystem::canonical(given, error); !error) {
+    if (const auto resolved = std::filesystem::canonical(given, error);
+        !error && !PassesProtectedLink(std::filesystem::absolute(given, error).string())) {
         return WithSlash(resolved.string());
     }
     const auto absolute = std::filesystem::absolute(given, error);
