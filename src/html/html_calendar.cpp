@@ -50,7 +50,8 @@ std::vector<std::string> HtmlHead(const CalendarDocument& document,
     if (document.listsEvents) {
         lines.emplace_back("<meta charset=\"utf-8\">");
     }
-    const std::string& shown = document.title;
+    // Names may come from any locale (LOCPATH), so they are text, never markup.
+    const std::string shown = HtmlEscaped(document.title);
     lines.push_back(Concat({"<title>", shown, " calendar created with Tessaly</title>"}));
     lines.push_back(
         Concat({"<META NAME=\"Author\" CONTENT=\"Tessaly, ", productWebAddress, "\" />"}));
@@ -90,8 +91,8 @@ void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& doc
         Concat({"<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" "
                 "rowspan=\"1\" colspan=\"",
                 columns, "\">"}));
-    lines.push_back(
-        Concat({"<strong><big><big><big>", page.title, "</big></big></big></strong></td></tr>"}));
+    lines.push_back(Concat({"<strong><big><big><big>", HtmlEscaped(page.title),
+                            "</big></big></big></strong></td></tr>"}));
     lines.emplace_back("<tr>");
     if (document.weekNumbers) {
         lines.emplace_back("<td id=\"box_head\"");
@@ -102,7 +103,7 @@ void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& doc
         if (column.weekend) {
             lines.emplace_back(" class=\"weekend\"");
         }
-        lines.push_back(Concat({">", column.heading, "<br></td>"}));
+        lines.push_back(Concat({">", HtmlEscaped(column.heading), "<br></td>"}));
     }
     lines.emplace_back("</tr>");
     for (int row = 0; row < 6; ++row) {

@@ -18,6 +18,11 @@ LocaleNames ReadUserLocaleNames();
 // for any other name. Empty entries are English.
 std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name);
 
+// The encoding of the installed locale `name` (on POSIX its LC_CTYPE's: "KOI8-R"), to say
+// why ReadNamedLocaleNames refuses it; nothing for a name that is not an installed locale,
+// and always nothing on Windows, whose locale names have no encoding of their own.
+std::optional<std::string> InstalledLocaleEncoding(const std::string& name);
+
 // The decimal separator of the user's locale, read afresh each time so that a change of
 // the regional settings counts at once; '.' when it is not a single byte.
 char UserDecimalSeparator();

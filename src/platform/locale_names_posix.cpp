@@ -162,6 +162,21 @@ std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
     return names;
 }
 
+std::optional<std::string> InstalledLocaleEncoding(const std::string& name) {
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    const locale_t locale =
+        ::newlocale(LC_CTYPE_MASK | LC_TIME_MASK, name.c_str(), static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr)) {
+        return std::nullopt;
+    }
+    const char* codeset = ::nl_langinfo_l(CODESET, locale);
+    std::string encoding = codeset != nullptr ? codeset : "";
+    ::freelocale(locale);
+    return encoding;
+}
+
 char UserDecimalSeparator() {
     // A locale object of its own: the process keeps the "C" numbers that files need.
     locale_t numeric = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));

@@ -64,6 +64,10 @@ std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
     return ReadLocaleNames(lcid);
 }
 
+std::optional<std::string> InstalledLocaleEncoding(const std::string&) {
+    return std::nullopt;
+}
+
 LocaleNames ReadLocaleNamesAfterSettingChange() {
     ::SetThreadLocale(LOCALE_USER_DEFAULT);
     return ReadUserLocaleNames();

@@ -54,9 +54,10 @@ bool StorableText(std::string_view text) {
 }
 
 // The whole file; an empty document when it does not exist yet, nothing when it exists
-// but cannot be read.
+// but cannot be read. Opened without waiting: a FIFO or a device in its place would hold
+// the window's start; anything but a regular file is refused.
 std::optional<IniDocument> ReadDocument(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return IniDocument{};

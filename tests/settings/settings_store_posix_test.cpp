@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -161,6 +162,14 @@ TEST(SettingsFile, AStoreThatCannotBeReadOrWrittenGivesDefaultsAndRefusesWrites)
          },
          true},
         {"no home folder at all", [](StoreFolder&) { return std::string(); }, false},
+        // Opened without waiting for a writer that never comes.
+        {"a FIFO where the file should be",
+         [](StoreFolder& s) {
+             std::filesystem::create_directories(s.folder.path() / "Orvanta");
+             ::mkfifo(s.path.c_str(), 0600);
+             return s.path;
+         },
+         false},
     };
     for (const auto& c : cases) {
         StoreFolder s;
