@@ -81,8 +81,9 @@ struct CliRun {
     std::string output;  // standard output and error
 };
 
-// tessaly-cli.exe started as a shell starts it: one UTF-16 command line.
-CliRun RunCli(const std::wstring& arguments) {
+// tessaly-cli.exe started as a shell starts it: one UTF-16 command line, in `folder`
+// (or this process's current folder).
+CliRun RunCli(const std::wstring& arguments, const std::wstring& folder = L"") {
     std::wstring program = WideFromUtf8(TESSALY_CLI_PATH);
     std::replace(program.begin(), program.end(), L'/', L'\\');
     std::wstring command = L"\"" + program + L"\" " + arguments;
@@ -96,8 +97,8 @@ CliRun RunCli(const std::wstring& arguments) {
     startup.hStdOutput = startup.hStdError = writer;
     PROCESS_INFORMATION process{};
     CliRun run;
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                          &startup, &process)) {
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         ADD_FAILURE() << "tessaly-cli.exe did not start";
         ::CloseHandle(writer);
         ::CloseHandle(reader);
@@ -156,6 +157,27 @@ TEST(AnyFolderName, TakesCalendarsAndLeftoversOfEndedRunsGo) {
         ::SetFileAttributesW(WideFromUtf8(utf8Folder + "calendar.pdf").c_str(),
                              FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// Names that are no plain file: a descriptor's is written to it as -o - writes standard
+// output; a stream's ("name:stream") is refused, the path named as given.
+TEST(OutputNames, DescriptorsAreWrittenToAndStreamsRefused) {
+    test::TempFolder folder;
+    const std::wstring in = WideFromUtf8(folder.withSeparator());
+    const auto piped = RunCli(L"--month 2 --year 2021 -o -", in);
+    ASSERT_EQ(piped.exitCode, 0u);
+    ASSERT_NE(piped.output.find("</html>"), std::string::npos);
+    for (const wchar_t* name : {L"/dev/stdout", L"/proc/self/fd/1"}) {
+        const auto run = RunCli(std::wstring(L"--month 2 --year 2021 -o ") + name, in);
+        EXPECT_EQ(run.exitCode, 0u) << Utf8FromWide(name);
+        EXPECT_EQ(run.output, piped.output) << Utf8FromWide(name);
+    }
+    const auto stream = RunCli(L"--pdf -o calendar.pdf:stream", in);
+    EXPECT_EQ(stream.exitCode, 1u);
+    const std::string prefix =
+        "tessaly-cli: Cannot create file " + folder.withSeparator() + "calendar.pdf:stream: ";
+    EXPECT_EQ(stream.output.substr(0, prefix.size()), prefix) << stream.output;
+    EXPECT_TRUE(folder.entries().empty());
 }
 
 TEST(Folders, AreFullExistingAndEndInASeparator) {
