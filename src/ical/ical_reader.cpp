@@ -32,6 +32,8 @@ constexpr std::size_t kMostNesting = 32;
 // Each event read costs libical some kilobytes; a file of more is not a calendar, and
 // would take gigabytes and minutes.
 constexpr std::size_t kMostEvents = 100000;
+// A calendar has a zone for each it names, a few; each costs libical a parse and a count.
+constexpr int kMostTimeZones = 1000;
 
 // Runs work(k) for every k below `count`, on a second thread too when there is much to
 // do: libical parses and follows rules on either, each with objects of its own.
@@ -115,6 +117,7 @@ class ICalendarReader {
         std::vector<std::string> open;
         std::optional<ComponentParser> timeZone;
         int timeZoneBegun = 0;
+        int timeZones = 0;
         EventBlock* event = nullptr;
         bool sawCalendar = false;
         const auto wrong = [&](const std::string& message) {
@@ -166,6 +169,10 @@ class ICalendarReader {
                     event = &blocks_.back();
                     event->lines.reserve(12);
                 } else if (open.size() == 2 && open.back() == "VTIMEZONE") {
+                    if (++timeZones > kMostTimeZones) {
+                        Fail(line.number, "more than " + std::to_string(kMostTimeZones) +
+                                              " time zones: a file like this is not read");
+                    }
                     timeZone.emplace();
                     timeZoneBegun = line.number;
                 }
