@@ -136,7 +136,7 @@ const Row kRows[] = {
      "unshare -m --propagation private sh -c 'mount -t tmpfs none /proc && {cli} --locale C "
      "--month 12 --year 2026 --output out'",
      1,
-     "",
+     "tessaly-cli: cannot start {bindir}../lib/tessaly/tessaly-cli-full",
      {},
      "test ! -e hijacked"},
     // --- links and descriptors
@@ -234,6 +234,7 @@ std::string Expanded(std::string text, const std::string& dir) {
         {"{cli}", TESSALY_CLI_PATH},
         {"{window}", TESSALY_WINDOW_PATH},
         {"{seeds}", TESSALY_ICAL_SEEDS_DIR},
+        {"{bindir}", TESSALY_INSTALLED_BINDIR},
         {"{dir}", dir},
     };
     for (const auto& [name, value] : names) {
