@@ -49,8 +49,7 @@ MonthPage ComposeMonth(const CalendarRequest& month, const NameTable& names,
     return page;
 }
 
-}  // namespace
-
+// The year page's title: the year of its months, or the first and the last year.
 std::string YearPageTitle(const CalendarRequest& request) {
     const std::vector<CalendarRequest> months = MonthsOf(request);
     std::string title = std::to_string(months.front().year);
@@ -60,6 +59,8 @@ std::string YearPageTitle(const CalendarRequest& request) {
     }
     return title;
 }
+
+}  // namespace
 
 CalendarDocument ComposeCalendar(const CalendarRequest& request, const NameTable& names,
                                  const EventCalendar* events, const DisplayColumns& columns) {

@@ -93,7 +93,4 @@ CalendarDocument ComposeCalendar(const CalendarRequest& request, const NameTable
                                  const EventCalendar* events,
                                  const DisplayColumns& columns = DisplayColumns());
 
-// The year page's title: the year of its months, or the first and the last year.
-std::string YearPageTitle(const CalendarRequest& request);
-
 }  // namespace tessaly

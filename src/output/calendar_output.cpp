@@ -125,12 +125,11 @@ void FillNames(const CalendarRequest& request, NameTable& names, CalendarService
     FillMonthNames(names, request.localizedNames, locale);
 }
 
-// The terminal columns of every character beyond ASCII of the names and `more`, as the
-// system measures them.
-DisplayColumns MeasuredColumns(const NameTable& names, std::vector<std::string> more,
-                               CalendarServices& services) {
-    more.insert(more.end(), names.begin(), names.end());
-    const std::u32string characters = CharactersToMeasure(more);
+// The terminal columns of every character beyond ASCII of the names, as the system
+// measures them.
+DisplayColumns MeasuredColumns(const NameTable& names, CalendarServices& services) {
+    const std::u32string characters =
+        CharactersToMeasure(std::vector<std::string>(names.begin(), names.end()));
     if (characters.empty()) {
         return {};
     }
@@ -164,7 +163,7 @@ std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
     if (request.layout == Layout::Year) {
         // The initials are cut by the columns their characters take.
         const CalendarDocument document =
-            ComposeCalendar(request, names, events, MeasuredColumns(names, {}, services));
+            ComposeCalendar(request, names, events, MeasuredColumns(names, services));
         return request.pdf ? MakeYearPdf(document, destination, fileName, services)
                            : MakeYearHtml(document, htmlLines, destination, fileName, services);
     }
@@ -179,18 +178,8 @@ std::string MakeCalendarText(const CalendarRequest& request, NameTable& names,
                              CalendarServices& services, const EventCalendar* events,
                              const std::optional<LocalDateTime>& today) {
     FillNames(request, names, services);
-    // The event lines are measured too: they follow the day's name and number.
-    std::vector<std::string> eventLines;
-    if (events != nullptr) {
-        for (const CalendarRequest& month : MonthsOf(request)) {
-            for (int day = 1; day <= MonthLength(month.monthIndex, month.year); ++day) {
-                if (const DayEvents* listed = events->On(month.year, month.monthIndex, day)) {
-                    eventLines.insert(eventLines.end(), listed->lines.begin(), listed->lines.end());
-                }
-            }
-        }
-    }
-    const DisplayColumns columns = MeasuredColumns(names, std::move(eventLines), services);
+    // The names are what the text aligns; an event line ends its line.
+    const DisplayColumns columns = MeasuredColumns(names, services);
     const CalendarDocument document = ComposeCalendar(request, names, events, columns);
     std::optional<TextHighlight> highlight;
     if (today) {

@@ -22,9 +22,10 @@ std::string InCodePage(std::string_view utf8, unsigned codePage) {
     return text;
 }
 
-// Windows has no wcwidth: a combining mark (C3_NONSPACING) takes no column; a full-width
-// form, an ideograph, kana that is not half-width, Hangul and the supplementary
-// ideographic planes take two.
+// Windows has no wcwidth: a combining mark takes no column (nonspacing and no letter:
+// a letter with an accent, "é", is typed nonspacing too); a full-width form, an
+// ideograph, kana that is not half-width, Hangul and the supplementary ideographic
+// planes take two.
 std::vector<int> DisplayColumnsOf(std::u32string_view characters) {
     std::vector<int> columns;
     columns.reserve(characters.size());
@@ -42,7 +43,7 @@ std::vector<int> DisplayColumnsOf(std::u32string_view characters) {
         WORD type = 0;
         if (!::GetStringTypeW(CT_CTYPE3, &unit, 1, &type)) {
             columns.push_back(1);
-        } else if ((type & C3_NONSPACING) != 0) {
+        } else if ((type & C3_NONSPACING) != 0 && (type & C3_ALPHA) == 0) {
             columns.push_back(0);
         } else if ((type & C3_HALFWIDTH) == 0 &&
                    (type & (C3_FULLWIDTH | C3_IDEOGRAPH | C3_HIRAGANA | C3_KATAKANA)) != 0) {

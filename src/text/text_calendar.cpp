@@ -179,7 +179,9 @@ class TextWriter {
                 const std::string time = k < events.times.size() ? events.times[k] : "";
                 Line line = start();
                 if (!time.empty() && text.size() > time.size()) {
-                    line.Append(time + "  " + text.substr(time.size() + 1), 0);
+                    line.Append(time, 0);
+                    line.Append("  ", 0);
+                    line.Append(std::string_view(text).substr(time.size() + 1), 0);
                 } else {
                     line.Append(text, 0);
                 }
@@ -187,7 +189,10 @@ class TextWriter {
             }
             if (events.more > 0) {
                 Line line = start();
-                line.Append("+" + std::to_string(events.more) + " more", 0);
+                // Appended: "+" + std::string draws a false -Wrestrict from mingw's GCC 12.
+                line.Append("+", 0);
+                line.Append(std::to_string(events.more), 0);
+                line.Append(" more", 0);
                 Emit(line);
             }
         }
