@@ -101,7 +101,7 @@ class CliServices : public CalendarServices {
         return BuiltInWindowFontWidthOfUtf8(text);
     }
     std::vector<int> DisplayColumnsOf(std::u32string_view characters) override {
-        return tessaly::DisplayColumnsOf(characters);
+        return tessaly::DisplayColumnsOf(characters, localeName_.value_or(""));
     }
     std::string InNamesEncoding(std::string utf8Page) override {
         return InCodePage(utf8Page, names_.codePage);

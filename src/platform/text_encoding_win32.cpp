@@ -26,7 +26,7 @@ std::string InCodePage(std::string_view utf8, unsigned codePage) {
 // a letter with an accent, "é", is typed nonspacing too); a full-width form, an
 // ideograph, kana that is not half-width, Hangul and the supplementary ideographic
 // planes take two.
-std::vector<int> DisplayColumnsOf(std::u32string_view characters) {
+std::vector<int> DisplayColumnsOf(std::u32string_view characters, const std::string&) {
     std::vector<int> columns;
     columns.reserve(characters.size());
     for (const char32_t c : characters) {
