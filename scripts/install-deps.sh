@@ -24,6 +24,8 @@ packages=(
     libical-dev
     # fuzzing, and the speed comparison with other programs
     clang libclang-rt-14-dev hyperfine pcal
+    # the terminal calendar that the text output is compared with
+    ncal
     # packages: the .deb, the Windows installer, man pages, desktop metadata
     nsis help2man appstream desktop-file-utils lintian bash-completion man-db dpkg-dev file
     # looking at the HTML page in a browser
@@ -87,6 +89,7 @@ need_command qpdf qpdf
 need_command pdftotext poppler-utils
 need_command pdftoppm poppler-utils
 need_command gs ghostscript
+need_command ncal ncal
 need_command import imagemagick
 need_command xdg-open xdg-utils
 need_file /usr/src/googletest/CMakeLists.txt googletest

@@ -165,6 +165,8 @@ tessaly-cli --week-start |monday sunday
 tessaly-cli --month 1|1 10 11 12 
 tessaly-cli --months 2|2 20 21 22 23 24 
 tessaly-cli --pdf --paper |a4 letter 
+tessaly-cli --layout |month year 
+tessaly-cli --format |html pdf text 
 tessaly-cli --year 21|2100 
 tessaly-cli --output /us|/usr 
 LINES

@@ -25,6 +25,14 @@ _tessaly_cli() {
             COMPREPLY=($(compgen -W 'letter a4' -- "$cur"))
             return
             ;;
+        --layout)
+            COMPREPLY=($(compgen -W 'month year' -- "$cur"))
+            return
+            ;;
+        --format)
+            COMPREPLY=($(compgen -W 'html pdf text' -- "$cur"))
+            return
+            ;;
         --locale)
             # The installed ones, as locale -a lists them.
             COMPREPLY=($(compgen -W '$(locale -a 2>/dev/null)' -- "$cur"))

@@ -124,10 +124,12 @@ EventCalendar ArrangeEvents(const EventList& events, DayRange range,
         DayEvents& shown = calendar.days_[d];
         const std::size_t listed = std::min(entries.size(), kMostEventLinesPerDay);
         shown.lines.reserve(listed);
+        shown.times.reserve(listed);
         for (std::size_t k = 0; k < listed; ++k) {
             const Entry& entry = entries[k];
-            shown.lines.push_back(entry.timed ? timeText(entry.minute / 60, entry.minute % 60) +
-                                                    " " + *entry.title
+            shown.times.push_back(entry.timed ? timeText(entry.minute / 60, entry.minute % 60)
+                                              : std::string());
+            shown.lines.push_back(entry.timed ? shown.times.back() + " " + *entry.title
                                               : *entry.title);
         }
         shown.more = static_cast<int>(entries.size() - listed);

@@ -43,6 +43,9 @@ struct EventList {
 struct DayEvents {
     std::vector<std::string> lines;  // UTF-8, one line each, never empty
     int more = 0;
+    // The time each line starts with, "" for an event of the whole day: a timed line is
+    // its time, a blank and its title.
+    std::vector<std::string> times = {};
 };
 
 // The most lines a day keeps; a flood of events on one day is counted, not listed.

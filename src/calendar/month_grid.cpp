@@ -36,9 +36,12 @@ int MonthLength(int monthIndex, int year) {
 
 std::vector<CalendarRequest> MonthsOf(const CalendarRequest& request) {
     std::vector<CalendarRequest> months;
-    for (int k = 0; k < std::max(request.months, 1); ++k) {
+    const int count =
+        request.layout == Layout::Year ? kMonthsOfYearPage : std::max(request.months, 1);
+    for (int k = 0; k < count; ++k) {
         CalendarRequest month = request;
         month.months = 1;
+        month.layout = Layout::Month;
         month.monthIndex = (request.monthIndex + k) % 12;
         month.year = request.year + (request.monthIndex + k) / 12;
         months.push_back(month);
@@ -62,6 +65,14 @@ int DaySlotOfColumn(WeekLayout layout, int column) {
 bool IsWeekendColumn(WeekLayout layout, int column) {
     return layout == WeekLayout::Sunday ? (column == 1 || column == 7)
                                         : (column == 6 || column == 7);
+}
+
+int DayOfYear(int monthIndex, int year, int day) {
+    return static_cast<int>((FirstOfMonth(monthIndex, year) - FirstOfMonth(0, year)).count()) + day;
+}
+
+int DaysInYear(int year) {
+    return static_cast<int>((FirstOfMonth(0, year + 1) - FirstOfMonth(0, year)).count());
 }
 
 int IsoWeekOfRow(const CalendarRequest& request, int row) {

@@ -20,6 +20,10 @@ enum class Paper { Letter, A4 };
 // The most months one file holds.
 inline constexpr int kMostMonths = 24;
 
+// A page a month, or twelve months on one page.
+enum class Layout { Month, Year };
+inline constexpr int kMonthsOfYearPage = 12;
+
 // The user's choices for one calendar, read from the window at generation time.
 struct CalendarRequest {
     int monthIndex = 0;  // 0 = January
@@ -32,9 +36,14 @@ struct CalendarRequest {
     Paper paper = Paper::Letter;
     int months = 1;  // consecutive months from monthIndex/year, 1..kMostMonths
     bool weekNumbers = false;
+    // A year page holds kMonthsOfYearPage months from monthIndex/year, whatever `months`.
+    Layout layout = Layout::Month;
+    // Each day shows its day of the year and the days left in it.
+    bool dayOfYear = false;
 };
 
-// One request per month of `request`'s range, in order, each for a single month.
+// One request per month of `request`'s range (twelve for a year page), in order, each
+// for a single month.
 std::vector<CalendarRequest> MonthsOf(const CalendarRequest& request);
 
 enum class WeekLayout { Monday, Sunday };
@@ -57,6 +66,10 @@ std::string CellText(const CalendarRequest& request, int position);
 int DaySlotOfColumn(WeekLayout layout, int column);
 
 bool IsWeekendColumn(WeekLayout layout, int column);
+
+// Day `day` of the month as the day of its year (1..366), and the days of that year.
+int DayOfYear(int monthIndex, int year, int day);
+int DaysInYear(int year);
 
 // ISO 8601 week number (1..53) of grid row 0..5: the week of the row's Monday, which in
 // the Sunday layout is the row's second day. 0 for a row without a day of the month.

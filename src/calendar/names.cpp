@@ -5,6 +5,7 @@ namespace tessaly {
 void FillDayNames(NameTable& table, bool localized, const LocaleNames& locale) {
     for (size_t k = 0; k < 7; ++k) {
         table[k] = localized ? locale.days[k] : kEnglishDayNames[k];
+        table[kFirstShortDaySlot + k] = localized ? locale.shortDays[k] : kEnglishShortDayNames[k];
     }
 }
 

@@ -15,20 +15,33 @@ std::string CliUsage() {
     const std::string most = std::to_string(kMostMonths);
     // clang-format off
     return "Usage: tessaly-cli [options]\n"
-           "Writes a one-page calendar of a month, or a page a month for several, as\n"
-           + html + " (or " + pdf + ") and prints the written file's full path.\n"
+           "Writes a one-page calendar of a month, a page a month for several, or a year\n"
+           "on one page, as " + html + " (or " + pdf + ") and prints the written file's\n"
+           "full path; or shows it as text on standard output.\n"
            "\n"
            "Options:\n"
-           "  --month N              month 1-12 (default: this month)\n"
+           "  --month N              month 1-12 (default: this month; January with\n"
+           "                         --layout year)\n"
            "  --year N               year " + years + " (default: this year)\n"
            "  --months N             N months from --month and --year on, 1-" + most + ", a page\n"
            "                         each, in calendar-YYYY-MM-to-YYYY-MM.html (or .pdf)\n"
            "                         (default: 1); pages are counted on standard error\n"
            "                         when it is a terminal\n"
+           "  --layout LAYOUT        month (a page a month) or year (twelve months on one\n"
+           "                         page from --month and --year on, in calendar-YYYY.html\n"
+           "                         from January, else calendar-YYYY-MM-to-YYYY-MM.html,\n"
+           "                         or .pdf) (default: month)\n"
+           "  --format FORMAT        html, pdf or text: text shows the calendar on standard\n"
+           "                         output as cal does (a year three months a row, events\n"
+           "                         under each month, today in reverse video on a\n"
+           "                         terminal unless NO_COLOR is set) (default: html)\n"
            "  --week-start DAY       monday or sunday (default: sunday)\n"
            "  --week-numbers         ISO 8601 week numbers: a first column headed Wk, or in\n"
            "                         each row's first cell of the PDF; in the Sunday layout\n"
            "                         a row's week is the week of its Monday\n"
+           "  --day-of-year          each day's place in the year and the days left in its\n"
+           "                         upper right corner (123/242); text shows the days of\n"
+           "                         the year instead of the dates (not with --layout year)\n"
            "  --color-weekends       colour the weekend columns\n"
            "  --color RRGGBB         weekend colour of the HTML page, red first; implies\n"
            "                         --color-weekends (default: c0c0c0)\n"
@@ -38,7 +51,8 @@ std::string CliUsage() {
            "  --events FILE          show the events of the iCalendar (.ics) file FILE under\n"
            "                         their days, in the local time zone; repeatable\n"
            + (kEventFilesSupported ? "" : "                         (not supported in this build)\n") +
-           "  --pdf                  write " + pdf + " instead of " + html + "\n"
+           "  --pdf                  write " + pdf + " instead of " + html + "; short\n"
+           "                         for --format pdf\n"
            "  --paper SIZE           the PDF's paper, letter or a4 (default: letter)\n"
            "  --output DIR           folder to write into (default: the current folder)\n"
            "  -o FILE                write exactly FILE instead (- for standard output)\n"
@@ -104,8 +118,11 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
     CliOptions options;
     bool monthGiven = false;
     bool yearGiven = false;
+    bool monthsGiven = false;
     bool paperGiven = false;
     bool outputFolderGiven = false;
+    bool pdfGiven = false;
+    std::optional<CliFormat> formatGiven;
 
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
@@ -202,6 +219,33 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
                                      std::to_string(kMostMonths)};
             }
             options.months = *number;
+            monthsGiven = true;
+        } else if (name == "--layout") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            if (*value == "month") {
+                options.layout = Layout::Month;
+            } else if (*value == "year") {
+                options.layout = Layout::Year;
+            } else {
+                return CliUsageError{"--layout: '" + *value + "' is not month or year"};
+            }
+        } else if (name == "--format") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            if (*value == "html") {
+                formatGiven = CliFormat::Html;
+            } else if (*value == "pdf") {
+                formatGiven = CliFormat::Pdf;
+            } else if (*value == "text") {
+                formatGiven = CliFormat::Text;
+            } else {
+                return CliUsageError{"--format: '" + *value + "' is not html, pdf or text"};
+            }
         } else if (name == "--paper") {
             const auto value = takeValue();
             if (!value) {
@@ -246,7 +290,9 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
         } else if (name == "--localized") {
             error = flag(options.localized);
         } else if (name == "--pdf") {
-            error = flag(options.pdf);
+            error = flag(pdfGiven);
+        } else if (name == "--day-of-year") {
+            error = flag(options.dayOfYear);
         } else if (name == "--open") {
             error = flag(options.open);
         } else if (name == "--help") {
@@ -261,13 +307,47 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
         }
     }
 
+    const bool year = options.layout == Layout::Year;
+    // A year page starts in January unless told otherwise.
+    if (year && !monthGiven) {
+        options.month = 1;
+        monthGiven = true;
+    }
     if (!monthGiven || !yearGiven) {
         const LocalDateTime now = today();
         options.month = monthGiven ? options.month : now.month;
         options.year = yearGiven ? options.year : ClampedYear(now.year);
     }
-    if (paperGiven && !options.pdf) {
+    if (pdfGiven && formatGiven && *formatGiven != CliFormat::Pdf) {
+        return CliUsageError{std::string("--pdf and --format ") +
+                             (*formatGiven == CliFormat::Html ? "html" : "text") +
+                             " cannot be used together"};
+    }
+    options.format = pdfGiven ? CliFormat::Pdf : formatGiven.value_or(CliFormat::Html);
+    const bool text = options.format == CliFormat::Text;
+    if (paperGiven && options.format == CliFormat::Html) {
         return CliUsageError{"--paper: an HTML page has no paper size (add --pdf)"};
+    }
+    if (paperGiven && text) {
+        return CliUsageError{"--paper: a text calendar has no paper size (use --format pdf)"};
+    }
+    if (options.color && text) {
+        return CliUsageError{"--color: a text calendar has no colours"};
+    }
+    if (year && monthsGiven) {
+        return CliUsageError{
+            "--months and --layout year cannot be used together (a year page holds twelve "
+            "months)"};
+    }
+    if (year && options.dayOfYear) {
+        return CliUsageError{"--day-of-year and --layout year cannot be used together"};
+    }
+    if (text && outputFolderGiven) {
+        return CliUsageError{"--output: a text calendar goes to standard output (use -o FILE)"};
+    }
+    if (text && options.open &&
+        options.outputFile.value_or(kStandardOutputName) == kStandardOutputName) {
+        return CliUsageError{"--open: a text calendar on standard output cannot be opened"};
     }
     if (options.outputFile && outputFolderGiven) {
         return CliUsageError{"-o FILE and --output DIR cannot be used together"};
@@ -275,12 +355,13 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
     if (options.open && options.outputFile == kStandardOutputName) {
         return CliUsageError{"--open: standard output (-o -) cannot be opened"};
     }
-    const int lastMonth = options.year * 12 + options.month - 1 + options.months - 1;
+    const int months = year ? kMonthsOfYearPage : options.months;
+    const int lastMonth = options.year * 12 + options.month - 1 + months - 1;
     if (lastMonth > kLastYear * 12 + 11) {
-        return CliUsageError{"--months: " + std::to_string(options.months) + " months from " +
-                             ZeroPadded(static_cast<std::uint64_t>(options.month), 2) + "/" +
-                             std::to_string(options.year) + " run past December " +
-                             std::to_string(kLastYear)};
+        return CliUsageError{
+            std::string(year ? "--layout year: " : "--months: ") + std::to_string(months) +
+            " months from " + ZeroPadded(static_cast<std::uint64_t>(options.month), 2) + "/" +
+            std::to_string(options.year) + " run past December " + std::to_string(kLastYear)};
     }
     return options;
 }

@@ -12,6 +12,9 @@
 
 namespace tessaly {
 
+// What tessaly-cli writes: a page, a PDF file, or text for the terminal.
+enum class CliFormat { Html, Pdf, Text };
+
 struct CliOptions {
     int month = 1;  // 1..12
     int year = 2000;
@@ -19,10 +22,12 @@ struct CliOptions {
     bool colorWeekends = false;
     std::optional<ColorValue> color;
     bool localized = false;
-    bool pdf = false;
+    CliFormat format = CliFormat::Html;  // --pdf is --format pdf
     Paper paper = Paper::Letter;
     int months = 1;  // 1..kMostMonths
     bool weekNumbers = false;
+    Layout layout = Layout::Month;
+    bool dayOfYear = false;
     std::optional<std::string> locale;  // names from this locale instead of the user's
     std::vector<std::string> events;    // iCalendar files whose events the days show
     std::string outputFolder = ".";

@@ -100,6 +100,9 @@ class CliServices : public CalendarServices {
     int TextWidthInWindowFont(const std::string& text) override {
         return BuiltInWindowFontWidthOfUtf8(text);
     }
+    std::vector<int> DisplayColumnsOf(std::u32string_view characters) override {
+        return tessaly::DisplayColumnsOf(characters, localeName_.value_or(""));
+    }
     std::string InNamesEncoding(std::string utf8Page) override {
         return InCodePage(utf8Page, names_.codePage);
     }
@@ -144,10 +147,12 @@ CalendarRequest RequestOf(const CliOptions& options) {
     request.weekStart = options.weekStart;
     request.colorWeekends = options.colorWeekends;
     request.localizedNames = options.localized;
-    request.pdf = options.pdf;
+    request.pdf = options.format == CliFormat::Pdf;
     request.paper = options.paper;
     request.months = options.months;
     request.weekNumbers = options.weekNumbers;
+    request.layout = options.layout;
+    request.dayOfYear = options.dayOfYear;
     return request;
 }
 
@@ -188,6 +193,27 @@ std::string MakeCalendar(const CliOptions& options, const LocaleNames& names,
     CliServices services(options.locale, names);
     return MakeCalendarFile(request, table, lines, DestinationOf(options), services,
                             events ? &*events : nullptr);
+}
+
+// Standard output, unless -o names a file.
+bool TextToStandardOutput(const CliOptions& options) {
+    return options.outputFile.value_or(kStandardOutputName) == kStandardOutputName;
+}
+
+// The text calendar, with today in reverse video where standard output is a terminal
+// that shows it and NO_COLOR is not set: decided here, before the text is made.
+std::string MakeText(const CliOptions& options, const LocaleNames& names,
+                     const std::optional<EventCalendar>& events) {
+    NameTable table;
+    CliServices services(options.locale, names);
+    const char* noColor = std::getenv("NO_COLOR");
+    std::optional<LocalDateTime> today;
+    if (TextToStandardOutput(options) && (noColor == nullptr || *noColor == '\0') &&
+        StandardOutputShowsReverseVideo()) {
+        today = LocalNow();
+    }
+    return MakeCalendarText(RequestOf(options), table, services, events ? &*events : nullptr,
+                            today);
 }
 
 // Text to standard output; false, with a message, when it cannot be written (a full disk,
@@ -248,7 +274,19 @@ int main(int argc, char** argv) {
 #else
         const std::optional<EventCalendar> events = ReadEvents(options);
 #endif
-        const std::string path = MakeCalendar(options, names, events);
+        if (options.format == CliFormat::Text && TextToStandardOutput(options)) {
+            // A console takes it in UTF-16, as any text this program prints.
+            return Print(MakeText(options, names, events)) ? 0 : 1;
+        }
+        std::string path;
+        if (options.format == CliFormat::Text) {
+            const CalendarDestination destination = DestinationOf(options);
+            path = destination.folder + destination.fileName.value_or("");
+            SaveFileAtomically(path, MakeText(options, names, events),
+                               CannotCreateFileMessage(path));
+        } else {
+            path = MakeCalendar(options, names, events);
+        }
         // Standard output holds the calendar itself.
         if (path != kStandardOutputName && !Print(path + "\n")) {
             return 1;

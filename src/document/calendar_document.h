@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "calendar/events.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
+#include "core/display_columns.h"
 
 namespace tessaly {
 
@@ -19,6 +22,9 @@ namespace tessaly {
 struct GridColumn {
     int weekday = 0;  // 0 Sunday .. 6 Saturday
     std::string heading;
+    // The shortest day name cut to two terminal columns: the heading of a small month
+    // and of a text calendar ("Su", "Mo", "日").
+    std::string initials;
     bool weekend = false;
 };
 
@@ -28,6 +34,10 @@ struct DayCell {
     std::string text;  // the day's number as shown, "" outside the month
     bool weekend = false;
     DayEvents events;  // no lines for a day without events
+    // The day's place in its year (1..366) and the days of the year after it; 0 outside
+    // the month.
+    int dayOfYear = 0;
+    int daysLeft = 0;
 };
 
 // The page of one month: a title, a row of day names, six rows of seven days.
@@ -35,6 +45,7 @@ struct MonthPage {
     int year = 2000;
     int monthIndex = 0;  // 0 = January
     std::string title;   // the month's name and year
+    std::string name;    // the month's name alone
     std::array<GridColumn, 7> columns;
     std::array<DayCell, 42> cells;
     // The ISO 8601 week of each row (the week of its Monday), 0 for a row without a day
@@ -46,12 +57,23 @@ struct MonthPage {
     }
 };
 
-struct CalendarDocument {
-    // What the whole calendar is called: its month, or its first and last months.
+// Twelve small months on one page, under the year they fall in ("2027"), or the two
+// years of a range across a year's end ("2026–2027").
+struct YearPage {
     std::string title;
+    std::array<MonthPage, kMonthsOfYearPage> months;
+};
+
+struct CalendarDocument {
+    // What the whole calendar is called: its month, or its first and last months, or
+    // its year page's title.
+    std::string title;
+    // A page a month; none in the year layout, whose one page is `year`.
     std::vector<MonthPage> pages;
-    // Day names Sunday first, as the names gave them.
+    std::optional<YearPage> year;
+    // Day names Sunday first, as the names gave them, and the shortest ones.
     std::array<std::string, 7> dayNames;
+    std::array<std::string, 7> shortDayNames;
     bool weekNumbers = false;
     // The weekend cells are coloured (HTML: in `weekendColor`, six hex digits; PDF: a
     // silver picture).
@@ -59,12 +81,16 @@ struct CalendarDocument {
     std::string weekendColor;
     // The days list events (their texts are any UTF-8).
     bool listsEvents = false;
+    // Each day shows its day of the year and the days left ("123/242").
+    bool dayOfYear = false;
     Paper paper = Paper::Letter;
 };
 
-// The calendar `request` asks for, its names from `names` (slots 0-19, UTF-8) and the
-// events of `events` (nothing: no events).
+// The calendar `request` asks for, its names from `names` (UTF-8) and the events of
+// `events` (nothing: no events); `columns` measures the shortest day names to cut
+// them into initials.
 CalendarDocument ComposeCalendar(const CalendarRequest& request, const NameTable& names,
-                                 const EventCalendar* events);
+                                 const EventCalendar* events,
+                                 const DisplayColumns& columns = DisplayColumns());
 
 }  // namespace tessaly

@@ -73,6 +73,9 @@ std::vector<std::string> HtmlHead(const CalendarDocument& document,
         lines.push_back(
             Concat({"  td.weekend {background: #", document.weekendColor, "; ", kCellStyle}));
     }
+    if (document.dayOfYear) {
+        lines.emplace_back("  span.doy {float: right; font-size: 7pt; font-weight: normal;}");
+    }
     lines.emplace_back("</style>");
     lines.emplace_back("</head>");
     lines.emplace_back("<body>");
@@ -118,7 +121,13 @@ void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& doc
             const char* opening = cell.weekend
                                       ? "<td width=\"14%\" id=\"box\" class=\"weekend\"><strong>"
                                       : "<td width=\"14%\" id=\"box\"><strong>";
-            lines.push_back(Concat({opening, DayCellContent(cell), "</td>"}));
+            // "123/242": the day of the year and the days left, in the upper right corner.
+            const std::string dayOfYear =
+                document.dayOfYear && cell.day > 0
+                    ? Concat({"<span class=\"doy\">", std::to_string(cell.dayOfYear), "/",
+                              std::to_string(cell.daysLeft), "</span>"})
+                    : "";
+            lines.push_back(Concat({opening, dayOfYear, DayCellContent(cell), "</td>"}));
         }
         lines.emplace_back("</tr>");
     }

@@ -5,8 +5,11 @@
 #include "core/product.h"
 #include "document/calendar_document.h"
 #include "html/html_calendar.h"
+#include "html/html_year.h"
 #include "pdf/print_pdf.h"
 #include "pdfcalendar/pdf_calendar_renderer.h"
+#include "pdfcalendar/pdf_year.h"
+#include "text/text_calendar.h"
 
 namespace tessaly {
 
@@ -85,14 +88,65 @@ std::string MakeHtml(const CalendarDocument& document, std::vector<std::string>&
     return Save(destination, fileName, text, kSaveStreamError, services);
 }
 
+// The year page's table in a face where Windows-1252 cannot hold it: asked before drawing.
+std::string MakeYearPdf(const CalendarDocument& document, const CalendarDestination& destination,
+                        const std::string& fileName, CalendarServices& services) {
+    const PdfCalendarTexts texts = PdfYearTextsOf(document);
+    const EmbeddingRequest request = YearFaceRequestOf(texts);
+    const EmbeddingResult faces =
+        request.Empty() ? EmbeddingResult{} : services.EmbedTextsForPdf(request);
+    const PdfYearLayout layout = LayOutPdfYear(document, texts, faces);
+    TPrintPDF pdf(kMakerName);
+    pdf.FileName = destination.folder + fileName;
+    pdf.CreationDate = services.Now();
+    pdf.Screen = services.ScreenDpi();
+    PdfYearRenderer renderer(pdf, document, layout);
+    renderer.DrawPage();
+    services.PageMade(1, 1);
+    return Save(destination, fileName, renderer.Finish(), CannotCreateFileMessage(pdf.FileName),
+                services);
+}
+
+// Always UTF-8, and says so.
+std::string MakeYearHtml(const CalendarDocument& document, std::vector<std::string>& htmlLines,
+                         const CalendarDestination& destination, const std::string& fileName,
+                         CalendarServices& services) {
+    htmlLines = HtmlYearLines(document, kProductWebAddress);
+    services.PageMade(1, 1);
+    return Save(destination, fileName, JoinLinesCrLf(htmlLines), kSaveStreamError, services);
+}
+
+// The names a request shows, in `names`.
+void FillNames(const CalendarRequest& request, NameTable& names, CalendarServices& services) {
+    static const LocaleNames kNoLocaleNames;
+    const LocaleNames& locale =
+        request.localizedNames ? services.UserLocaleNames() : kNoLocaleNames;
+    FillDayNames(names, request.localizedNames, locale);
+    FillMonthNames(names, request.localizedNames, locale);
+}
+
+// The terminal columns of every character beyond ASCII of the names, as the system
+// measures them.
+DisplayColumns MeasuredColumns(const NameTable& names, CalendarServices& services) {
+    const std::u32string characters =
+        CharactersToMeasure(std::vector<std::string>(names.begin(), names.end()));
+    if (characters.empty()) {
+        return {};
+    }
+    return DisplayColumns(characters, services.DisplayColumnsOf(characters));
+}
+
 }  // namespace
 
 std::string CalendarFileName(const CalendarRequest& request) {
-    if (request.months <= 1) {
-        return request.pdf ? kPdfFileName : kHtmlFileName;
-    }
     const char* extension = request.pdf ? ".pdf" : ".html";
     const auto months = MonthsOf(request);
+    if (request.layout == Layout::Year && months.front().monthIndex == 0) {
+        return "calendar-" + ZeroPadded(static_cast<std::uint64_t>(request.year), 4) + extension;
+    }
+    if (months.size() <= 1) {
+        return request.pdf ? kPdfFileName : kHtmlFileName;
+    }
     const auto yearMonth = [](const CalendarRequest& month) {
         return ZeroPadded(static_cast<std::uint64_t>(month.year), 4) + "-" +
                ZeroPadded(static_cast<std::uint64_t>(month.monthIndex + 1), 2);
@@ -104,18 +158,34 @@ std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
                              const CalendarDestination& destination, CalendarServices& services,
                              const EventCalendar* events) {
-    static const LocaleNames kNoLocaleNames;
-    const LocaleNames& locale =
-        request.localizedNames ? services.UserLocaleNames() : kNoLocaleNames;
-    FillDayNames(names, request.localizedNames, locale);
-    FillMonthNames(names, request.localizedNames, locale);
-
-    const CalendarDocument document = ComposeCalendar(request, names, events);
+    FillNames(request, names, services);
     const std::string fileName = destination.fileName.value_or(CalendarFileName(request));
+    if (request.layout == Layout::Year) {
+        // The initials are cut by the columns their characters take.
+        const CalendarDocument document =
+            ComposeCalendar(request, names, events, MeasuredColumns(names, services));
+        return request.pdf ? MakeYearPdf(document, destination, fileName, services)
+                           : MakeYearHtml(document, htmlLines, destination, fileName, services);
+    }
+    const CalendarDocument document = ComposeCalendar(request, names, events);
     if (request.pdf) {
         return MakePdf(document, destination, fileName, services);
     }
     return MakeHtml(document, htmlLines, destination, fileName, services);
+}
+
+std::string MakeCalendarText(const CalendarRequest& request, NameTable& names,
+                             CalendarServices& services, const EventCalendar* events,
+                             const std::optional<LocalDateTime>& today) {
+    FillNames(request, names, services);
+    // The names are what the text aligns; an event line ends its line.
+    const DisplayColumns columns = MeasuredColumns(names, services);
+    const CalendarDocument document = ComposeCalendar(request, names, events, columns);
+    std::optional<TextHighlight> highlight;
+    if (today) {
+        highlight = TextHighlight{today->year, today->month - 1, today->day};
+    }
+    return TextCalendar(document, columns, highlight);
 }
 
 }  // namespace tessaly

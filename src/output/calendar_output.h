@@ -33,6 +33,11 @@ class CalendarServices {
     // A page that declares no encoding in the 8-bit encoding its names came in (the
     // locale's ANSI code page on Windows); unchanged where that is UTF-8.
     virtual std::string InNamesEncoding(std::string utf8Page) { return utf8Page; }
+    // The terminal columns each of `characters` takes (wcwidth or its equivalent);
+    // asked only for a year page or a text calendar with characters beyond ASCII.
+    virtual std::vector<int> DisplayColumnsOf(std::u32string_view characters) {
+        return std::vector<int>(characters.size(), 1);
+    }
     // Hears of each page of a calendar of `pages` pages as it is made.
     virtual void PageMade(int /*page*/, int /*pages*/) {}
     // Writes a file whole (temporary file, then rename). FileCreateError when it cannot
@@ -57,7 +62,8 @@ inline constexpr const char* kPdfFileName = "calendar.pdf";
 inline constexpr const char* kSaveStreamError = "Failed to Save Stream";
 
 // calendar.html or calendar.pdf for one month; for more, the range's first and last
-// months: calendar-2026-12-to-2027-01.pdf.
+// months: calendar-2026-12-to-2027-01.pdf; a year page from January, its year:
+// calendar-2027.pdf.
 std::string CalendarFileName(const CalendarRequest& request);
 
 // Makes the calendar `request` asks for and returns the path written:
@@ -75,5 +81,12 @@ std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
                              const CalendarDestination& destination, CalendarServices& services,
                              const EventCalendar* events = nullptr);
+
+// The calendar `request` asks for as terminal text (request.pdf is not looked at), its
+// names filled as above and its characters measured by the services; `today`, when
+// given, is shown in reverse video.
+std::string MakeCalendarText(const CalendarRequest& request, NameTable& names,
+                             CalendarServices& services, const EventCalendar* events,
+                             const std::optional<LocalDateTime>& today);
 
 }  // namespace tessaly

@@ -590,6 +590,25 @@ void TPrintPDF::DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2,
     DrawLine(x2, y1, x1, y1);
 }
 
+void TPrintPDF::FillRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                              std::uint8_t level) {
+    RequireOpen("FillRectangle");
+    // Thousandths of full white, "0.753" for 192: digits, never the process locale's.
+    const int thousandths = (level * 1000 + 127) / 255;
+    std::string grey = thousandths == 1000 ? "1" : "0.";
+    if (thousandths < 1000) {
+        grey += ZeroPadded(static_cast<std::uint64_t>(thousandths), 3);
+    }
+    const std::int64_t height = PageHeight;
+    WriteLine(text_, "q");
+    WriteLine(text_, grey, " g");
+    WriteLine(text_, std::min(x1, x2), " ", height - std::max(y1, y2), " ",
+              std::int64_t{std::max(x1, x2)} - std::min(x1, x2), " ",
+              std::int64_t{std::max(y1, y2)} - std::min(y1, y2), " re");
+    WriteLine(text_, "f");
+    WriteLine(text_, "Q");
+}
+
 void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) {
     RequireOpen("DrawText");
     WriteTextObject(text_, Font.Face + 1, Font.Size, x, std::int64_t{PageHeight} - y,

@@ -67,6 +67,11 @@ class TPrintPDF {
     void DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
     // The outline as four separately stroked sides.
     void DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    // The rectangle between two corners painted in grey `level` (0 black .. 255 white),
+    // without an outline; the level is the one number written as a decimal fraction
+    // (three places), and later drawing is black again.
+    void FillRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                       std::uint8_t level);
     // One line of single-byte (WinAnsi) text whose baseline starts at (x, y).
     void DrawText(std::int32_t x, std::int32_t y, std::string_view text);
     // Places `image` with its top-left corner at (x, y), scaled so that the page width

@@ -42,6 +42,11 @@ struct PdfPageGeometry {
     int eventBottomRoom = 2;
     int eventBottomRoomAboveWeek = 17;
     int eventRightRoom = 3;
+    // The day of the year and the days left ("123/242"), in small Helvetica ending this
+    // far left of the cell's right line, its baseline below the cell's top.
+    int dayOfYearSize = 7;
+    int dayOfYearRightRoom = 4;
+    int dayOfYearBaseline = 10;
     // Letter places its title by the window font's width of it, as the desktop program
     // always has; A4 centres it by its own width in the PDF font.
     bool titleByWindowFont = true;

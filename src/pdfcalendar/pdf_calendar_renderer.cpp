@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/product.h"
+#include "core/rounding.h"
 
 namespace tessaly {
 
@@ -85,6 +86,9 @@ void PdfCalendarRenderer::DrawDayCell(const MonthPage& month, std::size_t k, int
     }
     pdf_.DrawRectangle(left, top, left + page.columnWidth, top + page.rowHeight);
     pdf_.DrawText(left + page.textInset, top + page.numberBaseline, cell.text);
+    if (document_.dayOfYear && cell.day > 0) {
+        DrawDayOfYear(cell, left + page.columnWidth, top);
+    }
     if (cell.day > 0 && k < layout_.events.size()) {
         DrawEvents(layout_.events[k][static_cast<std::size_t>(cell.day - 1)], left + page.textInset,
                    top + page.eventBaseline);
@@ -119,6 +123,22 @@ void PdfCalendarRenderer::DrawEvents(const std::vector<PdfEventLine>& lines, int
         }
         y += page.eventLeading;
     }
+    pdf_.Font.Face = 1;
+    pdf_.Font.Size = page.textSize;
+}
+
+void PdfCalendarRenderer::DrawDayOfYear(const DayCell& cell, int right, int top) {
+    const PdfPageGeometry& page = layout_.page;
+    const std::string text = std::to_string(cell.dayOfYear) + "/" + std::to_string(cell.daysLeft);
+    int advance = 0;
+    for (const char c : text) {
+        advance += HelveticaWidths()[static_cast<unsigned char>(c)];
+    }
+    pdf_.Font.Face = 0;
+    pdf_.Font.Size = page.dayOfYearSize;
+    pdf_.DrawText(
+        right - page.dayOfYearRightRoom - RoundedHalfToEven(advance * page.dayOfYearSize, 1000),
+        top + page.dayOfYearBaseline, text);
     pdf_.Font.Face = 1;
     pdf_.Font.Size = page.textSize;
 }

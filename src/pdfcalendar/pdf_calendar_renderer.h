@@ -60,6 +60,7 @@ class PdfCalendarRenderer {
     int RowTop(int r) const { return layout_.page.gridTop + layout_.page.rowHeight * r; }
     void DrawDayCell(const MonthPage& month, std::size_t k, int c, int r);
     void DrawEvents(const std::vector<PdfEventLine>& lines, int x, int y);
+    void DrawDayOfYear(const DayCell& cell, int right, int top);
     void DrawWeekNumbers(const MonthPage& month);
     void DrawTableText(int x, int y, std::size_t text);
     void Shade(int x, int y);

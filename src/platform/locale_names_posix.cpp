@@ -29,9 +29,13 @@ LocaleNames NamesOf(locale_t time) {
     static constexpr nl_item kMonths[12] = {MON_1, MON_2, MON_3, MON_4,  MON_5,  MON_6,
                                             MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
 #endif
+    static constexpr nl_item kShortDays[7] = {ABDAY_1, ABDAY_2, ABDAY_3, ABDAY_4,
+                                              ABDAY_5, ABDAY_6, ABDAY_7};
     for (size_t k = 0; k < 7; ++k) {
         const char* name = ::nl_langinfo_l(kDays[k], time);
         names.days[k] = name != nullptr ? name : "";
+        const char* shortName = ::nl_langinfo_l(kShortDays[k], time);
+        names.shortDays[k] = shortName != nullptr ? shortName : "";
     }
     for (size_t k = 0; k < 12; ++k) {
         const char* name = ::nl_langinfo_l(kMonths[k], time);
@@ -83,6 +87,7 @@ LocaleNames InUtf8(LocaleNames names, locale_t locale) {
     };
     std::for_each(names.days.begin(), names.days.end(), convert);
     std::for_each(names.months.begin(), names.months.end(), convert);
+    std::for_each(names.shortDays.begin(), names.shortDays.end(), convert);
     return WithEnglishFallback(names);
 }
 
@@ -156,7 +161,8 @@ std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
     const LocaleNames names = NamesOf(time);
     ::freelocale(time);
     if (!utf8 && !(std::all_of(names.days.begin(), names.days.end(), IsAscii) &&
-                   std::all_of(names.months.begin(), names.months.end(), IsAscii))) {
+                   std::all_of(names.months.begin(), names.months.end(), IsAscii) &&
+                   std::all_of(names.shortDays.begin(), names.shortDays.end(), IsAscii))) {
         return std::nullopt;
     }
     return names;

@@ -22,6 +22,13 @@ std::string LocaleText(LCID lcid, LCTYPE type) {
 // Windows numbers the days from Monday; the table starts on Sunday.
 constexpr LCTYPE kDays[7] = {LOCALE_SDAYNAME7, LOCALE_SDAYNAME1, LOCALE_SDAYNAME2, LOCALE_SDAYNAME3,
                              LOCALE_SDAYNAME4, LOCALE_SDAYNAME5, LOCALE_SDAYNAME6};
+constexpr LCTYPE kShortestDays[7] = {LOCALE_SSHORTESTDAYNAME7, LOCALE_SSHORTESTDAYNAME1,
+                                     LOCALE_SSHORTESTDAYNAME2, LOCALE_SSHORTESTDAYNAME3,
+                                     LOCALE_SSHORTESTDAYNAME4, LOCALE_SSHORTESTDAYNAME5,
+                                     LOCALE_SSHORTESTDAYNAME6};
+constexpr LCTYPE kAbbreviatedDays[7] = {
+    LOCALE_SABBREVDAYNAME7, LOCALE_SABBREVDAYNAME1, LOCALE_SABBREVDAYNAME2, LOCALE_SABBREVDAYNAME3,
+    LOCALE_SABBREVDAYNAME4, LOCALE_SABBREVDAYNAME5, LOCALE_SABBREVDAYNAME6};
 
 }  // namespace
 
@@ -29,6 +36,11 @@ LocaleNames ReadLocaleNames(unsigned long lcid) {
     LocaleNames names;
     for (size_t k = 0; k < names.days.size(); ++k) {
         names.days[k] = LocaleText(lcid, kDays[k]);
+        // The shortest names where the system has them, else the abbreviated ones.
+        names.shortDays[k] = LocaleText(lcid, kShortestDays[k]);
+        if (names.shortDays[k].empty()) {
+            names.shortDays[k] = LocaleText(lcid, kAbbreviatedDays[k]);
+        }
     }
     for (size_t k = 0; k < names.months.size(); ++k) {
         names.months[k] = LocaleText(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + k));

@@ -51,6 +51,10 @@ std::error_code WriteText(std::FILE* stream, std::string_view text);
 // Whether standard error goes to a terminal, where progress may be shown.
 bool StandardErrorIsTerminal();
 
+// Whether standard output goes to a terminal that shows reverse video (on Windows a
+// console that takes escape sequences, which this turns on).
+bool StandardOutputShowsReverseVideo();
+
 // Writes `bytes` unchanged to standard output (in binary mode on Windows) and flushes
 // it; the system's reason when they cannot all be written.
 std::error_code WriteToStandardOutput(ByteSpans bytes);

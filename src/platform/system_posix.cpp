@@ -93,6 +93,10 @@ bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+bool StandardOutputShowsReverseVideo() {
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
 std::error_code WriteToStandardOutput(ByteSpans bytes) {
     for (const std::string_view span : bytes.spans()) {
         if (!span.empty() && std::fwrite(span.data(), 1, span.size(), stdout) != span.size()) {

@@ -134,6 +134,21 @@ bool StandardErrorIsTerminal() {
     return ::_isatty(::_fileno(stderr)) != 0;
 }
 
+// A console shows escape sequences as such only with virtual terminal processing, which
+// Windows 10 and later have.
+bool StandardOutputShowsReverseVideo() {
+    const HANDLE handle = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !::GetConsoleMode(handle, &mode)) {
+        return false;
+    }
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+    constexpr DWORD ENABLE_VIRTUAL_TERMINAL_PROCESSING = 0x0004;
+#endif
+    return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+           ::SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
 std::error_code WriteToStandardOutput(ByteSpans bytes) {
     // Text mode would turn every LF into CR LF.
     std::fflush(stdout);

@@ -55,6 +55,78 @@ TEST(CliArguments, AcceptsEveryOptionAndFillsDefaults) {
     EXPECT_EQ(all.outputFile, "-");
 }
 
+// The layout and the format: a year page starts in January unless told otherwise, and
+// --pdf is --format pdf.
+TEST(CliArguments, LayoutsAndFormats) {
+    struct Case {
+        std::vector<std::string> args;
+        Layout layout;
+        CliFormat format;
+        int month, year;
+        bool dayOfYear;
+    };
+    const Case cases[] = {
+        {{}, Layout::Month, CliFormat::Html, 7, 2031, false},
+        {{"--layout", "year"}, Layout::Year, CliFormat::Html, 1, 2031, false},
+        {{"--layout=year", "--month", "9", "--year", "2026", "--pdf"},
+         Layout::Year,
+         CliFormat::Pdf,
+         9,
+         2026,
+         false},
+        {{"--layout", "month", "--format", "pdf", "--pdf"},
+         Layout::Month,
+         CliFormat::Pdf,
+         7,
+         2031,
+         false},
+        {{"--format", "text", "--day-of-year", "-o", "cal.txt"},
+         Layout::Month,
+         CliFormat::Text,
+         7,
+         2031,
+         true},
+        {{"--format", "text", "--layout", "year", "--year", "2100", "--open", "-o", "y.txt"},
+         Layout::Year,
+         CliFormat::Text,
+         1,
+         2100,
+         false},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseCliArguments(c.args, kToday);
+        ASSERT_TRUE(std::holds_alternative<CliOptions>(parsed)) << ::testing::PrintToString(c.args);
+        const auto& options = std::get<CliOptions>(parsed);
+        EXPECT_EQ(options.layout, c.layout);
+        EXPECT_EQ(options.format, c.format);
+        EXPECT_EQ(options.month, c.month);
+        EXPECT_EQ(options.year, c.year);
+        EXPECT_EQ(options.dayOfYear, c.dayOfYear);
+    }
+}
+
+// What only the program linked against the system's C library can do: locales, fonts,
+// events. The new layouts and the text need nothing of it by themselves.
+TEST(CliArguments, OnlyLocalesFontsA4AndEventsNeedTheFullProgram) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{}, false},
+        {{"--layout", "year", "--pdf", "--color-weekends", "--week-numbers"}, false},
+        {{"--format", "text", "--layout", "year"}, false},
+        {{"--format", "text", "--day-of-year", "--week-start", "monday"}, false},
+        {{"--pdf", "--day-of-year"}, false},
+        {{"--layout", "year", "--pdf", "--paper", "a4"}, true},
+        {{"--format", "text", "--locale", "ja_JP.UTF-8"}, true},
+        {{"--format", "text", "--localized"}, true},
+        {{"--layout", "year", "--events", "x.ics"}, kEventFilesSupported},
+    };
+    for (const auto& [args, full] : cases) {
+        const auto parsed = ParseCliArguments(args, kToday);
+        ASSERT_TRUE(std::holds_alternative<CliOptions>(parsed)) << ::testing::PrintToString(args);
+        EXPECT_EQ(NeedsFullProgram(std::get<CliOptions>(parsed)), full)
+            << ::testing::PrintToString(args);
+    }
+}
+
 TEST(CliArguments, ClampsTodaysYearIntoTheRange) {
     EXPECT_EQ(std::get<CliOptions>(ParseCliArguments({}, {2150, 3, 1})).year, 2100);
     EXPECT_EQ(std::get<CliOptions>(ParseCliArguments({}, {1850, 3, 1})).year, 1900);
@@ -66,6 +138,8 @@ TEST(CliArguments, AsksTheDateOnlyWhenMonthOrYearIsMissing) {
         {{"--month", "2", "--year", "2000"}, false},
         {{"--month", "2"}, true},
         {{"--year", "2000"}, true},
+        {{"--layout", "year", "--year", "2000"}, false},
+        {{"--layout", "year"}, true},
     };
     for (const auto& [args, asked] : cases) {
         bool wasAsked = false;
@@ -98,6 +172,29 @@ TEST(CliArguments, RejectsBadArgumentsNamingThem) {
         {{"-o", "x.pdf", "--output", "."}, "-o FILE and --output DIR cannot be used together"},
         {{"-o", "out/"}, "-o: 'out/' names no file"},
         {{"--open", "-o", "-"}, "--open: standard output (-o -) cannot be opened"},
+        {{"--layout", "week"}, "--layout: 'week' is not month or year"},
+        {{"--format=doc"}, "--format: 'doc' is not html, pdf or text"},
+        {{"--format"}, "--format needs a value"},
+        {{"--pdf", "--format", "text"}, "--pdf and --format text cannot be used together"},
+        {{"--format", "html", "--pdf"}, "--pdf and --format html cannot be used together"},
+        {{"--format", "text", "--paper", "a4"},
+         "--paper: a text calendar has no paper size (use --format pdf)"},
+        {{"--layout", "year", "--paper", "letter"},
+         "--paper: an HTML page has no paper size (add --pdf)"},
+        {{"--format", "text", "--color", "ff0000"}, "--color: a text calendar has no colours"},
+        {{"--layout", "year", "--months", "12"},
+         "--months and --layout year cannot be used together (a year page holds twelve months)"},
+        {{"--months=2", "--layout=year", "--pdf"},
+         "--months and --layout year cannot be used together (a year page holds twelve months)"},
+        {{"--layout", "year", "--day-of-year"},
+         "--day-of-year and --layout year cannot be used together"},
+        {{"--day-of-year=1"}, "--day-of-year takes no value"},
+        {{"--layout", "year", "--month", "2", "--year", "2100"},
+         "--layout year: 12 months from 02/2100 run past December 2100"},
+        {{"--format", "text", "--output", "."},
+         "--output: a text calendar goes to standard output (use -o FILE)"},
+        {{"--format", "text", "--open"},
+         "--open: a text calendar on standard output cannot be opened"},
         {{"--colour"}, "unknown option '--colour' (see --help)"},
         {{"june"}, "unknown option 'june' (see --help)"},
     };
@@ -309,6 +406,125 @@ TEST(CliProgram, OutputFileOrStandardOutput) {
         EXPECT_EQ(piped.output, test::ReadWholeFile(file)) << format;
     }
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"sub"});
+}
+
+// A year page's file is named by its year, or by its first and last months; a text
+// calendar goes to standard output, or to -o FILE, with today in reverse video only on
+// a terminal without NO_COLOR; a bad combination writes nothing and exits 2.
+TEST(CliProgram, YearPagesAndTextCalendars) {
+    struct Case {
+        std::string arguments;  // {dir} is a fresh folder
+        std::string environment;
+        int status;
+        std::string output;  // {dir} as above
+        std::vector<std::string> files;
+    };
+    const std::string epoch = "SOURCE_DATE_EPOCH=1700000000";
+    const std::string february =
+        "   February 2026\nSu Mo Tu We Th Fr Sa\n 1  2  3  4  5  6  7\n 8  9 10 11 12 13 14\n"
+        "15 16 17 18 19 20 21\n22 23 24 25 26 27 28\n";
+    const Case cases[] = {
+        {"--layout year --year 2027 --pdf --output {dir}",
+         epoch,
+         0,
+         "{dir}/calendar-2027.pdf\n",
+         {"calendar-2027.pdf"}},
+        {"--layout year --year 2026 --month 9 --output {dir}",
+         epoch,
+         0,
+         "{dir}/calendar-2026-09-to-2027-08.html\n",
+         {"calendar-2026-09-to-2027-08.html"}},
+        {"--layout year --year 2100 --color-weekends --week-numbers --output {dir}",
+         epoch,
+         0,
+         "{dir}/calendar-2100.html\n",
+         {"calendar-2100.html"}},
+        {"--format text --month 2 --year 2026 --output {dir}",
+         epoch,
+         2,
+         "tessaly-cli: --output: a text calendar goes to standard output (use -o FILE)\n",
+         {}},
+        {"--format text --month 2 --year 2026", epoch, 0, february, {}},
+        {"--format text --month 2 --year 2026 -o -", "NO_COLOR=1", 0, february, {}},
+        {"--format text --month 2 --year 2026 -o {dir}/feb.txt",
+         epoch,
+         0,
+         "{dir}/feb.txt\n",
+         {"feb.txt"}},
+        {"--layout year --month 12 --year 2100 --pdf --output {dir}",
+         epoch,
+         2,
+         "tessaly-cli: --layout year: 12 months from 12/2100 run past December 2100\n",
+         {}},
+        {"--layout year --months 12 --output {dir}",
+         epoch,
+         2,
+         "tessaly-cli: --months and --layout year cannot be used together (a year page holds "
+         "twelve months)\n",
+         {}},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        const auto dir = std::filesystem::canonical(folder.path());
+        const auto expand = [&](std::string text) {
+            for (auto at = text.find("{dir}"); at != std::string::npos; at = text.find("{dir}")) {
+                text.replace(at, 5, dir.string());
+            }
+            return text;
+        };
+        const auto result = RunCli(expand(c.arguments), c.environment);
+        EXPECT_EQ(result.status, c.status) << c.arguments;
+        EXPECT_EQ(result.output, expand(c.output)) << c.arguments;
+        EXPECT_EQ(folder.entries(), c.files) << c.arguments;
+        if (c.arguments.find("-o {dir}/feb.txt") != std::string::npos) {
+            EXPECT_EQ(test::ReadWholeFile(dir / "feb.txt"), february);
+        }
+    }
+
+    // On a terminal: today reversed, unless NO_COLOR says otherwise.
+    if (std::system("script --version >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "script (bsdutils) gives no terminal here";
+    }
+    const auto onTerminal = [](const std::string& environment) {
+        const std::string command =
+            "env " + environment + " script -qec '" TESSALY_CLI_PATH " --format text' /dev/null";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        std::string output;
+        char buffer[4096];
+        for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            output.append(buffer, got);
+        }
+        EXPECT_EQ(::pclose(pipe), 0) << output;
+        return output;
+    };
+    const std::string reversed = "\x1b[7m";
+    EXPECT_NE(onTerminal("TERM=dumb").find(reversed), std::string::npos);
+    EXPECT_EQ(onTerminal("TERM=dumb NO_COLOR=1").find(reversed), std::string::npos);
+    EXPECT_EQ(RunCli("--format text").output.find(reversed), std::string::npos);
+}
+
+// The year page of the German year 2027 on A4, Sunday first, with ISO weeks and shaded
+// weekends: one small page that the outside tools accept, in German.
+TEST(CliProgram, AGermanYearOnA4) {
+    test::TempFolder folder;
+    const auto result = RunCli(
+        "--layout year --year 2027 --pdf --paper a4 --week-numbers "
+        "--color-weekends --locale de_DE.UTF-8 --output " +
+        folder.path().string());
+    ASSERT_EQ(result.status, 0) << result.output;
+    const auto path = folder.path() / "calendar-2027.pdf";
+    EXPECT_EQ(result.output, path.string() + "\n");
+    EXPECT_LT(std::filesystem::file_size(path), 60u * 1024);
+    EXPECT_EQ(test::OutsideCheckFailures(path), "");
+    if (const auto text = test::ExtractedText(path)) {
+        std::size_t at = 0;
+        for (const char* word : {"2027", "Januar", "Wk", "So", "Mo", "Di", "Mi", "Do", "Fr", "Sa",
+                                 "M\xC3\xA4rz", "Dezember"}) {
+            at = text->find(word, at);
+            EXPECT_NE(at, std::string::npos) << word;
+        }
+        EXPECT_EQ(std::count(text->begin(), text->end(), '\f'), 1);
+    }
 }
 
 TEST(CliProgram, HelpAndVersionSucceed) {

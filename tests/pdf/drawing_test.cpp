@@ -50,6 +50,18 @@ TEST_F(PdfWriterTest, DrawingCallsGiveTheirContentLines) {
         {"rectangle of one point", 612, 792, [](TPrintPDF& pdf) { pdf.DrawRectangle(5, 5, 5, 5); },
          CrLfLines({"5 787 m", "5 787 l", "1 w", "S", "5 787 m", "5 787 l", "1 w", "S", "5 787 m",
                     "5 787 l", "1 w", "S", "5 787 m", "5 787 l", "1 w", "S"})},
+        // Grey levels are thousandths of white; drawing after it is black again.
+        {"filled rectangles", 792, 612,
+         [](TPrintPDF& pdf) {
+             pdf.FillRectangle(18, 100, 126, 182, 192);
+             pdf.FillRectangle(30, 20, 10, 5, 0);
+             pdf.FillRectangle(0, 0, 792, 612, 255);
+             pdf.FillRectangle(1, 2, 3, 4, 1);
+         },
+         CrLfLines({"q", "0.753 g", "18 430 108 82 re", "f", "Q",  //
+                    "q", "0.000 g", "10 592 20 15 re",  "f", "Q",  //
+                    "q", "1 g",     "0 0 792 612 re",   "f", "Q",  //
+                    "q", "0.004 g", "1 608 2 2 re",     "f", "Q"})},
         {"font read at each text", 612, 792,
          [](TPrintPDF& pdf) {
              pdf.DrawText(10, 20, "Courier");

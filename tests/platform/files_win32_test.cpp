@@ -180,6 +180,28 @@ TEST(OutputNames, DescriptorsAreWrittenToAndStreamsRefused) {
     EXPECT_TRUE(folder.entries().empty());
 }
 
+// The year page and the text calendar of the Windows program: a file named by its year,
+// and text through a pipe in UTF-8 (lines in CR LF), wide names taking their columns.
+TEST(CliYearAndText, AYearPageAndAJapaneseMonthAsText) {
+    test::TempFolder folder;
+    auto run = RunCli(
+        L"--layout year --year 2027 --pdf --week-numbers --color-weekends "
+        L"--locale de-DE --output \"" +
+        WideFromUtf8(folder.withSeparator()) + L"\\\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(run.output, folder.withSeparator() + "calendar-2027.pdf\r\n");
+    EXPECT_TRUE(ReadWholeFile(folder.path() / "calendar-2027.pdf").starts_with("%PDF-1.4"));
+
+    run = RunCli(L"--format text --month 2 --year 2026 --locale ja-JP");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(run.output,
+              "      2\xE6\x9C\x88 2026\r\n"
+              "\xE6\x97\xA5 \xE6\x9C\x88 \xE7\x81\xAB \xE6\xB0\xB4 \xE6\x9C\xA8 "
+              "\xE9\x87\x91 \xE5\x9C\x9F\r\n"
+              " 1  2  3  4  5  6  7\r\n 8  9 10 11 12 13 14\r\n15 16 17 18 19 20 21\r\n"
+              "22 23 24 25 26 27 28\r\n");
+}
+
 TEST(Folders, AreFullExistingAndEndInASeparator) {
     const std::string program = ProgramFolder();
     EXPECT_TRUE(std::filesystem::is_regular_file(program + "platform_tests.exe")) << program;

@@ -24,18 +24,22 @@ TEST(PosixLocaleNames, ReadsFullNamesOfTheUsersTimeLocale) {
         const char* sunday;
         const char* january;
         const char* december;
+        const char* shortSunday;  // as `locale abday` gives it
     };
     const Case cases[] = {
-        {"C", "Sunday", "January", "December"},
+        {"C", "Sunday", "January", "December", "Sun"},
         {"fr_FR.UTF-8", "dimanche", "janvier",
          "d\xC3\xA9"
-         "cembre"},
-        {"de_DE.UTF-8", "Sonntag", "Januar", "Dezember"},
+         "cembre",
+         "dim."},
+        {"de_DE.UTF-8", "Sonntag", "Januar", "Dezember", "So"},
         // Stand-alone month names: nominative, not the genitive of dates.
         {"ru_RU.UTF-8",
          "\xD0\x92\xD0\xBE\xD1\x81\xD0\xBA\xD1\x80\xD0\xB5\xD1\x81\xD0\xB5\xD0\xBD\xD1\x8C\xD0\xB5",
          "\xD0\xAF\xD0\xBD\xD0\xB2\xD0\xB0\xD1\x80\xD1\x8C",
-         "\xD0\x94\xD0\xB5\xD0\xBA\xD0\xB0\xD0\xB1\xD1\x80\xD1\x8C"},
+         "\xD0\x94\xD0\xB5\xD0\xBA\xD0\xB0\xD0\xB1\xD1\x80\xD1\x8C", "\xD0\x92\xD1\x81"},
+        {"ja_JP.UTF-8", "\xE6\x97\xA5\xE6\x9B\x9C\xE6\x97\xA5", "1\xE6\x9C\x88", "12\xE6\x9C\x88",
+         "\xE6\x97\xA5"},
     };
     int checked = 0;
     for (const auto& c : cases) {
@@ -50,6 +54,7 @@ TEST(PosixLocaleNames, ReadsFullNamesOfTheUsersTimeLocale) {
         EXPECT_EQ(names.days[0], c.sunday) << c.locale;
         EXPECT_EQ(names.months[0], c.january) << c.locale;
         EXPECT_EQ(names.months[11], c.december) << c.locale;
+        EXPECT_EQ(names.shortDays[0], c.shortSunday) << c.locale;
         for (const auto& name : names.days) {
             EXPECT_FALSE(name.empty());
         }

@@ -1,0 +1,263 @@
+#include "pdfcalendar/pdf_year.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/product.h"
+#include "core/rounding.h"
+#include "core/winansi.h"
+#include "pdfcalendar/pdf_event_lines.h"
+
+namespace tessaly {
+
+namespace {
+
+// Helvetica-Bold's widths as its metric twin Liberation Sans Bold has them, read with
+// scripts/dev/ttf-widths.py: the names and the title are centred alike on every machine,
+// without the fonts module; 0 where Windows-1252 has no character.
+constexpr WinAnsiWidths kHelveticaBoldWidths = {
+    0,   0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x00
+    0,   0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x10
+    278, 333, 474, 556, 556, 889,  722,  238,  333, 333,  389, 584, 278,  333, 278, 278,  // 0x20
+    556, 556, 556, 556, 556, 556,  556,  556,  556, 556,  333, 333, 584,  584, 584, 611,  // 0x30
+    975, 722, 722, 722, 722, 667,  611,  778,  722, 278,  556, 722, 611,  833, 722, 778,  // 0x40
+    667, 778, 722, 667, 611, 722,  667,  944,  667, 667,  611, 333, 278,  333, 584, 556,  // 0x50
+    333, 556, 611, 556, 611, 556,  333,  611,  611, 278,  278, 556, 278,  889, 611, 611,  // 0x60
+    611, 611, 389, 556, 333, 611,  556,  778,  556, 556,  500, 389, 280,  389, 584, 0,    // 0x70
+    556, 0,   278, 556, 500, 1000, 556,  556,  333, 1000, 667, 333, 1000, 0,   611, 0,    // 0x80
+    0,   278, 278, 500, 500, 350,  556,  1000, 333, 1000, 556, 333, 944,  0,   500, 667,  // 0x90
+    278, 333, 556, 556, 556, 556,  280,  556,  333, 737,  370, 556, 584,  333, 737, 552,  // 0xA0
+    400, 549, 333, 333, 333, 576,  556,  333,  333, 333,  365, 556, 834,  834, 834, 611,  // 0xB0
+    722, 722, 722, 722, 722, 722,  1000, 722,  667, 667,  667, 667, 278,  278, 278, 278,  // 0xC0
+    722, 722, 778, 778, 778, 778,  778,  584,  778, 722,  722, 722, 722,  667, 667, 611,  // 0xD0
+    556, 556, 556, 556, 556, 556,  889,  556,  556, 556,  556, 556, 278,  278, 278, 278,  // 0xE0
+    611, 611, 611, 611, 611, 611,  611,  549,  611, 611,  611, 611, 611,  556, 611, 556,  // 0xF0
+};
+
+// The standard fonts' faces (TPDFFont::Face).
+constexpr std::uint8_t kHelvetica = 0;
+constexpr std::uint8_t kHelveticaBold = 1;
+constexpr std::uint8_t kHelveticaOblique = 2;
+
+int WinAnsiAdvance(std::string_view text, const WinAnsiWidths& widths) {
+    int advance = 0;
+    for (const char c : text) {
+        advance += widths[static_cast<unsigned char>(c)];
+    }
+    return advance;
+}
+
+}  // namespace
+
+PdfYearGeometry YearGeometryOf(Paper paper) {
+    PdfYearGeometry page;
+    if (paper == Paper::A4) {
+        page.pageWidth = 842;
+        page.pageHeight = 595;
+    }
+    constexpr int kBottom = 30;
+    page.monthWidth = (page.pageWidth - 2 * page.left - 3 * page.gapX) / 4;
+    page.left = (page.pageWidth - 4 * page.monthWidth - 3 * page.gapX) / 2;
+    page.monthHeight = (page.pageHeight - page.top - kBottom - 2 * page.gapY) / 3;
+    page.rowHeight = (page.monthHeight - page.weeksTop - 4) / 6;
+    return page;
+}
+
+PdfCalendarTexts PdfYearTextsOf(const CalendarDocument& document) {
+    PdfCalendarTexts texts;
+    texts.table.resize(kYearTitle + 1);
+    if (document.year) {
+        for (const GridColumn& column : document.year->months.front().columns) {
+            texts.table[static_cast<std::size_t>(column.weekday)] = column.initials;
+        }
+        for (std::size_t k = 0; k < kMonthsOfYearPage; ++k) {
+            texts.table[kYearFirstName + k] = document.year->months[k].name;
+        }
+        texts.table[kYearTitle] = document.year->title;
+    }
+    texts.tableInWinAnsi =
+        std::all_of(texts.table.begin(), texts.table.end(),
+                    [](const std::string& text) { return Utf8ToWinAnsi(text).has_value(); });
+    return texts;
+}
+
+EmbeddingRequest YearFaceRequestOf(const PdfCalendarTexts& texts) {
+    PdfPageGeometry noBoldWidths;
+    noBoldWidths.titleByWindowFont = true;
+    return FaceRequestOf(texts, noBoldWidths);
+}
+
+PdfTableTexts ChooseYearTable(const CalendarDocument& document, const PdfCalendarTexts& texts,
+                              const EmbeddingResult& faces) {
+    PdfTableTexts chosen;
+    if (texts.tableInWinAnsi) {
+        for (const std::string& text : texts.table) {
+            chosen.winAnsi.push_back(*Utf8ToWinAnsi(text));
+        }
+        return chosen;
+    }
+    if (faces.together && faces.font && faces.together->size() == texts.table.size()) {
+        chosen.glyphs = *faces.together;
+        return chosen;
+    }
+    for (const char* name : kEnglishShortDayNames) {
+        chosen.winAnsi.push_back(std::string(name).substr(0, 2));
+    }
+    if (document.year) {
+        for (const MonthPage& month : document.year->months) {
+            chosen.winAnsi.push_back(
+                kEnglishMonthNames[static_cast<std::size_t>(month.monthIndex)]);
+        }
+    }
+    chosen.winAnsi.resize(kYearTitle);
+    chosen.winAnsi.push_back(Utf8ToWinAnsiReplacing(texts.table[kYearTitle]));
+    return chosen;
+}
+
+PdfYearLayout LayOutPdfYear(const CalendarDocument& document, const PdfCalendarTexts& texts,
+                            const EmbeddingResult& faces) {
+    PdfYearLayout layout;
+    layout.page = YearGeometryOf(document.paper);
+    layout.table = ChooseYearTable(document, texts, faces);
+    if (layout.table.Embedded()) {
+        layout.font = faces.font;
+    }
+    return layout;
+}
+
+PdfYearRenderer::PdfYearRenderer(TPrintPDF& pdf, const CalendarDocument& document,
+                                 const PdfYearLayout& layout)
+    : pdf_(pdf), document_(document), layout_(layout) {
+    pdf_.TITLE = "Calendar by Tessaly";
+    pdf_.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
+    pdf_.Creator = "Tessaly";
+    pdf_.Producer = kMakerName;
+    pdf_.PageWidth = layout_.page.pageWidth;
+    pdf_.PageHeight = layout_.page.pageHeight;
+    pdf_.BeginDocument();
+    if (layout_.font) {
+        pdf_.EmbedFont(*layout_.font);
+    }
+    pdf_.LineWidth = 1;
+}
+
+void PdfYearRenderer::DrawPage() {
+    if (!document_.year) {
+        return;
+    }
+    const PdfYearGeometry& page = layout_.page;
+    DrawCentred(kYearTitle, 0, page.pageWidth, page.titleBaseline, page.titleSize, true);
+    for (std::size_t k = 0; k < document_.year->months.size(); ++k) {
+        DrawMonth(document_.year->months[k], k);
+    }
+}
+
+ByteSpans PdfYearRenderer::Finish() {
+    return pdf_.EndDocument();
+}
+
+void PdfYearRenderer::DrawMonth(const MonthPage& month, std::size_t k) {
+    const PdfYearGeometry& page = layout_.page;
+    const int left = page.left + static_cast<int>(k % 4) * (page.monthWidth + page.gapX);
+    const int top = page.top + static_cast<int>(k / 4) * (page.monthHeight + page.gapY);
+    // With week numbers a narrow first column, three quarters of a day's.
+    const bool weeks = document_.weekNumbers;
+    const int dayWidth = weeks ? page.monthWidth * 4 / 31 : page.monthWidth / 7;
+    const int weekWidth = weeks ? dayWidth * 3 / 4 : 0;
+    const int daysLeft = left + (page.monthWidth - weekWidth - 7 * dayWidth) / 2 + weekWidth;
+    const int weeksTop = top + page.weeksTop;
+    const int bottom = weeksTop + 6 * page.rowHeight;
+
+    if (document_.colorWeekends) {
+        for (int c = 0; c < 7; ++c) {
+            if (month.columns[static_cast<std::size_t>(c)].weekend) {
+                const int x = daysLeft + c * dayWidth;
+                pdf_.FillRectangle(x, weeksTop - page.initialsSize - 8, x + dayWidth, bottom,
+                                   static_cast<std::uint8_t>(page.weekendLevel));
+            }
+        }
+    }
+    DrawCentred(kYearFirstName + k, daysLeft - weekWidth, weekWidth + 7 * dayWidth,
+                top + page.nameBaseline, page.nameSize, true);
+    for (int c = 0; c < 7; ++c) {
+        DrawCentred(static_cast<std::size_t>(month.columns[static_cast<std::size_t>(c)].weekday),
+                    daysLeft + c * dayWidth, dayWidth, top + page.initialsBaseline,
+                    page.initialsSize, false);
+    }
+    const WinAnsiWidths& regular = HelveticaWidths();
+    if (weeks) {
+        pdf_.Font.Face = kHelveticaOblique;
+        pdf_.Font.Size = page.weekNumberSize;
+        const int right = daysLeft - page.numberRightRoom / 2;
+        const auto drawRight = [&](const std::string& text, int baseline) {
+            const int advance = WinAnsiAdvance(text, regular);
+            pdf_.DrawText(right - RoundedHalfToEven(advance * page.weekNumberSize, 1000), baseline,
+                          text);
+        };
+        drawRight("Wk", top + page.initialsBaseline);
+        for (int r = 0; r < 6; ++r) {
+            if (const int week = month.weekNumbers[static_cast<std::size_t>(r)]; week > 0) {
+                drawRight(std::to_string(week),
+                          weeksTop + r * page.rowHeight + page.numberBaseline);
+            }
+        }
+    }
+    pdf_.Font.Size = page.numberSize;
+    for (int r = 0; r < 6; ++r) {
+        for (int c = 0; c < 7; ++c) {
+            const DayCell& cell = month.Cell(r, c);
+            if (cell.day == 0) {
+                continue;
+            }
+            const bool marked = !cell.events.lines.empty();
+            const int width =
+                RoundedHalfToEven(WinAnsiAdvance(cell.text, regular) * page.numberSize, 1000);
+            const int right = daysLeft + (c + 1) * dayWidth - page.numberRightRoom;
+            const int baseline = weeksTop + r * page.rowHeight + page.numberBaseline;
+            // Digits are as wide in Helvetica-Bold as in Helvetica.
+            pdf_.Font.Face = marked ? kHelveticaBold : kHelvetica;
+            pdf_.DrawText(right - width, baseline, cell.text);
+            if (marked) {
+                pdf_.DrawLine(right - width, baseline + 2, right, baseline + 2);
+            }
+        }
+    }
+}
+
+int PdfYearRenderer::Advance(std::size_t text, bool bold) const {
+    if (layout_.table.Embedded()) {
+        int advance = 0;
+        for (const EmbeddedGlyph& glyph : layout_.table.glyphs[text]) {
+            advance += glyph.width;
+        }
+        return advance;
+    }
+    return WinAnsiAdvance(layout_.table.winAnsi[text],
+                          bold ? kHelveticaBoldWidths : HelveticaWidths());
+}
+
+void PdfYearRenderer::DrawCentred(std::size_t text, int left, int width, int baseline, int size,
+                                  bool bold) {
+    pdf_.Font.Face = bold ? kHelveticaBold : kHelvetica;
+    pdf_.Font.Size = size;
+    const int x = left + RoundedHalfToEven(width * 1000 - size * Advance(text, bold), 2000);
+    DrawTableText(x, baseline, text);
+}
+
+void PdfYearRenderer::DrawTableText(int x, int y, std::size_t text) {
+    if (layout_.table.Embedded()) {
+        pdf_.DrawGlyphs(x, y, layout_.table.glyphs[text]);
+    } else {
+        pdf_.DrawText(x, y, layout_.table.winAnsi[text]);
+    }
+}
+
+ByteSpans DrawPdfYear(TPrintPDF& pdf, const CalendarDocument& document,
+                      const EmbeddingResult& faces) {
+    const PdfYearLayout layout = LayOutPdfYear(document, PdfYearTextsOf(document), faces);
+    PdfYearRenderer renderer(pdf, document, layout);
+    renderer.DrawPage();
+    return renderer.Finish();
+}
+
+}  // namespace tessaly
