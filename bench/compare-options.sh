@@ -53,7 +53,7 @@ done
 # hyperfine -N, its results in files only: a loaded machine's warnings of outliers are
 # what the rounds are for.
 quiet_hyperfine() {
-    hyperfine -N --style none "$@" 2>&1 | grep -v -e 'Statistical outliers' -e '^ *$' >&2 || true
+    hyperfine -N --style none "$@" 2>&1 | grep -v -e 'Warning:' -e '^ *$' >&2 || true
 }
 
 # measure FOLDER: every job and its limit side by side, in rounds of five runs each, so
