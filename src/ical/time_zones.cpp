@@ -1,6 +1,5 @@
 #include "ical/time_zones.h"
 
-#include <ctime>
 #include <limits>
 
 #include "ical/content_lines.h"
@@ -23,14 +22,11 @@ std::pair<std::int32_t, std::int32_t> LocalDayAndMinute(const Moment& moment, st
     }
     std::int64_t wall = Seconds(moment) + later;
     if (moment.zone != nullptr) {
-        const std::time_t instant = static_cast<std::time_t>(wall);
-        std::tm local{};
-        if (::localtime_r(&instant, &local) == nullptr) {
+        const auto local = UserWallClock(wall);
+        if (!local) {
             return {std::numeric_limits<std::int32_t>::min(), 0};
         }
-        wall = std::int64_t{DayNumberOf(local.tm_year + 1900, local.tm_mon, local.tm_mday)} *
-                   kSecondsPerDay +
-               local.tm_hour * 3600 + local.tm_min * 60;
+        wall = *local;
     }
     const std::int64_t day = wall >= 0 ? wall / kSecondsPerDay : (wall + 1) / kSecondsPerDay - 1;
     return {static_cast<std::int32_t>(day),
@@ -96,10 +92,7 @@ icaltimezone* TimeZones::Named(const std::string& tzid, int line) {
     if (const auto known = builtIn_.find(tzid); known != builtIn_.end()) {
         return known->second;
     }
-    icaltimezone* zone = icaltimezone_get_builtin_timezone(tzid.c_str());
-    if (zone == nullptr) {
-        zone = icaltimezone_get_builtin_timezone_from_tzid(tzid.c_str());
-    }
+    icaltimezone* const zone = KnownZone(tzid);
     if (zone == nullptr) {
         warn_(line,
               "unknown time zone \"" + Printable(tzid) + "\": its times are taken as local times");
