@@ -1,5 +1,6 @@
 #include "ical/time_zones.h"
 
+#include <chrono>
 #include <limits>
 
 #include "ical/content_lines.h"
@@ -7,13 +8,47 @@
 
 namespace tessaly::ical {
 
+namespace {
+
+// The zone's offset from UTC, in seconds, at an instant (seconds from the epoch; by the
+// standard library's calendar, which the C library's gmtime is not on every system
+// before 1970).
+int OffsetAt(icaltimezone* zone, std::int64_t instant) {
+    const std::int64_t day =
+        instant >= 0 ? instant / kSecondsPerDay : (instant + 1) / kSecondsPerDay - 1;
+    const std::int64_t second = instant - day * kSecondsPerDay;
+    const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day}}};
+    icaltimetype utc = icaltime_null_time();
+    utc.year = static_cast<int>(date.year());
+    utc.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    utc.day = static_cast<int>(static_cast<unsigned>(date.day()));
+    utc.hour = static_cast<int>(second / 3600);
+    utc.minute = static_cast<int>(second / 60 % 60);
+    utc.second = static_cast<int>(second % 60);
+    return icaltimezone_get_utc_offset_of_utc_time(zone, &utc, nullptr);
+}
+
+}  // namespace
+
 std::int64_t Seconds(const Moment& moment) {
     if (moment.zone == nullptr || moment.time.is_date) {
         return WallSeconds(moment.time);
     }
-    icaltimetype wall = moment.time;
-    wall.zone = nullptr;
-    return static_cast<std::int64_t>(icaltime_as_timet_with_zone(wall, moment.zone));
+    // libical reads a time the clock gives twice as the second, and one in a gap with
+    // the offset after it. Here: of the offsets a day before and a day after (no zone
+    // changes twice within two days), those that give this wall clock, the earliest
+    // instant; in a gap, none does, and the one before the change counts.
+    const std::int64_t wall = WallSeconds(moment.time);
+    const int before = OffsetAt(moment.zone, wall - kSecondsPerDay);
+    const int after = OffsetAt(moment.zone, wall + kSecondsPerDay);
+    std::optional<std::int64_t> first;
+    for (const int offset : {before, after}) {
+        const std::int64_t instant = wall - offset;
+        if (OffsetAt(moment.zone, instant) == offset && (!first || instant < *first)) {
+            first = instant;
+        }
+    }
+    return first.value_or(wall - before);
 }
 
 std::pair<std::int32_t, std::int32_t> LocalDayAndMinute(const Moment& moment, std::int64_t later) {

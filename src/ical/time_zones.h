@@ -54,7 +54,9 @@ struct Moment {
     icaltimezone* zone = nullptr;
 };
 
-// Seconds from the epoch of a zoned time; a floating time's wall clock, as if UTC.
+// Seconds from the epoch of a zoned time; a floating time's wall clock, as if UTC. A
+// time its zone's clock gives twice is the first of them, one it skips is read with the
+// offset from before the change (RFC 5545, 3.3.5).
 std::int64_t Seconds(const Moment& moment);
 
 // The zone a TZID names where the file has none of that name: on Linux one of the
