@@ -184,6 +184,14 @@ TEST(ICalendarEvents, RulesAndZonesGiveTheOccurrencesOfTheDaysAsked) {
          Event("SUMMARY:Twice\nDTSTART;TZID=America/New_York:20261101T013000\n"),
          Months(2026, 11, 11),
          {at(Day(2026, 11, 1), 1, 30, "Twice")}},
+        // Without ICU libical follows no calendar but the Gregorian; neither build does.
+        {"a rule by the Hebrew calendar",
+         "UTC",
+         Event("SUMMARY:Purim\nDTSTART;VALUE=DATE:20261203\nRRULE:RSCALE=HEBREW;FREQ=YEARLY\n"),
+         december,
+         {},
+         {"t.ics:3: the event \"Purim\": it recurs by another calendar than the Gregorian "
+          "(RSCALE=HEBREW), which is not followed: it is left out"}},
         // Ten days of January 2020: over long before December 2026.
         {"counted, over before the days",
          "UTC",
