@@ -69,6 +69,21 @@ if [ "${#missing[@]}" -gt 0 ]; then
         apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+# A CJK face with TrueType outlines, in a collection as Windows' own Japanese faces come,
+# for the Windows program's test prefix (scripts/wine-env.sh): WenQuanYi Micro Hei, taken
+# out of its package into the build folder. Not installed: its fontconfig rules would put
+# it before Noto Sans CJK for Japanese on Linux.
+cjk_face="$(cd "$(dirname "$0")/.." && pwd)/build/cache/fonts/wqy-microhei.ttc"
+if [ ! -s "$cjk_face" ]; then
+    fetched="$(mktemp -d)"
+    (cd "$fetched" && apt-get download fonts-wqy-microhei >/dev/null) &&
+        mkdir -p "$(dirname "$cjk_face")" &&
+        dpkg-deb --fsys-tarfile "$fetched"/fonts-wqy-microhei_*.deb |
+        tar -xO ./usr/share/fonts/truetype/wqy/wqy-microhei.ttc >"$cjk_face.part" &&
+        mv "$cjk_face.part" "$cjk_face"
+    rm -rf "$fetched" "$cjk_face.part"
+fi
+
 # Test locales: a comma-decimal one, one with lower-case month names, a Cyrillic one,
 # and the scripts whose names the PDF draws in an embedded font (Latin beyond
 # Windows-1252, Greek, Japanese, and the right-to-left Arabic and Hebrew).
@@ -128,6 +143,7 @@ need_file /usr/include/fontconfig/fontconfig.h libfontconfig-dev
 need_file /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf fonts-liberation2
 need_file /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf fonts-dejavu-core
 need_file /usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc fonts-noto-cjk
+need_file "$cjk_face" "fonts-wqy-microhei, taken out by apt-get download"
 for locale in "${test_locales[@]}"; do
     locale -a 2>/dev/null | grep -qi "^${locale%%.*}\.utf-\?8$" ||
         problems+=("locale $locale (package locales, then locale-gen)")
