@@ -4,11 +4,9 @@
 #include <string>
 
 #ifdef _WIN32
-#include <windows.h>
-
-#include <algorithm>
 #include <sstream>
-#include <vector>
+
+#include "support/host_command.h"
 #else
 #include <sys/wait.h>
 #endif
@@ -22,85 +20,24 @@ struct RunResult {
 
 #ifdef _WIN32
 
-// Runs tessaly-cli.exe with `environment` ("NAME=value ...") added to the test's own;
-// `output` holds what it printed on both streams, its line ends as LF. Arguments go
-// on its command line as they are.
+// Runs tessaly-cli.exe under Wine with `environment` ("NAME=value ..."); `output` holds
+// what it printed on both streams, its line ends as LF. Wine takes a process's time
+// zone from the TZ its Unix side starts with, which no Windows parent can set: the
+// program is started with wine from the build machine's shell.
 inline RunResult RunCli(const std::string& arguments,
                         const std::string& environment = "SOURCE_DATE_EPOCH=1700000000") {
-    const auto wide = [](const std::string& utf8) {
-        std::wstring text(utf8.size(), L'\0');
-        text.resize(static_cast<std::size_t>(
-            ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                  text.data(), static_cast<int>(text.size()))));
-        return text;
-    };
-    // The test's environment with the given variables in place of its own: sorted, each
-    // name once, as the block must be.
-    std::vector<std::wstring> variables;
-    std::istringstream given(environment);
-    for (std::string variable; given >> variable;) {
-        variables.push_back(wide(variable));
+    std::string command = "env " + environment + " wine " + HostPath(TESSALY_CLI_PATH);
+    std::istringstream words(arguments);
+    for (std::string word; words >> word;) {
+        command += ' ';
+        command += HostQuoted(word);
     }
-    const auto nameOf = [](const std::wstring& variable) {
-        return variable.substr(0, variable.find(L'=', 1));
-    };
-    wchar_t* inherited = ::GetEnvironmentStringsW();
-    for (const wchar_t* entry = inherited; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
-        const std::wstring name = nameOf(entry);
-        if (std::none_of(variables.begin(), variables.end(), [&](const std::wstring& v) {
-                return _wcsicmp(nameOf(v).c_str(), name.c_str()) == 0;
-            })) {
-            variables.emplace_back(entry);
-        }
+    CommandRun run = RunHostCommand(command + " 2>&1");
+    for (auto at = run.output.find("\r\n"); at != std::string::npos;
+         at = run.output.find("\r\n", at)) {
+        run.output.erase(at, 1);
     }
-    ::FreeEnvironmentStringsW(inherited);
-    std::sort(variables.begin(), variables.end(),
-              [&](const std::wstring& a, const std::wstring& b) {
-                  return _wcsicmp(nameOf(a).c_str(), nameOf(b).c_str()) < 0;
-              });
-    std::wstring block;
-    for (const std::wstring& variable : variables) {
-        block += variable + L'\0';
-    }
-    block += L'\0';
-
-    std::wstring command = wide("\"" + std::string(TESSALY_CLI_PATH) + "\" " + arguments);
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE reader = nullptr;
-    HANDLE writer = nullptr;
-    RunResult result{-1, ""};
-    if (!::CreatePipe(&reader, &writer, &inheritable, 0)) {
-        return result;
-    }
-    ::SetHandleInformation(reader, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = writer;
-    PROCESS_INFORMATION process{};
-    const bool started =
-        ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE,
-                         CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup, &process);
-    ::CloseHandle(writer);
-    if (started) {
-        char chunk[4096];
-        DWORD got = 0;
-        while (::ReadFile(reader, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-            result.output.append(chunk, got);
-        }
-        ::WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD code = 0;
-        ::GetExitCodeProcess(process.hProcess, &code);
-        result.status = static_cast<int>(code);
-        ::CloseHandle(process.hProcess);
-        ::CloseHandle(process.hThread);
-    }
-    ::CloseHandle(reader);
-    for (auto at = result.output.find("\r\n"); at != std::string::npos;
-         at = result.output.find("\r\n", at)) {
-        result.output.erase(at, 1);
-    }
-    return result;
+    return {run.exitCode, run.output};
 }
 
 #else

@@ -9,17 +9,19 @@
 #include <sys/wait.h>
 #endif
 
+#include "support/test_files.h"
+
 namespace tessaly::test {
 
-namespace {
-
-std::string ShellQuoted(const std::string& text) {
+std::string HostQuoted(const std::string& text) {
     std::string quoted = "'";
     for (const char c : text) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return quoted + "'";
 }
+
+namespace {
 
 #ifdef _WIN32
 // Wine's own functions between Windows and Unix paths; none on Windows itself.
@@ -74,11 +76,11 @@ std::string HostPath(const std::filesystem::path& path) {
     const PathConversion convert = UnixFileName();
     char* unix = convert != nullptr ? convert(path.wstring().c_str()) : nullptr;
     if (unix == nullptr) {
-        return ShellQuoted(path.string());
+        return HostQuoted(path.string());
     }
     const std::string converted(unix);
     ::HeapFree(::GetProcessHeap(), 0, unix);
-    return ShellQuoted(converted);
+    return HostQuoted(converted);
 }
 
 CommandRun RunHostCommand(const std::string& command) {
@@ -88,46 +90,45 @@ CommandRun RunHostCommand(const std::string& command) {
     if (shell == nullptr) {
         return run;
     }
-    // Wine does not wait for a Unix program or learn how it ended: the status comes last
-    // on its output, after a separator, and the output ends when the program does.
-    std::wstring line = ArgumentQuoted(shell) + L" -c " +
-                        ArgumentQuoted(Wide("(" + command + "\n); printf '\\036%d' $?"));
+    // Wine neither waits for a Unix program nor learns how it ended, and a pipe ends for
+    // its reader when the handle it was given is closed: the command writes its output
+    // and then its status into files, the status last, and is waited for by that file.
+    const TempFolder folder;
+    const std::filesystem::path output = folder.path() / "output";
+    const std::filesystem::path status = folder.path() / "status";
+    std::wstring line =
+        ArgumentQuoted(shell) + L" -c " +
+        ArgumentQuoted(Wide("(" + command + "\n) >" + HostPath(output) + "; echo $? >" +
+                            HostPath(status.string() + ".part") + " && mv " +
+                            HostPath(status.string() + ".part") + " " + HostPath(status)));
     ::HeapFree(::GetProcessHeap(), 0, shell);
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    HANDLE reader = nullptr;
-    HANDLE writer = nullptr;
-    if (!::CreatePipe(&reader, &writer, &inherited, 0)) {
-        return run;
-    }
-    ::SetHandleInformation(reader, HANDLE_FLAG_INHERIT, 0);
-    const HANDLE nothing = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                         &inherited, OPEN_EXISTING, 0, nullptr);
+    const HANDLE nothing =
+        ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      &inherited, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nothing;
-    startup.hStdOutput = writer;
+    startup.hStdOutput = nothing;
     startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                           nullptr, &startup, &process);
-    ::CloseHandle(writer);
     ::CloseHandle(nothing);
-    if (started) {
-        char chunk[4096];
-        DWORD got = 0;
-        while (::ReadFile(reader, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-            run.output.append(chunk, got);
-        }
-        ::CloseHandle(process.hProcess);
-        ::CloseHandle(process.hThread);
-        const auto separator = run.output.rfind('\036');
-        if (separator != std::string::npos) {
-            run.exitCode = std::atoi(run.output.c_str() + separator + 1);
-            run.output.resize(separator);
-        }
+    if (!started) {
+        return run;
     }
-    ::CloseHandle(reader);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    constexpr int kMostWaits = 600000;  // ten minutes, a millisecond each
+    for (int wait = 0; wait < kMostWaits && !std::filesystem::exists(status); ++wait) {
+        ::Sleep(1);
+    }
+    if (std::filesystem::exists(status)) {
+        run.output = ReadWholeFile(output);
+        run.exitCode = std::atoi(ReadWholeFile(status).c_str());
+    }
     return run;
 }
 
@@ -138,7 +139,7 @@ bool HostCommandsRun() {
 }
 
 std::string HostPath(const std::filesystem::path& path) {
-    return ShellQuoted(path.string());
+    return HostQuoted(path.string());
 }
 
 CommandRun RunHostCommand(const std::string& command) {

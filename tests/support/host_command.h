@@ -22,6 +22,9 @@ CommandRun RunHostCommand(const std::string& command);
 // path of a Windows one.
 std::string HostPath(const std::filesystem::path& path);
 
+// A word quoted for the shell.
+std::string HostQuoted(const std::string& text);
+
 // Whether commands can be run: on Windows only under Wine.
 bool HostCommandsRun();
 

@@ -193,10 +193,14 @@ std::optional<std::vector<WordBox>> WordBoxes(const std::filesystem::path& pdf) 
         Run("pdftotext -bbox -enc UTF-8 " + HostPath(pdf) + " - 2>/dev/null").output;
     // <page ...> ... <word xMin="24.000000" yMin="80.512000" xMax="..." yMax="...">Monday</word>
     const auto attribute = [](std::string_view tag, std::string_view name) {
+        // Whatever the test's locale writes numbers with: the tests run in a
+        // comma-decimal one too.
         const auto at = tag.find(std::string(name) + "=\"");
-        return at == std::string_view::npos
-                   ? 0.0
-                   : std::strtod(tag.data() + at + name.size() + 2, nullptr);
+        double value = 0.0;
+        if (at != std::string_view::npos) {
+            std::from_chars(tag.data() + at + name.size() + 2, tag.data() + tag.size(), value);
+        }
+        return value;
     };
     std::vector<WordBox> words;
     int page = 0;
