@@ -35,12 +35,16 @@ std::int64_t Seconds(const Moment& moment) {
         return WallSeconds(moment.time);
     }
     // libical reads a time the clock gives twice as the second, and one in a gap with
-    // the offset after it. Here: of the offsets a day before and a day after (no zone
-    // changes twice within two days), those that give this wall clock, the earliest
-    // instant; in a gap, none does, and the one before the change counts.
+    // the offset after it. Here: the offsets a day before and a day after (no zone
+    // changes twice within two days), which far from a change agree; else of those that
+    // give this wall clock back, the earliest instant; in a gap none does, and the one
+    // before the change counts.
     const std::int64_t wall = WallSeconds(moment.time);
     const int before = OffsetAt(moment.zone, wall - kSecondsPerDay);
     const int after = OffsetAt(moment.zone, wall + kSecondsPerDay);
+    if (before == after) {
+        return wall - before;
+    }
     std::optional<std::int64_t> first;
     for (const int offset : {before, after}) {
         const std::int64_t instant = wall - offset;
