@@ -53,7 +53,10 @@ tessaly_make_wineprefix() {
         for font in /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf \
             /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
             "$tessaly_root/build/cache/fonts/wqy-microhei.ttc"; do
-            cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
+            if ! cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; then
+                echo "wine-env: $font is missing (scripts/install-deps.sh brings it)" >&2
+                exit 1
+            fi
         done
         touch "$ready"
     ) 9>"$WINEPREFIX.lock"
