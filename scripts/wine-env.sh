@@ -24,8 +24,9 @@ tessaly_wine_stop() {
 }
 
 tessaly_make_wineprefix() {
-    # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252
-    local ready="$WINEPREFIX/.tessaly-ready-3"
+    # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252;
+    # -4: with a CJK face
+    local ready="$WINEPREFIX/.tessaly-ready-4"
     [ -e "$ready" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")" || return 1
     (
@@ -45,10 +46,17 @@ tessaly_make_wineprefix() {
             cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
         done
         # Bold sans-serif TrueType faces for the PDF's embedded names: Latin, Greek,
-        # Cyrillic and Hebrew in Liberation Sans, Arabic in DejaVu Sans.
-        for font in truetype/liberation2/LiberationSans-Bold.ttf \
-            truetype/dejavu/DejaVuSans-Bold.ttf; do
-            cp "/usr/share/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
+        # Cyrillic and Hebrew in Liberation Sans, Arabic in DejaVu Sans; Japanese (and
+        # Chinese and Korean) in WenQuanYi Micro Hei, TrueType outlines in a collection,
+        # as Windows' own Japanese faces come (Debian's Noto CJK faces have CFF ones;
+        # scripts/install-deps.sh takes this one out of its package).
+        for font in /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf \
+            /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+            "$tessaly_root/build/cache/fonts/wqy-microhei.ttc"; do
+            if ! cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; then
+                echo "wine-env: $font is missing (scripts/install-deps.sh brings it)" >&2
+                exit 1
+            fi
         done
         touch "$ready"
     ) 9>"$WINEPREFIX.lock"

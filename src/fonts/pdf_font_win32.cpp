@@ -19,10 +19,19 @@ namespace {
 
 // Arial first, Helvetica's look on Windows; then what the system links behind it and
 // behind its interface faces, then broad faces for other scripts.
-constexpr const wchar_t* kFaces[] = {L"Arial",    L"Liberation Sans", L"DejaVu Sans",
-                                     L"Segoe UI", L"Tahoma",          L"Yu Gothic",
-                                     L"Meiryo",   L"MS Gothic",       L"Microsoft YaHei",
-                                     L"SimSun",   L"Malgun Gothic",   L"Microsoft Sans Serif"};
+constexpr const wchar_t* kFaces[] = {L"Arial",
+                                     L"Liberation Sans",
+                                     L"DejaVu Sans",
+                                     L"Segoe UI",
+                                     L"Tahoma",
+                                     L"Yu Gothic",
+                                     L"Meiryo",
+                                     L"MS Gothic",
+                                     L"Microsoft YaHei",
+                                     L"SimSun",
+                                     L"Malgun Gothic",
+                                     L"WenQuanYi Micro Hei",
+                                     L"Microsoft Sans Serif"};
 constexpr const wchar_t* kLinkedFrom[] = {L"Arial", L"Segoe UI", L"Tahoma"};
 
 // A table tag as GetFontData takes it: the four letters in file order, little-endian.
@@ -217,9 +226,49 @@ void Free(void* block) {
     std::free(block);
 }
 
+std::uint32_t BigEndian32(const std::string& bytes, size_t at) {
+    return at + 4 <= bytes.size()
+               ? static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 24 |
+                     static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16 |
+                     static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8 |
+                     static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3]))
+               : 0u;
+}
+
+// The face whose table directory starts at `at` of a collection, as a font of its own:
+// its tables copied behind a directory that points at them there.
+std::optional<std::string> FaceOfCollection(const std::string& collection, size_t at) {
+    if (at + 12 > collection.size()) {
+        return std::nullopt;
+    }
+    const size_t tables = static_cast<unsigned char>(collection[at + 4]) << 8 |
+                          static_cast<unsigned char>(collection[at + 5]);
+    const size_t directory = 12 + 16 * tables;
+    if (at + directory > collection.size()) {
+        return std::nullopt;
+    }
+    std::string face = collection.substr(at, directory);
+    for (size_t k = 0; k < tables; ++k) {
+        const size_t record = 12 + 16 * k;
+        const std::uint32_t offset = BigEndian32(face, record + 8);
+        const std::uint32_t length = BigEndian32(face, record + 12);
+        if (std::uint64_t{offset} + length > collection.size()) {
+            return std::nullopt;
+        }
+        const auto moved = static_cast<std::uint32_t>(face.size());
+        for (int byte = 0; byte < 4; ++byte) {
+            face[record + 8 + static_cast<size_t>(byte)] =
+                static_cast<char>(moved >> (24 - 8 * byte) & 0xFF);
+        }
+        face.append(collection, offset, length);
+        face.resize((face.size() + 3) / 4 * 4, '\0');
+    }
+    return face;
+}
+
 // The face's font file, cut down to `glyphs` by the system's subsetter, which keeps
-// glyph ids. Where it cannot (Wine only copies), the whole font; a font of a collection
-// cannot stand alone uncut, so then nothing.
+// glyph ids. Where it cannot (Wine only copies), the whole font; a face of a collection
+// (read whole with the 'ttcf' tag) is taken out of it to stand alone.
 std::optional<std::string> Program(HDC dc, std::vector<unsigned short> glyphs) {
     const DWORD collectionSize = ::GetFontData(dc, Tag("ttcf"), 0, nullptr, 0);
     const bool collection = collectionSize != GDI_ERROR && collectionSize > 0;
@@ -232,30 +281,29 @@ std::optional<std::string> Program(HDC dc, std::vector<unsigned short> glyphs) {
         return std::nullopt;
     }
     unsigned short index = 0;
+    std::uint32_t faceOffset = 0;
     if (collection) {
         // The face's own table directory, as GDI gives it, stands at one of the
-        // collection's offsets: that offset's position is the face's index.
+        // collection's offsets: that offset's position is the face's index. The faces of
+        // a collection share tables, so the whole directory tells them apart.
         char head[12] = {};
         if (::GetFontData(dc, 0, 0, head, sizeof head) != sizeof head || size < 12) {
             return std::nullopt;
         }
-        const auto word = [&](size_t at) {
-            return at + 4 <= file.size()
-                       ? static_cast<std::uint32_t>(static_cast<unsigned char>(file[at])) << 24 |
-                             static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 1]))
-                                 << 16 |
-                             static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 2]))
-                                 << 8 |
-                             static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 3]))
-                       : 0u;
-        };
-        const std::uint32_t count = std::min<std::uint32_t>(word(8), 0xFFFF);
+        const DWORD directorySize = 12 + 16 * (static_cast<unsigned char>(head[4]) << 8 |
+                                               static_cast<unsigned char>(head[5]));
+        std::string directory(directorySize, '\0');
+        if (::GetFontData(dc, 0, 0, directory.data(), directorySize) != directorySize) {
+            return std::nullopt;
+        }
+        const std::uint32_t count = std::min<std::uint32_t>(BigEndian32(file, 8), 0xFFFF);
         bool found = false;
         for (std::uint32_t k = 0; k < count && !found; ++k) {
-            const std::uint32_t offset = word(12 + 4 * k);
-            if (offset + sizeof head <= file.size() &&
-                std::memcmp(file.data() + offset, head, sizeof head) == 0) {
+            const std::uint32_t offset = BigEndian32(file, 12 + 4 * k);
+            if (std::uint64_t{offset} + directorySize <= file.size() &&
+                file.compare(offset, directorySize, directory) == 0) {
                 index = static_cast<unsigned short>(k);
+                faceOffset = offset;
                 found = true;
             }
         }
@@ -280,6 +328,8 @@ std::optional<std::string> Program(HDC dc, std::vector<unsigned short> glyphs) {
         program.emplace(reinterpret_cast<const char*>(subset), written);
     } else if (!collection) {
         program = std::move(file);
+    } else {
+        program = FaceOfCollection(file, faceOffset);
     }
     std::free(subset);
     return program;
