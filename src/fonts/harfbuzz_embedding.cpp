@@ -12,6 +12,7 @@
 #include <cmath>
 #include <set>
 
+#include "core/default_ignorable.h"
 #include "core/owned.h"
 #include "core/winansi.h"
 
@@ -81,15 +82,22 @@ std::int32_t Thousandths(hb_position_t units, unsigned unitsPerEm) {
     return static_cast<std::int32_t>(std::lround(1000.0 * units / unitsPerEm));
 }
 
-// One text as glyphs of `font`, codes still the face's own glyph ids. Nothing when a
-// character has no glyph or a glyph sits anywhere but at its plain advance.
+// Whether every character of text[first, last) is default-ignorable.
+bool AllIgnorable(const std::u32string& text, std::size_t first, std::size_t last) {
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(first),
+                       text.begin() + static_cast<std::ptrdiff_t>(last), IsDefaultIgnorable);
+}
+
+// One text as glyphs of `font`, codes still the face's own glyph ids and advances and
+// offsets in font units. Nothing when a character has no glyph or a glyph moves the pen
+// off the baseline.
 std::optional<GlyphRun> Shape(hb_font_t* font, const std::u32string& text,
                               const std::string& language) {
     const auto runs = DisplayRuns(text);
     if (!runs) {
         return std::nullopt;
     }
-    // Kerning would move glyphs off the advances that the font's widths give.
+    // Kerning stays off: it would move the letters of every name embedded so far.
     static const hb_feature_t kNoKerning = {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START,
                                             HB_FEATURE_GLOBAL_END};
     GlyphRun glyphs;
@@ -105,6 +113,9 @@ std::optional<GlyphRun> Shape(hb_font_t* font, const std::u32string& text,
             hb_buffer_set_language(buffer.get(), hb_language_from_string(language.c_str(), -1));
         }
         hb_buffer_guess_segment_properties(buffer.get());
+        // A mark keeps a cluster of its own, so a base glyph stands for the same text with
+        // a mark as without.
+        hb_buffer_set_cluster_level(buffer.get(), HB_BUFFER_CLUSTER_LEVEL_MONOTONE_CHARACTERS);
         hb_shape(font, buffer.get(), &kNoKerning, 1);
 
         unsigned count = 0;
@@ -117,18 +128,27 @@ std::optional<GlyphRun> Shape(hb_font_t* font, const std::u32string& text,
         }
         std::set<std::size_t> given;
         for (unsigned k = 0; k < count; ++k) {
-            const hb_codepoint_t glyph = infos[k].codepoint;
-            if (glyph == 0 || glyph > 0xFFFF || positions[k].x_offset != 0 ||
-                positions[k].y_offset != 0 || positions[k].y_advance != 0 ||
-                positions[k].x_advance != hb_font_get_glyph_h_advance(font, glyph)) {
+            hb_codepoint_t glyph = infos[k].codepoint;
+            const std::size_t cluster = infos[k].cluster;
+            const std::size_t end = *boundaries.upper_bound(cluster);
+            // HarfBuzz shows a format character (ZERO WIDTH NON-JOINER) as a blank: it is
+            // drawn as the face's own glyph for it, copied as itself, or left out.
+            if (AllIgnorable(text, cluster, end)) {
+                if (!hb_font_get_nominal_glyph(font, text[cluster], &glyph)) {
+                    continue;
+                }
+            }
+            if (glyph == 0 || glyph > 0xFFFF || positions[k].y_advance != 0) {
                 return std::nullopt;
             }
             EmbeddedGlyph shaped;
             shaped.code = static_cast<std::uint16_t>(glyph);
-            shaped.width = positions[k].x_advance;  // font units until the face is known
-            const std::size_t cluster = infos[k].cluster;
+            // Font units until the face is known.
+            shaped.width = positions[k].x_advance;
+            shaped.xOffset = positions[k].x_offset;
+            shaped.yOffset = positions[k].y_offset;
+            shaped.rightToLeft = FRIBIDI_LEVEL_IS_RTL(run.level);
             if (given.insert(cluster).second) {
-                const std::size_t end = *boundaries.upper_bound(cluster);
                 for (std::size_t c = cluster; c < end; ++c) {
                     shaped.text += CodePointToUtf8(text[c]);
                 }
@@ -268,6 +288,8 @@ std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
             }
             glyph.code = static_cast<std::uint16_t>(cids ? (*cids)[newGlyph] : newGlyph);
             glyph.width = Thousandths(glyph.width, unitsPerEm);
+            glyph.xOffset = Thousandths(glyph.xOffset, unitsPerEm);
+            glyph.yOffset = Thousandths(glyph.yOffset, unitsPerEm);
         }
     }
     program.postScriptName = candidate.postScriptName;
@@ -287,6 +309,19 @@ std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
     const float weight = hb_style_get_value(font.get(), HB_STYLE_TAG_WEIGHT);
     program.stemV = static_cast<std::int32_t>(std::lround(10 + 220 * (weight - 50) / 900));
     return embedded;
+}
+
+bool HoldsCharacters(const FaceFile& file, const std::u32string& characters) {
+    const Blob blob(hb_blob_create_from_file_or_fail(file.file.c_str()));
+    if (!blob) {
+        return false;
+    }
+    const Face face(hb_face_create(blob.get(), static_cast<unsigned>(file.index)));
+    const Font font(hb_font_create(face.get()));
+    return std::all_of(characters.begin(), characters.end(), [&](char32_t c) {
+        hb_codepoint_t glyph = 0;
+        return IsDefaultIgnorable(c) || hb_font_get_nominal_glyph(font.get(), c, &glyph);
+    });
 }
 
 std::optional<WinAnsiWidths> WinAnsiWidthsOf(const FaceFile& file) {
