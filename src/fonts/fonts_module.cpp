@@ -4,7 +4,10 @@
 #include "fonts/fonts_module.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
+#include "core/default_ignorable.h"
 #include "core/winansi.h"
 #include "fonts/fontconfig_faces.h"
 #include "fonts/harfbuzz_embedding.h"
@@ -40,63 +43,101 @@ void EmbedTexts(const std::vector<std::string>& utf8Texts, FaceWeight weight,
     embedded = EmbedInBestFace(characters, texts, weight, NamesLanguage(localeName));
 }
 
-// The faces' runs as the k-th face's, in `embedded`.
-void AddFace(EmbeddedTexts drawn, const std::vector<std::size_t>& texts, EmbeddedFaces& embedded) {
-    const auto face = static_cast<std::uint16_t>(embedded.fonts.size());
-    embedded.fonts.push_back(std::move(drawn.font));
-    for (std::size_t k = 0; k < texts.size(); ++k) {
-        for (EmbeddedGlyph& glyph : drawn.runs[k]) {
-            glyph.face = face;
-        }
-        embedded.runs[texts[k]] = std::move(drawn.runs[k]);
-    }
-}
+// The faces taken for a document's texts, and which of them draws each character.
+class FaceChoice {
+  public:
+    FaceChoice(FaceWeight weight, std::string language)
+        : weight_(weight), language_(std::move(language)) {}
 
-// Texts go to the first face taken that holds them, else to the best new one; each face
-// is then shaped and cut once, for all its texts.
+    // The face of each character of `text`: one for all where one holds them, a face
+    // taken already before a new one; else, run by run, the face of the characters
+    // before where it holds the next, else the first taken face, else a new one, that
+    // does. Nothing when a character is in no face.
+    std::optional<std::vector<std::uint16_t>> FacesOf(const std::u32string& text) {
+        for (std::size_t k = 0; k < coverage_.size(); ++k) {
+            if (coverage_[k].HoldsAll(text)) {
+                return std::vector<std::uint16_t>(text.size(), static_cast<std::uint16_t>(k));
+            }
+        }
+        if (const auto face = Take(text)) {
+            return std::vector<std::uint16_t>(text.size(), *face);
+        }
+        std::vector<std::uint16_t> faceOf(text.size());
+        std::optional<std::uint16_t> current;
+        for (std::size_t c = 0; c < text.size(); ++c) {
+            if (IsDefaultIgnorable(text[c])) {
+                continue;  // goes with the character before, or the first after
+            }
+            if (!current || !coverage_[*current].Holds(text[c])) {
+                current.reset();
+                for (std::size_t k = 0; k < coverage_.size() && !current; ++k) {
+                    if (coverage_[k].Holds(text[c])) {
+                        current = static_cast<std::uint16_t>(k);
+                    }
+                }
+                if (!current && !(current = Take(std::u32string(1, text[c])))) {
+                    return std::nullopt;
+                }
+            }
+            faceOf[c] = *current;
+        }
+        const auto first = std::find_if_not(text.begin(), text.end(), IsDefaultIgnorable);
+        std::uint16_t face = first == text.end() ? 0 : faceOf[first - text.begin()];
+        for (std::size_t c = 0; c < text.size(); ++c) {
+            face = IsDefaultIgnorable(text[c]) ? face : faceOf[c];
+            faceOf[c] = face;
+        }
+        return faceOf;
+    }
+
+    const std::vector<FaceFile>& Faces() const { return faces_; }
+
+  private:
+    // The best face for `characters`, taken now unless it was already.
+    std::optional<std::uint16_t> Take(const std::u32string& characters) {
+        const std::vector<FaceFile> best = FacesHolding(characters, language_, weight_);
+        if (best.empty()) {
+            return std::nullopt;
+        }
+        const auto taken = std::find_if(faces_.begin(), faces_.end(), [&](const FaceFile& face) {
+            return face.file == best.front().file && face.index == best.front().index;
+        });
+        if (taken != faces_.end()) {
+            return static_cast<std::uint16_t>(taken - faces_.begin());
+        }
+        faces_.push_back(best.front());
+        coverage_.emplace_back(best.front());
+        return static_cast<std::uint16_t>(faces_.size() - 1);
+    }
+
+    FaceWeight weight_;
+    std::string language_;
+    std::vector<FaceFile> faces_;
+    std::vector<FaceCoverage> coverage_;
+};
+
+// Each text in the faces FaceChoice gives it; each face shaped with and cut once.
 void EmbedTextsInFaces(const std::vector<std::string>& utf8Texts, FaceWeight weight,
                        const std::string& localeName, EmbeddedFaces& embedded) {
     const std::string language = NamesLanguage(localeName);
-    struct Taken {
-        FaceFile face;
-        std::vector<std::size_t> texts;
-    };
-    std::vector<Taken> taken;
-    std::vector<std::u32string> texts(utf8Texts.size());
+    FaceChoice choice(weight, language);
+    std::vector<std::size_t> drawn;  // the texts with faces, in order
+    std::vector<std::u32string> texts;
+    std::vector<std::vector<std::uint16_t>> faceOf;
     for (std::size_t k = 0; k < utf8Texts.size(); ++k) {
-        const auto text = Utf8ToCodePoints(utf8Texts[k]);
-        if (!text) {
-            continue;
+        auto text = Utf8ToCodePoints(utf8Texts[k]);
+        auto faces = text ? choice.FacesOf(*text) : std::nullopt;
+        if (faces) {
+            drawn.push_back(k);
+            texts.push_back(std::move(*text));
+            faceOf.push_back(std::move(*faces));
         }
-        texts[k] = *text;
-        auto holder = std::find_if(taken.begin(), taken.end(), [&](const Taken& face) {
-            return HoldsCharacters(face.face, *text);
-        });
-        if (holder == taken.end()) {
-            const std::vector<FaceFile> faces = FacesHolding(*text, language, weight);
-            if (faces.empty()) {
-                continue;
-            }
-            holder = taken.insert(taken.end(), {faces.front(), {}});
-        }
-        holder->texts.push_back(k);
     }
     embedded.runs.assign(utf8Texts.size(), std::nullopt);
-    for (const Taken& face : taken) {
-        std::vector<std::u32string> faceTexts;
-        for (const std::size_t k : face.texts) {
-            faceTexts.push_back(texts[k]);
-        }
-        if (auto drawn = EmbedInFace(face.face, faceTexts, language)) {
-            AddFace(std::move(*drawn), face.texts, embedded);
-            continue;
-        }
-        // A face that holds the characters but cannot draw them all (a glyph beyond
-        // two-byte codes, a subset it cannot cut): each text alone where it can.
-        for (const std::size_t k : face.texts) {
-            if (auto alone = EmbedInBestFace(texts[k], {texts[k]}, weight, language)) {
-                AddFace(std::move(*alone), {k}, embedded);
-            }
+    if (auto faces = EmbedInFaces(choice.Faces(), texts, faceOf, language)) {
+        embedded.fonts = std::move(faces->fonts);
+        for (std::size_t k = 0; k < drawn.size(); ++k) {
+            embedded.runs[drawn[k]] = std::move(faces->runs[k]);
         }
     }
 }

@@ -94,8 +94,9 @@ class TPrintPDF {
     // One line of glyphs of the embedded fonts at Font.Size, baseline starting at (x, y),
     // each glyph at its advance, moved by its offsets. A code's first glyph gives its
     // width and its text for copying (read from the right in a right-to-left glyph, as
-    // readers take it). EndDocument throws std::logic_error when glyphs were drawn in a
-    // face not embedded.
+    // readers take it); a run with marks, or whose codes would read back other text, is
+    // copied whole through an ActualText of what its glyphs stand for, read the same way.
+    // EndDocument throws std::logic_error when glyphs were drawn in a face not embedded.
     void DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run);
 
     // The finished document in one piece, joined from its spans; valid after EndDocument

@@ -55,17 +55,34 @@ std::string NameCharacters(std::string_view name) {
     return kept.empty() ? std::string("Embedded") : kept;
 }
 
-// The glyphs' codes to the Unicode text they stand for, in UTF-16BE. A right-to-left
-// glyph's characters go in from the right: readers reverse a right-to-left line glyph by
-// glyph, each glyph's characters with it, and so read a ligature in its own order.
+// A glyph's characters as readers take them: those of a right-to-left glyph from the
+// right, since readers reverse a right-to-left line glyph by glyph, each glyph's
+// characters with it, and so read a ligature in its own order.
+std::u32string ReadBack(const EmbeddedGlyph& glyph) {
+    std::u32string text = Utf8ToCodePoints(glyph.text).value_or(std::u32string());
+    if (glyph.rightToLeft) {
+        std::reverse(text.begin(), text.end());
+    }
+    return text;
+}
+
+void PutUtf16(std::string& out, const std::u32string& text) {
+    for (const char32_t c : text) {
+        if (c >= 0x10000) {
+            PutHex(out, 0xD800 + ((c - 0x10000) >> 10), 4);
+            PutHex(out, 0xDC00 + ((c - 0x10000) & 0x3FF), 4);
+        } else {
+            PutHex(out, c, 4);
+        }
+    }
+}
+
+// The glyphs' codes to the Unicode text they stand for, in UTF-16BE, as readers take it.
 std::string ToUnicodeMap(const DrawnGlyphs& glyphs) {
     std::vector<std::pair<std::uint16_t, std::u32string>> entries;
     for (const auto& [code, glyph] : glyphs) {
-        if (auto text = Utf8ToCodePoints(glyph.text); text && !text->empty()) {
-            if (glyph.rightToLeft) {
-                std::reverse(text->begin(), text->end());
-            }
-            entries.emplace_back(code, std::move(*text));
+        if (std::u32string text = ReadBack(glyph); !text.empty()) {
+            entries.emplace_back(code, std::move(text));
         }
     }
     std::string map;
@@ -87,14 +104,7 @@ std::string ToUnicodeMap(const DrawnGlyphs& glyphs) {
             std::string line = "<";
             PutHex(line, entries[k].first, 4);
             line += "> <";
-            for (const char32_t c : entries[k].second) {
-                if (c >= 0x10000) {
-                    PutHex(line, 0xD800 + ((c - 0x10000) >> 10), 4);
-                    PutHex(line, 0xDC00 + ((c - 0x10000) & 0x3FF), 4);
-                } else {
-                    PutHex(line, c, 4);
-                }
-            }
+            PutUtf16(line, entries[k].second);
             WriteLine(map, line, ">");
         }
         WriteLine(map, "endbfchar");
@@ -116,20 +126,35 @@ void TPrintPDF::EmbedFont(EmbeddedFont font) {
 void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) {
     RequireOpen("DrawGlyphs");
     const std::uint16_t firstFace = run.empty() ? 0 : run.front().face;
-    bool plain = true;
+    bool oneFace = true;
+    bool atAdvances = true;
+    bool readsBack = true;
     for (const EmbeddedGlyph& glyph : run) {
         if (glyph.face >= drawnFaces_.size()) {
             drawnFaces_.resize(glyph.face + 1u);
         }
-        const EmbeddedGlyph& first = drawnFaces_[glyph.face].glyphs.try_emplace(glyph.code, glyph)
-                                         .first->second;
-        plain = plain && glyph.face == firstFace && glyph.xOffset == 0 && glyph.yOffset == 0 &&
-                glyph.width == first.width;
+        const EmbeddedGlyph& first =
+            drawnFaces_[glyph.face].glyphs.try_emplace(glyph.code, glyph).first->second;
+        oneFace = oneFace && glyph.face == firstFace;
+        atAdvances = atAdvances && glyph.xOffset == 0 && glyph.yOffset == 0 &&
+                     glyph.width == first.width && (glyph.width != 0 || glyph.text.empty());
+        readsBack = readsBack && (glyph.text == first.text || glyph.text.empty());
+    }
+    // Readers place a text by its glyphs: a mark off its advance, or without one, would
+    // break its word or its line, and a code gives back only its first glyph's text. Such
+    // a run is copied whole through an ActualText, as they would read the glyphs back.
+    const bool actualText = !atAdvances || !readsBack;
+    if (actualText) {
+        std::string text = "FEFF";
+        for (const EmbeddedGlyph& glyph : run) {
+            PutUtf16(text, ReadBack(glyph));
+        }
+        WriteLine(text_, "/Span << /ActualText <", text, "> >> BDC");
     }
     WriteLine(text_, "BT");
     WriteLine(text_, "/F", EmbeddedFontNumber(firstFace), " ", Font.Size, " Tf");
     WriteLine(text_, x, " ", std::int64_t{PageHeight} - y, " Td");
-    if (plain) {
+    if (oneFace && atAdvances) {
         std::string codes;
         PutCodes(codes, run.begin(), run.end());
         WriteLine(text_, codes, " Tj");
@@ -137,53 +162,59 @@ void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) 
         WritePlacedGlyphs(run);
     }
     WriteLine(text_, "ET");
+    if (actualText) {
+        WriteLine(text_, "EMC");
+    }
 }
 
-// TJ arrays move each glyph by its offsets and its pen by its advance, where that is not
-// its code's width; Ts raises it; a change of face ends the array.
+// Each glyph goes to its own place: TJ numbers move the pen there from where the glyph
+// before left it, Ts raises it, and a change of face ends the array.
 void TPrintPDF::WritePlacedGlyphs(const GlyphRun& run) {
     std::string array;
-    auto first = run.begin();  // of the codes not yet in the array
-    const auto putCodes = [&](GlyphRun::const_iterator last) {
-        if (first != last) {
-            array += array.empty() ? "" : " ";
-            PutCodes(array, first, last);
+    std::string codes;
+    const auto endCodes = [&] {
+        if (!codes.empty()) {
+            array += array.empty() ? "<" : " <";
+            array += codes;
+            array += '>';
+            codes.clear();
         }
-        first = last;
     };
-    const auto endArray = [&](GlyphRun::const_iterator last) {
-        putCodes(last);
+    const auto endArray = [&] {
+        endCodes();
         if (!array.empty()) {
             WriteLine(text_, "[", array, "] TJ");
             array.clear();
         }
     };
     std::uint16_t face = run.front().face;
-    std::int64_t rise = 0;    // thousandths of a point
-    std::int64_t pending = 0;  // a TJ number owed before the next glyph
-    for (auto glyph = run.begin(); glyph != run.end(); ++glyph) {
-        if (glyph->face != face) {
-            endArray(glyph);
-            face = glyph->face;
+    std::int64_t rise = 0;     // thousandths of a point
+    std::int64_t pen = 0;      // thousandths of the size from the run's start
+    std::int64_t advance = 0;  // where the glyph's advance starts
+    for (const EmbeddedGlyph& glyph : run) {
+        if (glyph.face != face) {
+            endArray();
+            face = glyph.face;
             WriteLine(text_, "/F", EmbeddedFontNumber(face), " ", Font.Size, " Tf");
         }
-        const std::int64_t glyphRise = std::int64_t{glyph->yOffset} * Font.Size;
-        if (glyphRise != rise) {
-            endArray(glyph);
+        if (const std::int64_t glyphRise = std::int64_t{glyph.yOffset} * Font.Size;
+            glyphRise != rise) {
+            endArray();
             rise = glyphRise;
             WriteLine(text_, Thousandths{rise}, " Ts");
         }
         // A TJ number moves the pen left by thousandths of the size.
-        pending -= glyph->xOffset;
-        if (pending != 0) {
-            putCodes(glyph);
+        const std::int64_t origin = advance + glyph.xOffset;
+        if (pen != origin) {
+            endCodes();
             array += array.empty() ? "" : " ";
-            Put(array, pending);
+            Put(array, pen - origin);
         }
-        const std::int32_t drawnWidth = drawnFaces_[face].glyphs.at(glyph->code).width;
-        pending = glyph->xOffset + drawnWidth - glyph->width;
+        PutHex(codes, glyph.code, 4);
+        pen = origin + drawnFaces_[face].glyphs.at(glyph.code).width;
+        advance += glyph.width;
     }
-    endArray(run.end());
+    endArray();
     if (rise != 0) {
         WriteLine(text_, "0 Ts");
     }
@@ -275,8 +306,8 @@ void TPrintPDF::WriteEmbeddedFonts() {
 
         OpenObject(face.program);
         if (trueType) {
-            WriteLine(text_, "<< /Length ", font.program.size(), " /Length1 ",
-                      font.program.size(), " >>");
+            WriteLine(text_, "<< /Length ", font.program.size(), " /Length1 ", font.program.size(),
+                      " >>");
         } else {
             WriteLine(text_, "<< /Length ", font.program.size(), " /Subtype /CIDFontType0C >>");
         }
