@@ -24,8 +24,9 @@ tessaly_wine_stop() {
 }
 
 tessaly_make_wineprefix() {
-    # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252
-    local ready="$WINEPREFIX/.tessaly-ready-3"
+    # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252;
+    # -4: with regular faces for event lines
+    local ready="$WINEPREFIX/.tessaly-ready-4"
     [ -e "$ready" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")" || return 1
     (
@@ -44,10 +45,12 @@ tessaly_make_wineprefix() {
         for font in tahoma.ttf tahomabd.ttf marlett.ttf ms_sans_serif.ttf sserife.fon; do
             cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
         done
-        # Bold sans-serif TrueType faces for the PDF's embedded names: Latin, Greek,
-        # Cyrillic and Hebrew in Liberation Sans, Arabic in DejaVu Sans.
+        # Sans-serif TrueType faces for the PDF's embedded texts, bold for the names and
+        # regular for event lines: Latin, Greek, Cyrillic and Hebrew in Liberation Sans,
+        # Arabic in DejaVu Sans.
         for font in truetype/liberation2/LiberationSans-Bold.ttf \
-            truetype/dejavu/DejaVuSans-Bold.ttf; do
+            truetype/liberation2/LiberationSans-Regular.ttf \
+            truetype/dejavu/DejaVuSans-Bold.ttf truetype/dejavu/DejaVuSans.ttf; do
             cp "/usr/share/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
         done
         touch "$ready"

@@ -37,7 +37,7 @@ concept Number = std::integral<T> && !std::same_as<T, char> && !std::same_as<T, 
 inline void Put(std::string& out, Number auto value) {
     char digits[24];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr);
+    out.append(digits, static_cast<std::size_t>(result.ptr - digits));
 }
 
 // Backslash and both parentheses would end or change the string; control bytes could

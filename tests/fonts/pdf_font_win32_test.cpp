@@ -34,7 +34,7 @@ TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
         {"\xD7\xA9\xD7\xA0\xD7\x99 12", "1|2| |\xD7\x99|\xD7\xA0|\xD7\xA9|"},  // Hebrew
     };
     for (const auto& c : cases) {
-        const auto embedded = EmbedTextsInOneFace({c.text}, "");
+        const auto embedded = EmbedTextsInOneFace({c.text}, FaceWeight::Bold, "");
         ASSERT_TRUE(embedded) << c.text;
         EXPECT_EQ(embedded->font.outlines, EmbeddedFont::Outlines::TrueType);
         EXPECT_FALSE(embedded->font.program.empty());
@@ -43,7 +43,8 @@ TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
     }
     // Arabic letters join: fewer glyphs than characters is not required, but each glyph
     // is a real one and the text comes back whole.
-    const auto arabic = EmbedTextsInOneFace({"\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA"}, "");
+    const auto arabic =
+        EmbedTextsInOneFace({"\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA"}, FaceWeight::Bold, "");
     ASSERT_TRUE(arabic);
     std::string back;
     for (auto glyph = arabic->runs[0].rbegin(); glyph != arabic->runs[0].rend(); ++glyph) {
