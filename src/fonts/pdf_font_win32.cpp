@@ -153,7 +153,9 @@ std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
     SCRIPT_CONTROL control{};
     SCRIPT_STATE state{};
     state.uBidiLevel = StartsRightToLeft(text) ? 1 : 0;
-    std::vector<SCRIPT_ITEM> items(text.size() + 1);
+    // Room for an item a character and the end, and for two at least: ScriptItemize
+    // refuses fewer, and a text of one character (an ellipsis) would find no face.
+    std::vector<SCRIPT_ITEM> items(text.size() + 2);
     int itemCount = 0;
     if (FAILED(::ScriptItemize(text.data(), length, static_cast<int>(items.size()) - 1, &control,
                                &state, items.data(), &itemCount))) {

@@ -2,11 +2,11 @@
 
 // How TPrintPDF writes PDF syntax: the pieces of a line, each written one way only.
 
-#include <charconv>
 #include <concepts>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace tessaly::pdf_syntax {
 
@@ -34,10 +34,15 @@ template <typename T>
 concept Number = std::integral<T> && !std::same_as<T, char> && !std::same_as<T, bool>;
 
 // to_chars, not streams or printf: the process locale must not reach the file.
+void PutDecimal(std::string& out, std::int64_t value);
+void PutDecimal(std::string& out, std::uint64_t value);
+
 inline void Put(std::string& out, Number auto value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, static_cast<std::size_t>(result.ptr - digits));
+    if constexpr (std::is_signed_v<decltype(value)>) {
+        PutDecimal(out, static_cast<std::int64_t>(value));
+    } else {
+        PutDecimal(out, static_cast<std::uint64_t>(value));
+    }
 }
 
 // Backslash and both parentheses would end or change the string; control bytes could

@@ -127,8 +127,9 @@ void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) 
     RequireOpen("DrawGlyphs");
     const std::uint16_t firstFace = run.empty() ? 0 : run.front().face;
     bool oneFace = true;
-    bool atAdvances = true;
-    bool readsBack = true;
+    bool unmoved = true;    // no glyph off its advance
+    bool spacing = true;    // every glyph that stands for characters advances
+    bool readsBack = true;  // every code reads back as the text of its glyphs here
     for (const EmbeddedGlyph& glyph : run) {
         if (glyph.face >= drawnFaces_.size()) {
             drawnFaces_.resize(glyph.face + 1u);
@@ -136,14 +137,14 @@ void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) 
         const EmbeddedGlyph& first =
             drawnFaces_[glyph.face].glyphs.try_emplace(glyph.code, glyph).first->second;
         oneFace = oneFace && glyph.face == firstFace;
-        atAdvances = atAdvances && glyph.xOffset == 0 && glyph.yOffset == 0 &&
-                     glyph.width == first.width && (glyph.width != 0 || glyph.text.empty());
+        unmoved = unmoved && glyph.xOffset == 0 && glyph.yOffset == 0;
+        spacing = spacing && (glyph.width != 0 || glyph.text.empty());
         readsBack = readsBack && (glyph.text == first.text || glyph.text.empty());
     }
     // Readers place a text by its glyphs: a mark off its advance, or without one, would
     // break its word or its line, and a code gives back only its first glyph's text. Such
     // a run is copied whole through an ActualText, as they would read the glyphs back.
-    const bool actualText = !atAdvances || !readsBack;
+    const bool actualText = !unmoved || !spacing || !readsBack;
     if (actualText) {
         std::string text = "FEFF";
         for (const EmbeddedGlyph& glyph : run) {
@@ -154,7 +155,9 @@ void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) 
     WriteLine(text_, "BT");
     WriteLine(text_, "/F", EmbeddedFontNumber(firstFace), " ", Font.Size, " Tf");
     WriteLine(text_, x, " ", std::int64_t{PageHeight} - y, " Td");
-    if (oneFace && atAdvances) {
+    // A plain string draws each glyph at its code's width: where only advances differ
+    // (kerning), as its glyphs have always been drawn.
+    if (oneFace && unmoved) {
         std::string codes;
         PutCodes(codes, run.begin(), run.end());
         WriteLine(text_, codes, " Tj");
