@@ -46,8 +46,9 @@ int EventLinesInCell(const PdfPageGeometry& page, bool showsWeekNumber);
 MonthsEventTexts ShownEventTextsOfPages(const CalendarDocument& document,
                                         const PdfPageGeometry& page);
 
-// The texts among them that Windows-1252 cannot hold, each once, led by "…": what the
-// embedded faces are asked to draw besides the table.
+// The texts among them that Windows-1252 cannot hold, each once, then "…": what the
+// embedded faces are asked to draw besides the table (the "…" last, so that it goes to
+// a face the lines take).
 std::vector<std::string> EventTextsForEmbeddedFace(const MonthsEventTexts& shown);
 
 // The texts as lines cut to their cells: in Helvetica where Windows-1252 holds them,

@@ -20,7 +20,7 @@ struct PdfCalendarTexts {
     bool tableInWinAnsi = false;
     // The event lines of each day's cell.
     MonthsEventTexts events;
-    // The event lines that Windows-1252 cannot hold, each once, led by "…": what
+    // The event lines that Windows-1252 cannot hold, each once, then "…": what
     // embedded faces are asked to draw besides the table.
     std::vector<std::string> eventsForFace;
 };
