@@ -11,8 +11,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     # the Windows program, cross-built and run under Wine
     mingw-w64 wine wine64 fonts-wine xvfb xdotool
-    # outside checks and renders of the calendars
-    qpdf poppler-utils ghostscript imagemagick
+    # outside checks and renders of the calendars; a second reader of their text
+    qpdf poppler-utils ghostscript imagemagick mupdf-tools
     # locales the tests read names from
     locales
     # opening files from the command line
@@ -88,13 +88,21 @@ fi
 
 # Test locales: a comma-decimal one, one with lower-case month names, a Cyrillic one,
 # and the scripts whose names the PDF draws in an embedded font (Latin beyond
-# Windows-1252, Greek, Japanese, and the right-to-left Arabic and Hebrew).
+# Windows-1252, Greek, Japanese, the right-to-left Arabic, Hebrew and Persian, whose
+# names hold ZERO WIDTH NON-JOINER, and Thai, whose names place marks).
 test_locales=(de_DE.UTF-8 fr_FR.UTF-8 ru_RU.UTF-8 en_US.UTF-8
-    sl_SI.UTF-8 pl_PL.UTF-8 tr_TR.UTF-8 el_GR.UTF-8 ja_JP.UTF-8 ar_EG.UTF-8 he_IL.UTF-8)
+    sl_SI.UTF-8 pl_PL.UTF-8 tr_TR.UTF-8 el_GR.UTF-8 ja_JP.UTF-8 ar_EG.UTF-8 he_IL.UTF-8
+    fa_IR.UTF-8 th_TH.UTF-8)
 need_locale_gen=0
 for locale in "${test_locales[@]}"; do
     if ! locale -a 2>/dev/null | grep -qi "^${locale%%.*}\.utf-\?8$"; then
-        tessaly_sudo sed -i "s/^# *${locale} UTF-8/${locale} UTF-8/" /etc/locale.gen
+        # Debian offers some only without their codeset ("# fa_IR UTF-8"): those get a
+        # line of their own, so that the name with ".UTF-8" loads.
+        if grep -q "^# *${locale} UTF-8" /etc/locale.gen; then
+            tessaly_sudo sed -i "s/^# *${locale} UTF-8/${locale} UTF-8/" /etc/locale.gen
+        else
+            echo "${locale} UTF-8" | tessaly_sudo tee -a /etc/locale.gen >/dev/null
+        fi
         need_locale_gen=1
     fi
 done
@@ -132,6 +140,7 @@ need_command pdftotext poppler-utils
 need_command pdftoppm poppler-utils
 need_command gs ghostscript
 need_command ncal ncal
+need_command mutool mupdf-tools
 need_command import imagemagick
 need_command xdg-open xdg-utils
 need_file /usr/src/googletest/CMakeLists.txt googletest

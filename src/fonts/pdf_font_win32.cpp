@@ -9,8 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#include "core/default_ignorable.h"
 #include "core/winansi.h"
 #include "fonts/font_backend.h"
+#include "fonts/uniscribe_faces_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace tessaly {
@@ -78,10 +80,11 @@ std::vector<std::wstring> LinkedFaces(const wchar_t* face) {
 // A device context with one face selected, released with it.
 class SelectedFace {
   public:
-    SelectedFace(HDC dc, const std::wstring& face, int height) : dc_(dc) {
+    SelectedFace(HDC dc, const std::wstring& face, int height, FaceWeight weight = FaceWeight::Bold)
+        : dc_(dc) {
         LOGFONTW font{};
         font.lfHeight = -height;
-        font.lfWeight = FW_BOLD;
+        font.lfWeight = weight == FaceWeight::Bold ? FW_BOLD : FW_NORMAL;
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
         font.lfQuality = DEFAULT_QUALITY;
@@ -147,8 +150,8 @@ bool StartsRightToLeft(const std::wstring& text) {
     return false;
 }
 
-// One text as glyphs of the selected face, in display order, advances in font units.
-// Nothing when a character is missing or a glyph needs an offset.
+// One text as glyphs of the selected face, in display order, advances and offsets in
+// font units. Nothing when a character is missing.
 std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
                               const std::wstring& text) {
     GlyphRun glyphs;
@@ -159,7 +162,9 @@ std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
     SCRIPT_CONTROL control{};
     SCRIPT_STATE state{};
     state.uBidiLevel = StartsRightToLeft(text) ? 1 : 0;
-    std::vector<SCRIPT_ITEM> items(text.size() + 1);
+    // Room for an item a character and the end, and for two at least: ScriptItemize
+    // refuses fewer, and a text of one character (an ellipsis) would find no face.
+    std::vector<SCRIPT_ITEM> items(text.size() + 2);
     int itemCount = 0;
     if (FAILED(::ScriptItemize(text.data(), length, static_cast<int>(items.size()) - 1, &control,
                                &state, items.data(), &itemCount))) {
@@ -195,23 +200,43 @@ std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
             return std::nullopt;
         }
         GlyphRun run(static_cast<size_t>(glyphCount));
-        for (int g = 0; g < glyphCount; ++g) {
-            const auto at = static_cast<size_t>(g);
-            if (ids[at] == defaultGlyph || offsets[at].du != 0 || offsets[at].dv != 0) {
-                return std::nullopt;
-            }
-            run[at].code = ids[at];
-            run[at].width = advances[at];
-        }
-        // Each character goes with the glyph its cluster starts at.
+        std::vector<bool> ignorable(run.size(), true);  // stands only for format characters
         for (int c = 0; c < count; ++c) {
             const WORD glyph = clusters[static_cast<size_t>(c)];
             if (glyph >= glyphCount) {
                 return std::nullopt;
             }
-            run[glyph].text += Utf8FromWide({text.data() + start + c, 1});
+            const wchar_t character = text[static_cast<size_t>(start + c)];
+            ignorable[glyph] = ignorable[glyph] && IsDefaultIgnorable(character);
+            // Each character goes with the glyph its cluster starts at.
+            run[glyph].text += Utf8FromWide({&character, 1});
         }
-        glyphs.insert(glyphs.end(), run.begin(), run.end());
+        for (int g = 0; g < glyphCount; ++g) {
+            const auto at = static_cast<size_t>(g);
+            run[at].code = ids[at];
+            run[at].width = advances[at];
+            run[at].xOffset = offsets[at].du;
+            run[at].yOffset = offsets[at].dv;
+            run[at].rightToLeft = item.a.fRTL != 0;
+            // A format character (ZERO WIDTH NON-JOINER) is drawn as the face's own glyph
+            // for it, of no advance, or left out.
+            if (ignorable[at] && !run[at].text.empty()) {
+                const std::wstring character = WideFromUtf8(run[at].text).substr(0, 1);
+                WORD own = 0xFFFF;
+                ::GetGlyphIndicesW(dc, character.c_str(), 1, &own, GGI_MARK_NONEXISTING_GLYPHS);
+                run[at].code = own;
+                run[at].width = 0;
+            }
+        }
+        for (const EmbeddedGlyph& glyph : run) {
+            if (glyph.code == 0xFFFF) {
+                continue;
+            }
+            if (glyph.code == defaultGlyph) {
+                return std::nullopt;
+            }
+            glyphs.push_back(glyph);
+        }
     }
     return glyphs;
 }
@@ -339,13 +364,15 @@ std::int32_t Thousandths(long units, UINT unitsPerEm) {
     return static_cast<std::int32_t>(std::lround(1000.0 * units / unitsPerEm));
 }
 
+}  // namespace
+
 std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
-                                         const std::vector<std::wstring>& texts,
+                                         const std::vector<std::wstring>& texts, FaceWeight weight,
                                          std::vector<std::wstring>& triedFaces) {
     std::vector<char> storage;
     UINT unitsPerEm = 0;
     {
-        const SelectedFace probe(dc, face, 1000);
+        const SelectedFace probe(dc, face, 1000, weight);
         const std::wstring real = probe.RealFace();
         if (std::find(triedFaces.begin(), triedFaces.end(), real) != triedFaces.end()) {
             return std::nullopt;
@@ -360,7 +387,7 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
         unitsPerEm = metrics->otmEMSquare;
     }
     // At one em per unit of the design grid, GDI's advances are the font's own.
-    const SelectedFace selected(dc, face, static_cast<int>(unitsPerEm));
+    const SelectedFace selected(dc, face, static_cast<int>(unitsPerEm), weight);
     const auto metrics = Metrics(dc, storage);
     SCRIPT_CACHE cache = nullptr;
     SCRIPT_FONTPROPERTIES properties{};
@@ -380,6 +407,8 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
         for (EmbeddedGlyph& glyph : *run) {
             used.push_back(glyph.code);
             glyph.width = Thousandths(glyph.width, unitsPerEm);
+            glyph.xOffset = Thousandths(glyph.xOffset, unitsPerEm);
+            glyph.yOffset = Thousandths(glyph.yOffset, unitsPerEm);
         }
         embedded.runs.push_back(std::move(*run));
     }
@@ -408,7 +437,32 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
     return embedded;
 }
 
-}  // namespace
+bool FaceHolds(HDC dc, const std::wstring& face, FaceWeight weight, const std::wstring& text) {
+    const SelectedFace selected(dc, face, 1000, weight);
+    if (selected.RealFace() != face) {
+        return false;
+    }
+    for (const wchar_t c : text) {
+        WORD glyph = 0xFFFF;
+        if (!IsDefaultIgnorable(c) &&
+            (::GetGlyphIndicesW(dc, &c, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) != 1 ||
+             glyph == 0xFFFF)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::wstring> CandidateFaces() {
+    std::vector<std::wstring> faces(std::begin(kFaces), std::begin(kFaces) + 1);
+    for (const wchar_t* linkedFrom : kLinkedFrom) {
+        for (std::wstring& linked : LinkedFaces(linkedFrom)) {
+            faces.push_back(std::move(linked));
+        }
+    }
+    faces.insert(faces.end(), std::begin(kFaces) + 1, std::end(kFaces));
+    return faces;
+}
 
 // Arial is Helvetica's metric twin on Windows; Liberation Sans where Arial is missing.
 // A face GDI puts in their place is not taken.
@@ -447,37 +501,6 @@ std::optional<WinAnsiWidths> HelveticaBoldWidths() {
     }
     ::DeleteDC(dc);
     return widths;
-}
-
-// Uniscribe shapes alike for every language, and the faces come in one order.
-std::optional<EmbeddedTexts> EmbedTextsInOneFace(const std::vector<std::string>& utf8Texts,
-                                                 const std::string& /*localeName*/) {
-    std::vector<std::wstring> texts;
-    for (const std::string& utf8 : utf8Texts) {
-        texts.push_back(WideFromUtf8(utf8));
-    }
-    std::vector<std::wstring> faces(std::begin(kFaces), std::begin(kFaces) + 1);
-    for (const wchar_t* linkedFrom : kLinkedFrom) {
-        for (std::wstring& linked : LinkedFaces(linkedFrom)) {
-            faces.push_back(std::move(linked));
-        }
-    }
-    faces.insert(faces.end(), std::begin(kFaces) + 1, std::end(kFaces));
-
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    if (dc == nullptr) {
-        return std::nullopt;
-    }
-    std::optional<EmbeddedTexts> embedded;
-    std::vector<std::wstring> triedFaces;
-    for (const std::wstring& face : faces) {
-        embedded = EmbedInFace(dc, face, texts, triedFaces);
-        if (embedded) {
-            break;
-        }
-    }
-    ::DeleteDC(dc);
-    return embedded;
 }
 
 }  // namespace tessaly

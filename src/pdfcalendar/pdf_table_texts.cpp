@@ -44,7 +44,7 @@ PdfTableTexts ChoosePdfTable(const CalendarDocument& document, const PdfCalendar
                                   texts.table.end());
         return chosen;
     }
-    if (faces.together && faces.font) {
+    if (faces.together && !faces.fonts.empty()) {
         chosen.glyphs = *faces.together;
         chosen.shownTitles.assign(texts.table.begin() + PdfCalendarTexts::kFirstTitle,
                                   texts.table.end());

@@ -4,8 +4,10 @@
 // for tessaly-cli.exe under Wine, which takes the zone from TZ as Linux does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <sstream>
 
 #include "calendar/month_grid.h"
@@ -105,7 +107,7 @@ std::vector<std::string> PdfCell(const fs::path& pdf, CalendarRequest month, int
     std::istringstream split(test::RunHostCommand(command).output);
     for (std::string line; std::getline(split, line);) {
         if (!line.empty() && line != "\f") {
-            lines.push_back(line);
+            lines.push_back(test::WithoutDirectionMarks(line));
         }
     }
     EXPECT_FALSE(lines.empty()) << "no day number in cell " << day;
@@ -238,6 +240,20 @@ TEST(CliEvents, EventsStandUnderTheirDaysInTheUsersTimeZone) {
          {{{1, 10}, {"<script>alert(\"x\")</script> & <" + ellipsis}},
           {{1, 16}, {slots[0], slots[1], slots[2], slots[3], slots[4], slots[5], "+4 more"}}},
          ""},
+        // Arabic with a vowel mark, Japanese, Thai and Russian in one month, each in a
+        // face that holds it.
+        {{"many-scripts.ics"},
+         "--month 12 --year 2026",
+         "UTC",
+         december,
+         {{{1, 4},
+           {/* "مُدير المشروع" */ "\xD9\x85\xD9\x8F\xD8\xAF\xD9\x8A\xD8\xB1 "
+                                 "\xD8\xA7\xD9\x84\xD9\x85\xD8\xB4\xD8\xB1\xD9\x88\xD8\xB9"}},
+          {{1, 5}, {"チーム会議"}},
+          {{1, 6}, {"ประชุมทีม"}},
+          {{1, 7}, {"Совещание"}}},
+         {},
+         ""},
     };
     Fixtures fixtures;
     for (const EventsCase& c : cases) {
@@ -352,6 +368,37 @@ TEST(CliEvents, PagesWithEventsAreTheGoldenFiles) {
         0);
     EXPECT_TRUE(test::MatchesGolden(test::ReadWholeFile(folder.path() / "c.pdf"),
                                     "december-2026-events.pdf"));
+}
+
+// Event lines beside the regular Helvetica lines are in regular faces: one subset of each
+// face that draws some of them, where no one face holds every script.
+TEST(CliEvents, EventLinesInManyScriptsTakeRegularFacesOnceEach) {
+    Fixtures fixtures;
+    test::TempFolder folder;
+    const fs::path pdf = folder.path() / "c.pdf";
+    ASSERT_EQ(test::RunCli("--pdf --month 12 --year 2026" + fixtures.Events({"many-scripts.ics"}) +
+                               " -o " + pdf.string(),
+                           "SOURCE_DATE_EPOCH=1700000000 TZ=UTC")
+                  .status,
+              0);
+    FILE* pipe = ::popen(("pdffonts " + pdf.string() + " 2>&1").c_str(), "r");
+    std::string fonts;
+    char buffer[4096];
+    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        fonts.append(buffer, got);
+    }
+    ::pclose(pipe);
+    std::vector<std::string> faces;
+    const std::regex subset("\n[A-Z]{6}\\+(\\S+)");
+    for (auto match = std::sregex_iterator(fonts.begin(), fonts.end(), subset);
+         match != std::sregex_iterator(); ++match) {
+        faces.push_back((*match)[1]);
+    }
+    EXPECT_GE(faces.size(), 3u) << fonts;
+    for (const std::string& face : faces) {
+        EXPECT_EQ(std::count(faces.begin(), faces.end(), face), 1) << fonts;
+        EXPECT_EQ(face.find("Bold"), std::string::npos) << fonts;
+    }
 }
 
 // A file that cannot be read is named, with its line where libical gives one; nothing is

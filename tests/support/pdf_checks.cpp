@@ -253,4 +253,18 @@ std::string_view ObjectText(std::string_view pdf, int number) {
     return pdf.substr(table.offsets[n], end - table.offsets[n]);
 }
 
+std::string WithoutDirectionMarks(std::string_view text) {
+    std::string unmarked;  // U+202A..U+202E are E2 80 AA..AE
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text.substr(k, 2) == "\xE2\x80" && k + 2 < text.size() &&
+            static_cast<unsigned char>(text[k + 2]) >= 0xAA &&
+            static_cast<unsigned char>(text[k + 2]) <= 0xAE) {
+            k += 2;
+        } else {
+            unmarked += text[k];
+        }
+    }
+    return unmarked;
+}
+
 }  // namespace tessaly::test
