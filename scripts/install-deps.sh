@@ -155,6 +155,7 @@ need_file /usr/include/fontconfig/fontconfig.h libfontconfig-dev
 need_file /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf fonts-liberation2
 need_file /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf fonts-dejavu-core
 need_file /usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc fonts-noto-cjk
+need_file /usr/share/fonts/truetype/noto/NotoSansThai-Bold.ttf fonts-noto-core
 need_file "$cjk_face" "fonts-wqy-microhei, taken out by apt-get download"
 for locale in "${test_locales[@]}"; do
     locale -a 2>/dev/null | grep -qi "^${locale%%.*}\.utf-\?8$" ||

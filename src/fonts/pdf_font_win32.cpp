@@ -21,19 +21,13 @@ namespace {
 
 // Arial first, Helvetica's look on Windows; then what the system links behind it and
 // behind its interface faces, then broad faces for other scripts.
-constexpr const wchar_t* kFaces[] = {L"Arial",
-                                     L"Liberation Sans",
-                                     L"DejaVu Sans",
-                                     L"Segoe UI",
-                                     L"Tahoma",
-                                     L"Yu Gothic",
-                                     L"Meiryo",
-                                     L"MS Gothic",
-                                     L"Microsoft YaHei",
-                                     L"SimSun",
-                                     L"Malgun Gothic",
-                                     L"WenQuanYi Micro Hei",
-                                     L"Microsoft Sans Serif"};
+constexpr const wchar_t* kFaces[] = {L"Arial",           L"Liberation Sans",
+                                     L"DejaVu Sans",     L"Segoe UI",
+                                     L"Tahoma",          L"Yu Gothic",
+                                     L"Meiryo",          L"MS Gothic",
+                                     L"Microsoft YaHei", L"SimSun",
+                                     L"Malgun Gothic",   L"WenQuanYi Micro Hei",
+                                     L"Noto Sans Thai",  L"Microsoft Sans Serif"};
 constexpr const wchar_t* kLinkedFrom[] = {L"Arial", L"Segoe UI", L"Tahoma"};
 
 // A table tag as GetFontData takes it: the four letters in file order, little-endian.

@@ -381,13 +381,8 @@ TEST(CliEvents, EventLinesInManyScriptsTakeRegularFacesOnceEach) {
                            "SOURCE_DATE_EPOCH=1700000000 TZ=UTC")
                   .status,
               0);
-    FILE* pipe = ::popen(("pdffonts " + pdf.string() + " 2>&1").c_str(), "r");
-    std::string fonts;
-    char buffer[4096];
-    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        fonts.append(buffer, got);
-    }
-    ::pclose(pipe);
+    const std::string fonts =
+        test::RunHostCommand("pdffonts " + test::HostPath(pdf) + " 2>&1").output;
     std::vector<std::string> faces;
     const std::regex subset("\n[A-Z]{6}\\+(\\S+)");
     for (auto match = std::sregex_iterator(fonts.begin(), fonts.end(), subset);
