@@ -35,6 +35,21 @@ if [ "$cli_version" = "tessaly-cli $version" ]; then
 else
     fail "the installed tessaly-cli.exe says '$cli_version', not 'tessaly-cli $version'"
 fi
+# Events with the installed program, which carries the iCalendar reader and libical's
+# zone data: the weekly meeting of the fixtures, in Berlin time.
+mkdir -p "$work/events"
+cells="$(printf '1\t%b\n' '8\t14:00 Team meeting (moved)' '21\t09:30 Team meeting' \
+    '28\t09:30 Team meeting')"
+if TZ=Europe/Berlin timeout -k 5 60 wine "C:\\Program Files\\Tessaly\\tessaly-cli.exe" \
+    --month 12 --year 2026 --events "$(winepath -w "$PWD/tests/fixtures/ics/weekly-meeting.ics")" \
+    -o "$(winepath -w "$work/events/events.html")" </dev/null >/dev/null 2>"$work/events.log" &&
+    [ "$(python3 tests/cli/html_outline.py "$work/events/events.html" | tail -n +3)" = \
+        "$cells" ]; then
+    pass "the installed tessaly-cli.exe puts the events of an .ics file under their days"
+else
+    cat "$work/events.log" >&2
+    fail "the installed tessaly-cli.exe puts the events of an .ics file under their days"
+fi
 if [ -f "$shortcut" ]; then
     pass "the Start-menu shortcut Tessaly.lnk is there"
 else

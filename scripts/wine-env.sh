@@ -24,8 +24,9 @@ tessaly_wine_stop() {
 }
 
 tessaly_make_wineprefix() {
-    # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252
-    local ready="$WINEPREFIX/.tessaly-ready-3"
+    # -2: with the bitmap window font; -3: with the faces for names outside Windows-1252;
+    # -4: with a CJK face; -5: with regular faces for event lines; -6: with a Thai face
+    local ready="$WINEPREFIX/.tessaly-ready-6"
     [ -e "$ready" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")" || return 1
     (
@@ -44,11 +45,24 @@ tessaly_make_wineprefix() {
         for font in tahoma.ttf tahomabd.ttf marlett.ttf ms_sans_serif.ttf sserife.fon; do
             cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
         done
-        # Bold sans-serif TrueType faces for the PDF's embedded names: Latin, Greek,
-        # Cyrillic and Hebrew in Liberation Sans, Arabic in DejaVu Sans.
-        for font in truetype/liberation2/LiberationSans-Bold.ttf \
-            truetype/dejavu/DejaVuSans-Bold.ttf; do
-            cp "/usr/share/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
+        # Sans-serif TrueType faces for the PDF's embedded texts, bold for the names and
+        # regular for event lines: Latin, Greek, Cyrillic and Hebrew in Liberation Sans,
+        # Arabic in DejaVu Sans, Thai in Noto Sans Thai (Windows' Tahoma draws it, Wine's
+        # does not); Japanese (and Chinese and Korean) in WenQuanYi Micro Hei,
+        # TrueType outlines in a collection, as Windows' own Japanese faces come (Debian's
+        # Noto CJK faces have CFF ones; scripts/install-deps.sh takes this one out of its
+        # package).
+        for font in /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf \
+            /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf \
+            /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+            /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf \
+            /usr/share/fonts/truetype/noto/NotoSansThai-Regular.ttf \
+            /usr/share/fonts/truetype/noto/NotoSansThai-Bold.ttf \
+            "$tessaly_root/build/cache/fonts/wqy-microhei.ttc"; do
+            if ! cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; then
+                echo "wine-env: $font is missing (scripts/install-deps.sh brings it)" >&2
+                exit 1
+            fi
         done
         touch "$ready"
     ) 9>"$WINEPREFIX.lock"

@@ -74,7 +74,6 @@ std::string CliUsage() {
            + kRegionalWeekendNote +
            "  --events FILE          show the events of the iCalendar (.ics) file FILE under\n"
            "                         their days, in the local time zone; repeatable\n"
-           + (kEventFilesSupported ? "" : "                         (not supported in this build)\n") +
            "  --pdf                  write " + pdf + " instead of " + html + "; short\n"
            "                         for --format pdf\n"
            "  --paper SIZE           the PDF's paper, letter or a4 (default: letter)\n"
@@ -346,11 +345,6 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
             const auto value = takeValue();
             if (!value) {
                 return missing();
-            }
-            if (!kEventFilesSupported) {
-                return CliUsageError{
-                    "--events is not supported in this build of tessaly-cli (it has no "
-                    "iCalendar reader)"};
             }
             if (value->empty()) {
                 return CliUsageError{"--events: the file name is empty"};

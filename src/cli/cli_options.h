@@ -61,13 +61,6 @@ std::string CliUsage();
 // Windows-1252, A4's title widths), the events module or the regional module.
 bool NeedsFullProgram(const CliOptions& options);
 
-// Whether this build reads iCalendar files (--events): not where libical is missing.
-#ifdef _WIN32
-inline constexpr bool kEventFilesSupported = false;
-#else
-inline constexpr bool kEventFilesSupported = true;
-#endif
-
 // -o's name for standard output.
 inline constexpr const char* kStandardOutputName = "-";
 

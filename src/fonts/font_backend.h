@@ -13,14 +13,20 @@ namespace tessaly {
 // libtessaly-fonts.so). Windows: GDI's fonts, Uniscribe shapes and orders, the font
 // subsetter cuts (the whole font is embedded where it cannot).
 
-// The UTF-8 texts as glyphs of one installed face: a bold sans-serif, as close to
-// Helvetica-Bold as the machine has, that holds every character of every text; shaped,
-// and put in right-to-left order where the script needs it; with a program of only the
-// glyphs used. Nothing when no face holds them all, or when a text needs placing that
-// plain advances cannot give (marks, kerning). `localeName` (de_DE.UTF-8; on Windows
-// de-DE; empty for the user's) picks among a script's regional glyph forms.
+// The UTF-8 texts as glyphs of one installed face: a sans-serif of `weight`, as close to
+// Helvetica as the machine has, that holds every character of every text (format
+// characters such as ZERO WIDTH NON-JOINER aside: shaping uses them); shaped, marks
+// placed, and put in right-to-left order where the script needs it; with a program of
+// only the glyphs used. Nothing when no face holds them all. `localeName` (de_DE.UTF-8;
+// on Windows de-DE; empty for the user's) picks among a script's regional glyph forms.
 std::optional<EmbeddedTexts> EmbedTextsInOneFace(const std::vector<std::string>& utf8Texts,
-                                                 const std::string& localeName);
+                                                 FaceWeight weight, const std::string& localeName);
+
+// Each text the same way in a face of `weight` that holds it: the first face that holds
+// it among those already taken for earlier texts, else the best one that does; one
+// subset a face. Nothing for a text no face holds.
+EmbeddedFaces EmbedTextsInFaces(const std::vector<std::string>& utf8Texts, FaceWeight weight,
+                                const std::string& localeName);
 
 // Helvetica-Bold's advance widths, measured on an installed face made to its metrics:
 // Liberation Sans Bold on Linux, Arial Bold (or Liberation Sans Bold) on Windows.

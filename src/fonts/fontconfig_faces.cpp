@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/default_ignorable.h"
 #include "core/owned.h"
 
 namespace tessaly {
@@ -40,20 +41,24 @@ std::string NamesLanguage(const std::string& localeName) {
 }
 
 // Scalable, upright faces that hold every character, best match first.
-std::vector<FaceFile> FacesHolding(const std::u32string& characters, const std::string& language) {
+std::vector<FaceFile> FacesHolding(const std::u32string& characters, const std::string& language,
+                                   FaceWeight weight) {
     std::vector<FaceFile> faces;
     if (FcInit() == FcFalse) {
         return faces;
     }
     const CharSet needed(FcCharSetCreate());
     for (const char32_t c : characters) {
-        FcCharSetAddChar(needed.get(), c);
+        if (!IsDefaultIgnorable(c)) {
+            FcCharSetAddChar(needed.get(), c);
+        }
     }
     const Pattern pattern(FcPatternCreate());
     for (const char* family : kFamilies) {
         FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
     }
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FC_WEIGHT_BOLD);
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT,
+                        weight == FaceWeight::Bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
     FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
     FcPatternAddCharSet(pattern.get(), FC_CHARSET, needed.get());

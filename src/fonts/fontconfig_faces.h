@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "pdf/embedded_font.h"
+
 namespace tessaly {
 
 // An installed face as fontconfig finds it: its file, its index in a collection, and its
@@ -18,9 +20,11 @@ struct FaceFile {
 // library finds it); empty for C and POSIX.
 std::string NamesLanguage(const std::string& localeName);
 
-// Scalable, upright faces that hold every one of `characters`, best match first: a bold
-// sans-serif as close to Helvetica-Bold as the machine has, for `language` where given.
-std::vector<FaceFile> FacesHolding(const std::u32string& characters, const std::string& language);
+// Scalable, upright faces that hold every one of `characters` but the default-ignorable
+// ones (shaping uses those, and no face need draw them), best match first: a sans-serif
+// of `weight` as close to Helvetica as the machine has, for `language` where given.
+std::vector<FaceFile> FacesHolding(const std::u32string& characters, const std::string& language,
+                                   FaceWeight weight);
 
 // The bold face of the first of Helvetica's metric twins that is installed as such (not a
 // regular face fontconfig would embolden).

@@ -13,13 +13,15 @@ namespace tessaly {
 // locale name stands for LC_TIME's.
 struct FontsModule {
     std::uint32_t version;
-    void (*embedTexts)(const std::vector<std::string>& utf8Texts, const std::string& localeName,
-                       std::optional<EmbeddedTexts>& embedded);
+    void (*embedTexts)(const std::vector<std::string>& utf8Texts, FaceWeight weight,
+                       const std::string& localeName, std::optional<EmbeddedTexts>& embedded);
+    void (*embedTextsInFaces)(const std::vector<std::string>& utf8Texts, FaceWeight weight,
+                              const std::string& localeName, EmbeddedFaces& embedded);
     void (*helveticaBoldWidths)(std::optional<WinAnsiWidths>& widths);
 };
 
 // Raised with every change of FontsModule or of what it passes.
-inline constexpr std::uint32_t kFontsModuleVersion = 1;
+inline constexpr std::uint32_t kFontsModuleVersion = 2;
 
 }  // namespace tessaly
 

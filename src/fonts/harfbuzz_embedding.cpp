@@ -1,6 +1,5 @@
 #include "fonts/harfbuzz_embedding.h"
 
-#include <fribidi.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_CID_H
@@ -10,10 +9,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <memory>
 
+#include "core/default_ignorable.h"
 #include "core/owned.h"
 #include "core/winansi.h"
+#include "fonts/harfbuzz_shaping.h"
 
 namespace tessaly {
 
@@ -22,121 +23,11 @@ namespace {
 using Blob = Owned<hb_blob_t, hb_blob_destroy>;
 using Face = Owned<hb_face_t, hb_face_destroy>;
 using Font = Owned<hb_font_t, hb_font_destroy>;
-using Buffer = Owned<hb_buffer_t, hb_buffer_destroy>;
 using SubsetInput = Owned<hb_subset_input_t, hb_subset_input_destroy>;
 using SubsetPlan = Owned<hb_subset_plan_t, hb_subset_plan_destroy>;
 
-struct LevelRun {
-    std::size_t start = 0;
-    std::size_t length = 0;
-    FriBidiLevel level = 0;
-};
-
-// The text's runs of one direction, in display order (left to right).
-std::optional<std::vector<LevelRun>> DisplayRuns(const std::u32string& text) {
-    const auto length = static_cast<FriBidiStrIndex>(text.size());
-    const auto* characters = reinterpret_cast<const FriBidiChar*>(text.data());
-    std::vector<FriBidiCharType> types(text.size());
-    std::vector<FriBidiBracketType> brackets(text.size());
-    std::vector<FriBidiLevel> levels(text.size());
-    fribidi_get_bidi_types(characters, length, types.data());
-    fribidi_get_bracket_types(characters, length, types.data(), brackets.data());
-    FriBidiParType direction = FRIBIDI_PAR_ON;
-    if (!text.empty() && fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length,
-                                                             &direction, levels.data()) == 0) {
-        return std::nullopt;
-    }
-    std::vector<LevelRun> runs;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (runs.empty() || runs.back().level != levels[i]) {
-            runs.push_back({i, 0, levels[i]});
-        }
-        ++runs.back().length;
-    }
-    // From the highest level down to the lowest odd one, reverse every stretch of runs at
-    // that level or above.
-    FriBidiLevel highest = 0;
-    FriBidiLevel lowestOdd = 127;
-    for (const LevelRun& run : runs) {
-        highest = std::max(highest, run.level);
-        if (run.level % 2 == 1) {
-            lowestOdd = std::min(lowestOdd, run.level);
-        }
-    }
-    for (FriBidiLevel level = highest; level >= lowestOdd && level > 0; --level) {
-        for (auto first = runs.begin(); first != runs.end();) {
-            if (first->level < level) {
-                ++first;
-                continue;
-            }
-            auto last = std::find_if(first, runs.end(), [&](auto& r) { return r.level < level; });
-            std::reverse(first, last);
-            first = last;
-        }
-    }
-    return runs;
-}
-
 std::int32_t Thousandths(hb_position_t units, unsigned unitsPerEm) {
     return static_cast<std::int32_t>(std::lround(1000.0 * units / unitsPerEm));
-}
-
-// One text as glyphs of `font`, codes still the face's own glyph ids. Nothing when a
-// character has no glyph or a glyph sits anywhere but at its plain advance.
-std::optional<GlyphRun> Shape(hb_font_t* font, const std::u32string& text,
-                              const std::string& language) {
-    const auto runs = DisplayRuns(text);
-    if (!runs) {
-        return std::nullopt;
-    }
-    // Kerning would move glyphs off the advances that the font's widths give.
-    static const hb_feature_t kNoKerning = {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START,
-                                            HB_FEATURE_GLOBAL_END};
-    GlyphRun glyphs;
-    const Buffer buffer(hb_buffer_create());
-    for (const LevelRun& run : *runs) {
-        hb_buffer_clear_contents(buffer.get());
-        hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t*>(text.data()),
-                            static_cast<int>(text.size()), static_cast<unsigned>(run.start),
-                            static_cast<int>(run.length));
-        hb_buffer_set_direction(
-            buffer.get(), FRIBIDI_LEVEL_IS_RTL(run.level) ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
-        if (!language.empty()) {
-            hb_buffer_set_language(buffer.get(), hb_language_from_string(language.c_str(), -1));
-        }
-        hb_buffer_guess_segment_properties(buffer.get());
-        hb_shape(font, buffer.get(), &kNoKerning, 1);
-
-        unsigned count = 0;
-        const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &count);
-        const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer.get(), &count);
-        // Each cluster's characters go with the first of its glyphs.
-        std::set<std::size_t> boundaries = {run.start + run.length};
-        for (unsigned k = 0; k < count; ++k) {
-            boundaries.insert(infos[k].cluster);
-        }
-        std::set<std::size_t> given;
-        for (unsigned k = 0; k < count; ++k) {
-            const hb_codepoint_t glyph = infos[k].codepoint;
-            if (glyph == 0 || glyph > 0xFFFF || positions[k].x_offset != 0 ||
-                positions[k].y_offset != 0 || positions[k].y_advance != 0 ||
-                positions[k].x_advance != hb_font_get_glyph_h_advance(font, glyph)) {
-                return std::nullopt;
-            }
-            EmbeddedGlyph shaped;
-            shaped.code = static_cast<std::uint16_t>(glyph);
-            shaped.width = positions[k].x_advance;  // font units until the face is known
-            const std::size_t cluster = infos[k].cluster;
-            if (given.insert(cluster).second) {
-                const std::size_t end = *boundaries.upper_bound(cluster);
-                for (std::size_t c = cluster; c < end; ++c) {
-                    shaped.text += CodePointToUtf8(text[c]);
-                }
-            }
-            glyphs.push_back(std::move(shaped));
-        }
-    }
-    return glyphs;
 }
 
 std::string BlobBytes(hb_blob_t* blob) {
@@ -174,51 +65,49 @@ std::optional<std::vector<std::uint16_t>> CidsOfGlyphs(const std::string& subset
     return cids;
 }
 
-}  // namespace
+// A face opened to draw in: shaped with, then cut to the glyphs drawn.
+struct OpenFace {
+    Blob blob;
+    Face face;
+    Font font;
+    unsigned unitsPerEm = 0;
+    bool trueType = false;
+    SubsetInput input;
+};
 
-std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
-                                         const std::vector<std::u32string>& texts,
-                                         const std::string& language) {
-    const Blob blob(hb_blob_create_from_file_or_fail(candidate.file.c_str()));
-    if (!blob) {
-        return std::nullopt;
+std::unique_ptr<OpenFace> Open(const FaceFile& file) {
+    auto open = std::make_unique<OpenFace>();
+    open->blob.reset(hb_blob_create_from_file_or_fail(file.file.c_str()));
+    if (!open->blob) {
+        return nullptr;
     }
-    const Face face(hb_face_create(blob.get(), static_cast<unsigned>(candidate.index)));
-    const Blob glyf(hb_face_reference_table(face.get(), HB_TAG('g', 'l', 'y', 'f')));
-    const Blob cff(hb_face_reference_table(face.get(), HB_TAG('C', 'F', 'F', ' ')));
-    const bool trueType = hb_blob_get_length(glyf.get()) > 0;
-    if (!trueType && hb_blob_get_length(cff.get()) == 0) {
-        return std::nullopt;
+    open->face.reset(hb_face_create(open->blob.get(), static_cast<unsigned>(file.index)));
+    const Blob glyf(hb_face_reference_table(open->face.get(), HB_TAG('g', 'l', 'y', 'f')));
+    const Blob cff(hb_face_reference_table(open->face.get(), HB_TAG('C', 'F', 'F', ' ')));
+    open->trueType = hb_blob_get_length(glyf.get()) > 0;
+    open->input.reset(hb_subset_input_create_or_fail());
+    if ((!open->trueType && hb_blob_get_length(cff.get()) == 0) || !open->input) {
+        return nullptr;
     }
-    const Font font(hb_font_create(face.get()));
-    const unsigned unitsPerEm = hb_face_get_upem(face.get());
+    open->font.reset(hb_font_create(open->face.get()));
+    open->unitsPerEm = hb_face_get_upem(open->face.get());
+    return open;
+}
 
-    EmbeddedTexts embedded;
-    const SubsetInput input(hb_subset_input_create_or_fail());
-    if (!input) {
-        return std::nullopt;
-    }
-    hb_set_t* keep = hb_subset_input_glyph_set(input.get());
-    for (const std::u32string& text : texts) {
-        auto run = Shape(font.get(), text, language);
-        if (!run) {
-            return std::nullopt;
-        }
-        for (const EmbeddedGlyph& glyph : *run) {
-            hb_set_add(keep, glyph.code);
-        }
-        embedded.runs.push_back(std::move(*run));
-    }
-
-    // Only outlines and metrics: the layout tables were used above and are not needed
-    // to draw, and their closure would pull in glyphs no text uses.
-    hb_set_t* drop = hb_subset_input_set(input.get(), HB_SUBSET_SETS_DROP_TABLE_TAG);
+// The subset program of the glyphs `face` drew in `runs`, their codes made the subset's
+// glyph ids (TrueType) or their CIDs (CFF) and their widths and offsets thousandths of
+// the em; nothing when the face cannot be cut.
+std::optional<EmbeddedFont> Cut(OpenFace& face, std::uint16_t index, const FaceFile& file,
+                                std::vector<std::optional<GlyphRun>>& runs) {
+    // Only outlines and metrics: the layout tables were used in shaping and are not
+    // needed to draw, and their closure would pull in glyphs no text uses.
+    hb_set_t* drop = hb_subset_input_set(face.input.get(), HB_SUBSET_SETS_DROP_TABLE_TAG);
     for (const hb_tag_t tag : {HB_TAG('G', 'S', 'U', 'B'), HB_TAG('G', 'P', 'O', 'S'),
                                HB_TAG('G', 'D', 'E', 'F'), HB_TAG('n', 'a', 'm', 'e')}) {
         hb_set_add(drop, tag);
     }
-    hb_subset_input_set_flags(input.get(), HB_SUBSET_FLAGS_NO_HINTING);
-    const SubsetPlan plan(hb_subset_plan_create_or_fail(face.get(), input.get()));
+    hb_subset_input_set_flags(face.input.get(), HB_SUBSET_FLAGS_NO_HINTING);
+    const SubsetPlan plan(hb_subset_plan_create_or_fail(face.face.get(), face.input.get()));
     if (!plan) {
         return std::nullopt;
     }
@@ -228,9 +117,9 @@ std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
     }
     const hb_map_t* newGlyphs = hb_subset_plan_old_to_new_glyph_mapping(plan.get());
     const Blob subsetBlob(hb_face_reference_blob(subset.get()));
-    EmbeddedFont& program = embedded.font;
+    EmbeddedFont program;
     std::optional<std::vector<std::uint16_t>> cids;
-    if (trueType) {
+    if (face.trueType) {
         program.outlines = EmbeddedFont::Outlines::TrueType;
         program.program = BlobBytes(subsetBlob.get());
     } else {
@@ -243,14 +132,20 @@ std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
         }
     }
 
-    // Codes are the subset's glyph ids (TrueType) or their CIDs (CFF); widths in
-    // thousandths of the em; the box around every glyph drawn.
+    // The box around every glyph drawn.
+    const unsigned unitsPerEm = face.unitsPerEm;
     hb_glyph_extents_t box{0, 0, 0, 0};
     bool boxStarted = false;
-    for (GlyphRun& run : embedded.runs) {
-        for (EmbeddedGlyph& glyph : run) {
+    for (auto& run : runs) {
+        if (!run) {
+            continue;
+        }
+        for (EmbeddedGlyph& glyph : *run) {
+            if (glyph.face != index) {
+                continue;
+            }
             hb_glyph_extents_t extents{};
-            if (hb_font_get_glyph_extents(font.get(), glyph.code, &extents)) {
+            if (hb_font_get_glyph_extents(face.font.get(), glyph.code, &extents)) {
                 const hb_position_t right = extents.x_bearing + extents.width;
                 const hb_position_t bottom = extents.y_bearing + extents.height;
                 if (!boxStarted) {
@@ -268,25 +163,98 @@ std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& candidate,
             }
             glyph.code = static_cast<std::uint16_t>(cids ? (*cids)[newGlyph] : newGlyph);
             glyph.width = Thousandths(glyph.width, unitsPerEm);
+            glyph.xOffset = Thousandths(glyph.xOffset, unitsPerEm);
+            glyph.yOffset = Thousandths(glyph.yOffset, unitsPerEm);
         }
     }
-    program.postScriptName = candidate.postScriptName;
+    program.postScriptName = file.postScriptName;
     program.boundingBox = {Thousandths(box.x_bearing, unitsPerEm),
                            Thousandths(box.height, unitsPerEm), Thousandths(box.width, unitsPerEm),
                            Thousandths(box.y_bearing, unitsPerEm)};
+    hb_font_t* font = face.font.get();
     hb_position_t metric = 0;
-    hb_ot_metrics_get_position_with_fallback(font.get(), HB_OT_METRICS_TAG_HORIZONTAL_ASCENDER,
-                                             &metric);
+    hb_ot_metrics_get_position_with_fallback(font, HB_OT_METRICS_TAG_HORIZONTAL_ASCENDER, &metric);
     program.ascent = Thousandths(metric, unitsPerEm);
-    hb_ot_metrics_get_position_with_fallback(font.get(), HB_OT_METRICS_TAG_HORIZONTAL_DESCENDER,
-                                             &metric);
+    hb_ot_metrics_get_position_with_fallback(font, HB_OT_METRICS_TAG_HORIZONTAL_DESCENDER, &metric);
     program.descent = Thousandths(metric, unitsPerEm);
-    hb_ot_metrics_get_position_with_fallback(font.get(), HB_OT_METRICS_TAG_CAP_HEIGHT, &metric);
+    hb_ot_metrics_get_position_with_fallback(font, HB_OT_METRICS_TAG_CAP_HEIGHT, &metric);
     program.capHeight = Thousandths(metric, unitsPerEm);
     // The usual estimate of the vertical stems from the weight class.
-    const float weight = hb_style_get_value(font.get(), HB_STYLE_TAG_WEIGHT);
+    const float weight = hb_style_get_value(font, HB_STYLE_TAG_WEIGHT);
     program.stemV = static_cast<std::int32_t>(std::lround(10 + 220 * (weight - 50) / 900));
+    return program;
+}
+
+}  // namespace
+
+std::optional<EmbeddedFaces> EmbedInFaces(const std::vector<FaceFile>& faces,
+                                          const std::vector<std::u32string>& texts,
+                                          const std::vector<std::vector<std::uint16_t>>& faceOf,
+                                          const std::string& language) {
+    std::vector<std::unique_ptr<OpenFace>> open;
+    std::vector<hb_font_t*> fonts;
+    for (const FaceFile& file : faces) {
+        open.push_back(Open(file));
+        if (!open.back()) {
+            return std::nullopt;
+        }
+        fonts.push_back(open.back()->font.get());
+    }
+    EmbeddedFaces embedded;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        auto run = ShapeText(fonts, texts[k], faceOf[k], language);
+        if (run) {
+            for (const EmbeddedGlyph& glyph : *run) {
+                hb_set_add(hb_subset_input_glyph_set(open[glyph.face]->input.get()), glyph.code);
+            }
+        }
+        embedded.runs.push_back(std::move(run));
+    }
+    for (std::size_t k = 0; k < faces.size(); ++k) {
+        auto font = Cut(*open[k], static_cast<std::uint16_t>(k), faces[k], embedded.runs);
+        if (!font) {
+            return std::nullopt;
+        }
+        embedded.fonts.push_back(std::move(*font));
+    }
     return embedded;
+}
+
+std::optional<EmbeddedTexts> EmbedInFace(const FaceFile& face,
+                                         const std::vector<std::u32string>& texts,
+                                         const std::string& language) {
+    std::vector<std::vector<std::uint16_t>> faceOf;
+    for (const std::u32string& text : texts) {
+        faceOf.emplace_back(text.size(), 0);
+    }
+    auto embedded = EmbedInFaces({face}, texts, faceOf, language);
+    if (!embedded) {
+        return std::nullopt;
+    }
+    EmbeddedTexts drawn{std::move(embedded->fonts.front()), {}};
+    for (auto& run : embedded->runs) {
+        if (!run) {
+            return std::nullopt;
+        }
+        drawn.runs.push_back(std::move(*run));
+    }
+    return drawn;
+}
+
+FaceCoverage::FaceCoverage(const FaceFile& file) : unicodes_(hb_set_create(), hb_set_destroy) {
+    const Blob blob(hb_blob_create_from_file_or_fail(file.file.c_str()));
+    if (blob) {
+        const Face face(hb_face_create(blob.get(), static_cast<unsigned>(file.index)));
+        hb_face_collect_unicodes(face.get(), unicodes_.get());
+    }
+}
+
+bool FaceCoverage::Holds(char32_t c) const {
+    return IsDefaultIgnorable(c) || hb_set_has(unicodes_.get(), c);
+}
+
+bool FaceCoverage::HoldsAll(const std::u32string& characters) const {
+    return std::all_of(characters.begin(), characters.end(), [&](char32_t c) { return Holds(c); });
 }
 
 std::optional<WinAnsiWidths> WinAnsiWidthsOf(const FaceFile& file) {

@@ -20,11 +20,21 @@ const FontsModule* Module() {
 }  // namespace
 
 std::optional<EmbeddedTexts> EmbedTextsInOneFace(const std::vector<std::string>& utf8Texts,
-                                                 const std::string& localeName) {
+                                                 FaceWeight weight, const std::string& localeName) {
     std::optional<EmbeddedTexts> embedded;
     if (const FontsModule* module = Module()) {
-        module->embedTexts(utf8Texts, localeName, embedded);
+        module->embedTexts(utf8Texts, weight, localeName, embedded);
     }
+    return embedded;
+}
+
+EmbeddedFaces EmbedTextsInFaces(const std::vector<std::string>& utf8Texts, FaceWeight weight,
+                                const std::string& localeName) {
+    EmbeddedFaces embedded;
+    if (const FontsModule* module = Module()) {
+        module->embedTextsInFaces(utf8Texts, weight, localeName, embedded);
+    }
+    embedded.runs.resize(utf8Texts.size());
     return embedded;
 }
 

@@ -9,8 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#include "core/default_ignorable.h"
 #include "core/winansi.h"
 #include "fonts/font_backend.h"
+#include "fonts/uniscribe_faces_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace tessaly {
@@ -19,10 +21,13 @@ namespace {
 
 // Arial first, Helvetica's look on Windows; then what the system links behind it and
 // behind its interface faces, then broad faces for other scripts.
-constexpr const wchar_t* kFaces[] = {L"Arial",    L"Liberation Sans", L"DejaVu Sans",
-                                     L"Segoe UI", L"Tahoma",          L"Yu Gothic",
-                                     L"Meiryo",   L"MS Gothic",       L"Microsoft YaHei",
-                                     L"SimSun",   L"Malgun Gothic",   L"Microsoft Sans Serif"};
+constexpr const wchar_t* kFaces[] = {L"Arial",           L"Liberation Sans",
+                                     L"DejaVu Sans",     L"Segoe UI",
+                                     L"Tahoma",          L"Yu Gothic",
+                                     L"Meiryo",          L"MS Gothic",
+                                     L"Microsoft YaHei", L"SimSun",
+                                     L"Malgun Gothic",   L"WenQuanYi Micro Hei",
+                                     L"Noto Sans Thai",  L"Microsoft Sans Serif"};
 constexpr const wchar_t* kLinkedFrom[] = {L"Arial", L"Segoe UI", L"Tahoma"};
 
 // A table tag as GetFontData takes it: the four letters in file order, little-endian.
@@ -69,10 +74,11 @@ std::vector<std::wstring> LinkedFaces(const wchar_t* face) {
 // A device context with one face selected, released with it.
 class SelectedFace {
   public:
-    SelectedFace(HDC dc, const std::wstring& face, int height) : dc_(dc) {
+    SelectedFace(HDC dc, const std::wstring& face, int height, FaceWeight weight = FaceWeight::Bold)
+        : dc_(dc) {
         LOGFONTW font{};
         font.lfHeight = -height;
-        font.lfWeight = FW_BOLD;
+        font.lfWeight = weight == FaceWeight::Bold ? FW_BOLD : FW_NORMAL;
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
         font.lfQuality = DEFAULT_QUALITY;
@@ -138,8 +144,8 @@ bool StartsRightToLeft(const std::wstring& text) {
     return false;
 }
 
-// One text as glyphs of the selected face, in display order, advances in font units.
-// Nothing when a character is missing or a glyph needs an offset.
+// One text as glyphs of the selected face, in display order, advances and offsets in
+// font units. Nothing when a character is missing.
 std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
                               const std::wstring& text) {
     GlyphRun glyphs;
@@ -150,7 +156,9 @@ std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
     SCRIPT_CONTROL control{};
     SCRIPT_STATE state{};
     state.uBidiLevel = StartsRightToLeft(text) ? 1 : 0;
-    std::vector<SCRIPT_ITEM> items(text.size() + 1);
+    // Room for an item a character and the end, and for two at least: ScriptItemize
+    // refuses fewer, and a text of one character (an ellipsis) would find no face.
+    std::vector<SCRIPT_ITEM> items(text.size() + 2);
     int itemCount = 0;
     if (FAILED(::ScriptItemize(text.data(), length, static_cast<int>(items.size()) - 1, &control,
                                &state, items.data(), &itemCount))) {
@@ -186,23 +194,43 @@ std::optional<GlyphRun> Shape(HDC dc, SCRIPT_CACHE& cache, WORD defaultGlyph,
             return std::nullopt;
         }
         GlyphRun run(static_cast<size_t>(glyphCount));
-        for (int g = 0; g < glyphCount; ++g) {
-            const auto at = static_cast<size_t>(g);
-            if (ids[at] == defaultGlyph || offsets[at].du != 0 || offsets[at].dv != 0) {
-                return std::nullopt;
-            }
-            run[at].code = ids[at];
-            run[at].width = advances[at];
-        }
-        // Each character goes with the glyph its cluster starts at.
+        std::vector<bool> ignorable(run.size(), true);  // stands only for format characters
         for (int c = 0; c < count; ++c) {
             const WORD glyph = clusters[static_cast<size_t>(c)];
             if (glyph >= glyphCount) {
                 return std::nullopt;
             }
-            run[glyph].text += Utf8FromWide({text.data() + start + c, 1});
+            const wchar_t character = text[static_cast<size_t>(start + c)];
+            ignorable[glyph] = ignorable[glyph] && IsDefaultIgnorable(character);
+            // Each character goes with the glyph its cluster starts at.
+            run[glyph].text += Utf8FromWide({&character, 1});
         }
-        glyphs.insert(glyphs.end(), run.begin(), run.end());
+        for (int g = 0; g < glyphCount; ++g) {
+            const auto at = static_cast<size_t>(g);
+            run[at].code = ids[at];
+            run[at].width = advances[at];
+            run[at].xOffset = offsets[at].du;
+            run[at].yOffset = offsets[at].dv;
+            run[at].rightToLeft = item.a.fRTL != 0;
+            // A format character (ZERO WIDTH NON-JOINER) is drawn as the face's own glyph
+            // for it, of no advance, or left out.
+            if (ignorable[at] && !run[at].text.empty()) {
+                const std::wstring character = WideFromUtf8(run[at].text).substr(0, 1);
+                WORD own = 0xFFFF;
+                ::GetGlyphIndicesW(dc, character.c_str(), 1, &own, GGI_MARK_NONEXISTING_GLYPHS);
+                run[at].code = own;
+                run[at].width = 0;
+            }
+        }
+        for (const EmbeddedGlyph& glyph : run) {
+            if (glyph.code == 0xFFFF) {
+                continue;
+            }
+            if (glyph.code == defaultGlyph) {
+                return std::nullopt;
+            }
+            glyphs.push_back(glyph);
+        }
     }
     return glyphs;
 }
@@ -217,9 +245,49 @@ void Free(void* block) {
     std::free(block);
 }
 
+std::uint32_t BigEndian32(const std::string& bytes, size_t at) {
+    return at + 4 <= bytes.size()
+               ? static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 24 |
+                     static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16 |
+                     static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8 |
+                     static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3]))
+               : 0u;
+}
+
+// The face whose table directory starts at `at` of a collection, as a font of its own:
+// its tables copied behind a directory that points at them there.
+std::optional<std::string> FaceOfCollection(const std::string& collection, size_t at) {
+    if (at + 12 > collection.size()) {
+        return std::nullopt;
+    }
+    const size_t tables = static_cast<unsigned char>(collection[at + 4]) << 8 |
+                          static_cast<unsigned char>(collection[at + 5]);
+    const size_t directory = 12 + 16 * tables;
+    if (at + directory > collection.size()) {
+        return std::nullopt;
+    }
+    std::string face = collection.substr(at, directory);
+    for (size_t k = 0; k < tables; ++k) {
+        const size_t record = 12 + 16 * k;
+        const std::uint32_t offset = BigEndian32(face, record + 8);
+        const std::uint32_t length = BigEndian32(face, record + 12);
+        if (std::uint64_t{offset} + length > collection.size()) {
+            return std::nullopt;
+        }
+        const auto moved = static_cast<std::uint32_t>(face.size());
+        for (int byte = 0; byte < 4; ++byte) {
+            face[record + 8 + static_cast<size_t>(byte)] =
+                static_cast<char>(moved >> (24 - 8 * byte) & 0xFF);
+        }
+        face.append(collection, offset, length);
+        face.resize((face.size() + 3) / 4 * 4, '\0');
+    }
+    return face;
+}
+
 // The face's font file, cut down to `glyphs` by the system's subsetter, which keeps
-// glyph ids. Where it cannot (Wine only copies), the whole font; a font of a collection
-// cannot stand alone uncut, so then nothing.
+// glyph ids. Where it cannot (Wine only copies), the whole font; a face of a collection
+// (read whole with the 'ttcf' tag) is taken out of it to stand alone.
 std::optional<std::string> Program(HDC dc, std::vector<unsigned short> glyphs) {
     const DWORD collectionSize = ::GetFontData(dc, Tag("ttcf"), 0, nullptr, 0);
     const bool collection = collectionSize != GDI_ERROR && collectionSize > 0;
@@ -232,30 +300,29 @@ std::optional<std::string> Program(HDC dc, std::vector<unsigned short> glyphs) {
         return std::nullopt;
     }
     unsigned short index = 0;
+    std::uint32_t faceOffset = 0;
     if (collection) {
         // The face's own table directory, as GDI gives it, stands at one of the
-        // collection's offsets: that offset's position is the face's index.
+        // collection's offsets: that offset's position is the face's index. The faces of
+        // a collection share tables, so the whole directory tells them apart.
         char head[12] = {};
         if (::GetFontData(dc, 0, 0, head, sizeof head) != sizeof head || size < 12) {
             return std::nullopt;
         }
-        const auto word = [&](size_t at) {
-            return at + 4 <= file.size()
-                       ? static_cast<std::uint32_t>(static_cast<unsigned char>(file[at])) << 24 |
-                             static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 1]))
-                                 << 16 |
-                             static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 2]))
-                                 << 8 |
-                             static_cast<std::uint32_t>(static_cast<unsigned char>(file[at + 3]))
-                       : 0u;
-        };
-        const std::uint32_t count = std::min<std::uint32_t>(word(8), 0xFFFF);
+        const DWORD directorySize = 12 + 16 * (static_cast<unsigned char>(head[4]) << 8 |
+                                               static_cast<unsigned char>(head[5]));
+        std::string directory(directorySize, '\0');
+        if (::GetFontData(dc, 0, 0, directory.data(), directorySize) != directorySize) {
+            return std::nullopt;
+        }
+        const std::uint32_t count = std::min<std::uint32_t>(BigEndian32(file, 8), 0xFFFF);
         bool found = false;
         for (std::uint32_t k = 0; k < count && !found; ++k) {
-            const std::uint32_t offset = word(12 + 4 * k);
-            if (offset + sizeof head <= file.size() &&
-                std::memcmp(file.data() + offset, head, sizeof head) == 0) {
+            const std::uint32_t offset = BigEndian32(file, 12 + 4 * k);
+            if (std::uint64_t{offset} + directorySize <= file.size() &&
+                file.compare(offset, directorySize, directory) == 0) {
                 index = static_cast<unsigned short>(k);
+                faceOffset = offset;
                 found = true;
             }
         }
@@ -280,6 +347,8 @@ std::optional<std::string> Program(HDC dc, std::vector<unsigned short> glyphs) {
         program.emplace(reinterpret_cast<const char*>(subset), written);
     } else if (!collection) {
         program = std::move(file);
+    } else {
+        program = FaceOfCollection(file, faceOffset);
     }
     std::free(subset);
     return program;
@@ -289,13 +358,15 @@ std::int32_t Thousandths(long units, UINT unitsPerEm) {
     return static_cast<std::int32_t>(std::lround(1000.0 * units / unitsPerEm));
 }
 
+}  // namespace
+
 std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
-                                         const std::vector<std::wstring>& texts,
+                                         const std::vector<std::wstring>& texts, FaceWeight weight,
                                          std::vector<std::wstring>& triedFaces) {
     std::vector<char> storage;
     UINT unitsPerEm = 0;
     {
-        const SelectedFace probe(dc, face, 1000);
+        const SelectedFace probe(dc, face, 1000, weight);
         const std::wstring real = probe.RealFace();
         if (std::find(triedFaces.begin(), triedFaces.end(), real) != triedFaces.end()) {
             return std::nullopt;
@@ -310,7 +381,7 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
         unitsPerEm = metrics->otmEMSquare;
     }
     // At one em per unit of the design grid, GDI's advances are the font's own.
-    const SelectedFace selected(dc, face, static_cast<int>(unitsPerEm));
+    const SelectedFace selected(dc, face, static_cast<int>(unitsPerEm), weight);
     const auto metrics = Metrics(dc, storage);
     SCRIPT_CACHE cache = nullptr;
     SCRIPT_FONTPROPERTIES properties{};
@@ -330,6 +401,8 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
         for (EmbeddedGlyph& glyph : *run) {
             used.push_back(glyph.code);
             glyph.width = Thousandths(glyph.width, unitsPerEm);
+            glyph.xOffset = Thousandths(glyph.xOffset, unitsPerEm);
+            glyph.yOffset = Thousandths(glyph.yOffset, unitsPerEm);
         }
         embedded.runs.push_back(std::move(*run));
     }
@@ -358,7 +431,32 @@ std::optional<EmbeddedTexts> EmbedInFace(HDC dc, const std::wstring& face,
     return embedded;
 }
 
-}  // namespace
+bool FaceHolds(HDC dc, const std::wstring& face, FaceWeight weight, const std::wstring& text) {
+    const SelectedFace selected(dc, face, 1000, weight);
+    if (selected.RealFace() != face) {
+        return false;
+    }
+    for (const wchar_t c : text) {
+        WORD glyph = 0xFFFF;
+        if (!IsDefaultIgnorable(c) &&
+            (::GetGlyphIndicesW(dc, &c, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) != 1 ||
+             glyph == 0xFFFF)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::wstring> CandidateFaces() {
+    std::vector<std::wstring> faces(std::begin(kFaces), std::begin(kFaces) + 1);
+    for (const wchar_t* linkedFrom : kLinkedFrom) {
+        for (std::wstring& linked : LinkedFaces(linkedFrom)) {
+            faces.push_back(std::move(linked));
+        }
+    }
+    faces.insert(faces.end(), std::begin(kFaces) + 1, std::end(kFaces));
+    return faces;
+}
 
 // Arial is Helvetica's metric twin on Windows; Liberation Sans where Arial is missing.
 // A face GDI puts in their place is not taken.
@@ -397,37 +495,6 @@ std::optional<WinAnsiWidths> HelveticaBoldWidths() {
     }
     ::DeleteDC(dc);
     return widths;
-}
-
-// Uniscribe shapes alike for every language, and the faces come in one order.
-std::optional<EmbeddedTexts> EmbedTextsInOneFace(const std::vector<std::string>& utf8Texts,
-                                                 const std::string& /*localeName*/) {
-    std::vector<std::wstring> texts;
-    for (const std::string& utf8 : utf8Texts) {
-        texts.push_back(WideFromUtf8(utf8));
-    }
-    std::vector<std::wstring> faces(std::begin(kFaces), std::begin(kFaces) + 1);
-    for (const wchar_t* linkedFrom : kLinkedFrom) {
-        for (std::wstring& linked : LinkedFaces(linkedFrom)) {
-            faces.push_back(std::move(linked));
-        }
-    }
-    faces.insert(faces.end(), std::begin(kFaces) + 1, std::end(kFaces));
-
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    if (dc == nullptr) {
-        return std::nullopt;
-    }
-    std::optional<EmbeddedTexts> embedded;
-    std::vector<std::wstring> triedFaces;
-    for (const std::wstring& face : faces) {
-        embedded = EmbedInFace(dc, face, texts, triedFaces);
-        if (embedded) {
-            break;
-        }
-    }
-    ::DeleteDC(dc);
-    return embedded;
 }
 
 }  // namespace tessaly

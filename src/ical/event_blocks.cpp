@@ -73,6 +73,50 @@ bool SurelyFar(const EventBlock& block, DayRange days) {
     return Plausible(last) && !Near(*start, last, days);
 }
 
+// The calendar other than the Gregorian an event's RRULE follows (RFC 7529: an RSCALE,
+// or a leap month, "BYMONTH=5L"), as written; nothing for Gregorian rules. libical
+// follows such rules only with ICU, which the Windows build has not, and cannot read a
+// leap month without it: such an event is left out everywhere alike.
+std::optional<std::string> OtherCalendar(const EventBlock& block) {
+    for (const ContentLine& line : block.lines) {
+        if (!SameName(NameOf(line.text), "RRULE")) {
+            continue;
+        }
+        std::string_view rule = ValueOf(line.text);
+        while (!rule.empty()) {
+            const std::string_view part = rule.substr(0, rule.find(';'));
+            rule.remove_prefix(std::min(part.size() + 1, rule.size()));
+            const std::string_view name = part.substr(0, part.find('='));
+            const std::string_view value = part.substr(std::min(name.size() + 1, part.size()));
+            if (SameName(name, "RSCALE") && !SameName(value, "GREGORIAN")) {
+                return "RSCALE=" + std::string(value);
+            }
+            if (SameName(name, "BYMONTH") && (value.find('L') != std::string_view::npos ||
+                                              value.find('l') != std::string_view::npos)) {
+                return "a leap month, " + std::string(part);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// An event's SUMMARY as its block gives it, its escapes undone.
+std::string SummaryOf(const EventBlock& block) {
+    std::string summary;
+    for (const ContentLine& line : block.lines) {
+        if (SameName(NameOf(line.text), "SUMMARY")) {
+            const std::string_view value = ValueOf(line.text);
+            for (std::size_t k = 0; k < value.size(); ++k) {
+                const bool escaped = value[k] == '\\' && k + 1 < value.size();
+                const char c = escaped ? value[++k] : value[k];
+                summary += escaped && (c == 'n' || c == 'N') ? '\n' : c;
+            }
+            break;
+        }
+    }
+    return summary;
+}
+
 }  // namespace
 
 bool NeededInTimeZone(std::string_view name) {
@@ -117,6 +161,12 @@ Failure ComponentParser::FirstFailure(icalcomponent* component) const {
 ReadEvent ReadEventBlock(const EventBlock& block, DayRange days) {
     ReadEvent read;
     read.line = block.begun;
+    if (const auto calendar = OtherCalendar(block)) {
+        read.warning = "the event \"" + Printable(SummaryOf(block)) +
+                       "\": it recurs by another calendar than the Gregorian (" +
+                       Printable(*calendar) + "), which is not followed: it is left out";
+        return read;
+    }
     if (!block.recurs && SurelyFar(block, days)) {
         return read;
     }

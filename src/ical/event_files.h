@@ -17,8 +17,8 @@ struct EventFilesRead {
 
 // Reads the files (paths as given) for the days asked for, in the local time zone; the
 // files are only read. Never throws for a bad file: the error says which file and line.
-// On Linux the events module does the reading, loaded on first use; the Windows build
-// has no reader and says so in the error. The one way into iCalendar files.
+// On Linux the events module does the reading, loaded on first use; on Windows the
+// reader is part of the program. The one way into iCalendar files.
 EventFilesRead ReadEventFiles(const std::vector<std::string>& paths, DayRange days);
 
 }  // namespace tessaly

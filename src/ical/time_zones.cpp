@@ -10,13 +10,51 @@
 
 namespace tessaly::ical {
 
+namespace {
+
+// The zone's offset from UTC, in seconds, at an instant (seconds from the epoch; by the
+// standard library's calendar, which the C library's gmtime is not on every system
+// before 1970).
+int OffsetAt(icaltimezone* zone, std::int64_t instant) {
+    const std::int64_t day =
+        instant >= 0 ? instant / kSecondsPerDay : (instant + 1) / kSecondsPerDay - 1;
+    const std::int64_t second = instant - day * kSecondsPerDay;
+    const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day}}};
+    icaltimetype utc = icaltime_null_time();
+    utc.year = static_cast<int>(date.year());
+    utc.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    utc.day = static_cast<int>(static_cast<unsigned>(date.day()));
+    utc.hour = static_cast<int>(second / 3600);
+    utc.minute = static_cast<int>(second / 60 % 60);
+    utc.second = static_cast<int>(second % 60);
+    return icaltimezone_get_utc_offset_of_utc_time(zone, &utc, nullptr);
+}
+
+}  // namespace
+
 std::int64_t Seconds(const Moment& moment) {
     if (moment.zone == nullptr || moment.time.is_date) {
         return WallSeconds(moment.time);
     }
-    icaltimetype wall = moment.time;
-    wall.zone = nullptr;
-    return static_cast<std::int64_t>(icaltime_as_timet_with_zone(wall, moment.zone));
+    // libical reads a time the clock gives twice as the second, and one in a gap with
+    // the offset after it. Here: the offsets a day before and a day after (no zone
+    // changes twice within two days), which far from a change agree; else of those that
+    // give this wall clock back, the earliest instant; in a gap none does, and the one
+    // before the change counts.
+    const std::int64_t wall = WallSeconds(moment.time);
+    const int before = OffsetAt(moment.zone, wall - kSecondsPerDay);
+    const int after = OffsetAt(moment.zone, wall + kSecondsPerDay);
+    if (before == after) {
+        return wall - before;
+    }
+    std::optional<std::int64_t> first;
+    for (const int offset : {before, after}) {
+        const std::int64_t instant = wall - offset;
+        if (OffsetAt(moment.zone, instant) == offset && (!first || instant < *first)) {
+            first = instant;
+        }
+    }
+    return first.value_or(wall - before);
 }
 
 std::pair<std::int32_t, std::int32_t> LocalDayAndMinute(const Moment& moment, std::int64_t later) {
@@ -25,14 +63,11 @@ std::pair<std::int32_t, std::int32_t> LocalDayAndMinute(const Moment& moment, st
     }
     std::int64_t wall = Seconds(moment) + later;
     if (moment.zone != nullptr) {
-        const std::time_t instant = static_cast<std::time_t>(wall);
-        std::tm local{};
-        if (::localtime_r(&instant, &local) == nullptr) {
+        const auto local = UserWallClock(wall);
+        if (!local) {
             return {std::numeric_limits<std::int32_t>::min(), 0};
         }
-        wall = std::int64_t{DayNumberOf(local.tm_year + 1900, local.tm_mon, local.tm_mday)} *
-                   kSecondsPerDay +
-               local.tm_hour * 3600 + local.tm_min * 60;
+        wall = *local;
     }
     const std::int64_t day = wall >= 0 ? wall / kSecondsPerDay : (wall + 1) / kSecondsPerDay - 1;
     return {static_cast<std::int32_t>(day),
@@ -191,10 +226,7 @@ icaltimezone* TimeZones::Named(const std::string& tzid, int line) {
     if (const auto known = builtIn_.find(tzid); known != builtIn_.end()) {
         return known->second;
     }
-    icaltimezone* zone = icaltimezone_get_builtin_timezone(tzid.c_str());
-    if (zone == nullptr) {
-        zone = icaltimezone_get_builtin_timezone_from_tzid(tzid.c_str());
-    }
+    icaltimezone* const zone = KnownZone(tzid);
     if (zone == nullptr) {
         warn_(line,
               "unknown time zone \"" + Printable(tzid) + "\": its times are taken as local times");

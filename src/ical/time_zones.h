@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -54,8 +55,20 @@ struct Moment {
     icaltimezone* zone = nullptr;
 };
 
-// Seconds from the epoch of a zoned time; a floating time's wall clock, as if UTC.
+// Seconds from the epoch of a zoned time; a floating time's wall clock, as if UTC. A
+// time its zone's clock gives twice is the first of them, one it skips is read with the
+// offset from before the change (RFC 5545, 3.3.5).
 std::int64_t Seconds(const Moment& moment);
+
+// The zone a TZID names where the file has none of that name: on Linux one of the
+// system's, through libical; on Windows one of libical's own, which the program
+// carries. Null where none is known.
+icaltimezone* KnownZone(const std::string& tzid);
+
+// The user's wall clock at an instant (seconds from the epoch), in seconds as if UTC:
+// by TZ on Linux, by the system's time zone and its rules for the year on Windows.
+// Nothing where the system cannot tell.
+std::optional<std::int64_t> UserWallClock(std::int64_t instant);
 
 // Local (TZ) day and minute of a moment `later` seconds on; a date's day at minute -1.
 std::pair<std::int32_t, std::int32_t> LocalDayAndMinute(const Moment& moment,

@@ -18,6 +18,16 @@ struct EmbeddedGlyph {
     // The UTF-8 characters the glyph stands for, for copying and searching; empty for a
     // glyph that only completes an earlier glyph's characters.
     std::string text;
+    // Where it is drawn, in thousandths of the font size, from where its advance starts
+    // (up is positive): a mark's place on its base.
+    std::int32_t xOffset = 0;
+    std::int32_t yOffset = 0;
+    // Which of the document's embedded faces it is a glyph of, in the order they were
+    // embedded.
+    std::uint16_t face = 0;
+    // Its characters read right to left: readers take a right-to-left line's glyphs from
+    // the right, and a glyph's several characters with them.
+    bool rightToLeft = false;
 };
 
 // Glyphs in drawing order, left to right.
@@ -50,12 +60,25 @@ struct EmbeddedTexts {
     std::vector<GlyphRun> runs;
 };
 
+// Texts made into glyphs of several embedded fonts, one subset each: runs[k] draws the
+// k-th text asked for, in fonts[glyph.face], or nothing where no font could.
+struct EmbeddedFaces {
+    std::vector<EmbeddedFont> fonts;
+    std::vector<std::optional<GlyphRun>> runs;
+};
+
+// The weight of the faces asked for.
+enum class FaceWeight {
+    Bold,     // as close to Helvetica-Bold as the machine has
+    Regular,  // as close to Helvetica
+};
+
 // What a document asks of the machine's fonts, once, before it is drawn: UTF-8 texts to
-// draw in one embedded face, and the standard font's widths where it centres a text.
+// draw in embedded faces, and the standard font's widths where it centres a text.
 struct EmbeddingRequest {
-    // All of them in the face, or none: texts that must not mix typefaces.
+    // All of them in one bold face, or none: texts that must not mix typefaces.
     std::vector<std::string> together;
-    // Each in the face as far as one face draws it together with `together`.
+    // Each in a regular face that draws it, as few faces as they need.
     std::vector<std::string> each;
     // Helvetica-Bold's widths, for a title centred by its own width.
     bool boldWidths = false;
@@ -63,13 +86,13 @@ struct EmbeddingRequest {
     bool Empty() const { return together.empty() && each.empty() && !boldWidths; }
 };
 
-// What the fonts gave: the face and its runs, the k-th run drawing the k-th text asked
-// for; nothing where no face could.
+// What the fonts gave: the faces, each glyph naming its own, and the runs, the k-th
+// drawing the k-th text asked for; nothing where no face could.
 struct EmbeddingResult {
-    std::optional<EmbeddedFont> font;
+    std::vector<EmbeddedFont> fonts;
     std::optional<std::vector<GlyphRun>> together;
     std::vector<std::optional<GlyphRun>> each;
-    // Asked for and measurable, unless `together` is drawn in the face.
+    // Asked for and measurable, unless `together` is drawn in a face.
     std::optional<WinAnsiWidths> boldWidths;
 };
 

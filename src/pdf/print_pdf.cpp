@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <cassert>
-#include <charconv>
-#include <concepts>
 #include <stdexcept>
 #include <utility>
 
 #include "core/int_text.h"
-#include "core/winansi.h"
+#include "pdf/pdf_syntax.h"
 
 namespace tessaly {
+
+using namespace pdf_syntax;
 
 namespace {
 
@@ -20,81 +20,6 @@ constexpr std::string_view kBaseFonts[] = {
     "Times-Roman", "Times-Bold",     "Times-Italic",      "Times-BoldItalic",
     "Symbol",      "ZapfDingbats",
 };
-
-// A text to be written as the inside of a PDF string literal.
-struct Escaped {
-    std::string_view text;
-};
-
-void Put(std::string& out, std::string_view text) {
-    out.append(text);
-}
-
-template <typename T>
-concept Number = std::integral<T> && !std::same_as<T, char> && !std::same_as<T, bool>;
-
-// to_chars, not streams or printf: the process locale must not reach the file.
-void Put(std::string& out, Number auto value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr);
-}
-
-// Backslash and both parentheses would end or change the string; control bytes could
-// be taken for line ends. Bytes from 0x80 up stay: they are WinAnsi characters.
-void Put(std::string& out, Escaped escaped) {
-    for (const char c : escaped.text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '(' || c == ')') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += '\\';
-            out += static_cast<char>('0' + (byte >> 6));
-            out += static_cast<char>('0' + ((byte >> 3) & 7));
-            out += static_cast<char>('0' + (byte & 7));
-        } else {
-            out += c;
-        }
-    }
-}
-
-// A PDF string literal: the text escaped, between parentheses.
-struct Literal {
-    std::string_view text;
-};
-
-void Put(std::string& out, Literal literal) {
-    out += '(';
-    Put(out, Escaped{literal.text});
-    out += ')';
-}
-
-void PutHex(std::string& out, std::uint32_t value, int digits) {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
-        out += kHexDigits[(value >> shift) & 0xF];
-    }
-}
-
-// A hex string of two-byte glyph codes: what Identity-H text is made of.
-struct GlyphCodes {
-    const GlyphRun& run;
-};
-
-void Put(std::string& out, GlyphCodes codes) {
-    out += '<';
-    for (const EmbeddedGlyph& glyph : codes.run) {
-        PutHex(out, glyph.code, 4);
-    }
-    out += '>';
-}
-
-template <typename... Pieces>
-void WriteLine(std::string& out, const Pieces&... pieces) {
-    (Put(out, pieces), ...);
-    out.append("\r\n");
-}
 
 // A date field of `width` digits; out-of-range clock values are clamped so the date
 // keeps its fixed 14 digits.
@@ -109,96 +34,6 @@ std::string DateField(int value, int width) {
 std::string CreationDateText(const LocalDateTime& t) {
     return DateField(t.year, 4) + DateField(t.month, 2) + DateField(t.day, 2) +
            DateField(t.hour, 2) + DateField(t.minute, 2) + DateField(t.second, 2);
-}
-
-// One text object; `string` is the text already in its PDF string form.
-template <typename PdfString>
-void WriteTextObject(std::string& content, int font, std::int32_t size, std::int32_t x,
-                     std::int64_t y, const PdfString& string) {
-    WriteLine(content, "BT");
-    WriteLine(content, "/F", font, " ", size, " Tf");
-    WriteLine(content, x, " ", y, " Td");
-    WriteLine(content, string, " Tj");
-    WriteLine(content, "ET");
-}
-
-// The embedded font's resource name: the one after the 14 standard fonts.
-constexpr int kEmbeddedFontNumber = std::size(kBaseFonts) + 1;
-
-// "ABCDEF+": six capitals drawn from the set of glyphs, so the same glyphs always give
-// the same tag and the same file.
-std::string SubsetTag(const std::map<std::uint16_t, EmbeddedGlyph>& glyphs) {
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
-    for (const auto& entry : glyphs) {
-        const unsigned code = entry.first;
-        for (const unsigned byte : {code >> 8, code & 0xFFu}) {
-            hash = (hash ^ byte) * 1099511628211u;
-        }
-    }
-    std::string tag;
-    for (int k = 0; k < 6; ++k) {
-        tag += static_cast<char>('A' + hash % 26);
-        hash /= 26;
-    }
-    return tag + "+";
-}
-
-// Only the characters a PDF name may hold without escapes.
-std::string NameCharacters(std::string_view name) {
-    std::string kept;
-    for (const char c : name) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            c == '-' || c == '_' || c == '.') {
-            kept += c;
-        }
-    }
-    return kept.empty() ? std::string("Embedded") : kept;
-}
-
-// The glyphs' codes to the Unicode text they stand for, in UTF-16BE.
-std::string ToUnicodeMap(const std::map<std::uint16_t, EmbeddedGlyph>& glyphs) {
-    std::vector<std::pair<std::uint16_t, std::u32string>> entries;
-    for (const auto& [code, glyph] : glyphs) {
-        if (auto text = Utf8ToCodePoints(glyph.text); text && !text->empty()) {
-            entries.emplace_back(code, std::move(*text));
-        }
-    }
-    std::string map;
-    WriteLine(map, "/CIDInit /ProcSet findresource begin");
-    WriteLine(map, "12 dict begin");
-    WriteLine(map, "begincmap");
-    WriteLine(map, "/CIDSystemInfo << /Registry ", Literal{"Adobe"}, " /Ordering ", Literal{"UCS"},
-              " /Supplement 0 >> def");
-    WriteLine(map, "/CMapName /Adobe-Identity-UCS def");
-    WriteLine(map, "/CMapType 2 def");
-    WriteLine(map, "1 begincodespacerange");
-    WriteLine(map, "<0000> <FFFF>");
-    WriteLine(map, "endcodespacerange");
-    // At most 100 entries a block.
-    for (std::size_t first = 0; first < entries.size(); first += 100) {
-        const std::size_t count = std::min<std::size_t>(100, entries.size() - first);
-        WriteLine(map, count, " beginbfchar");
-        for (std::size_t k = first; k < first + count; ++k) {
-            std::string line = "<";
-            PutHex(line, entries[k].first, 4);
-            line += "> <";
-            for (const char32_t c : entries[k].second) {
-                if (c >= 0x10000) {
-                    PutHex(line, 0xD800 + ((c - 0x10000) >> 10), 4);
-                    PutHex(line, 0xDC00 + ((c - 0x10000) & 0x3FF), 4);
-                } else {
-                    PutHex(line, c, 4);
-                }
-            }
-            WriteLine(map, line, ">");
-        }
-        WriteLine(map, "endbfchar");
-    }
-    WriteLine(map, "endcmap");
-    WriteLine(map, "CMapName currentdict /CMap defineresource pop");
-    WriteLine(map, "end");
-    WriteLine(map, "end");
-    return map;
 }
 
 // Points of one side of a picture, truncated toward zero: the page side stands for
@@ -261,7 +96,7 @@ void TPrintPDF::BeginDocument() {
     lastReserved_ = 0;
     runningOffset_ = 0;
     infoObject_ = pagesObject_ = resourcesObject_ = outlinesObject_ = catalogObject_ = 0;
-    contentLengthObject_ = embeddedFontObject_ = 0;
+    contentLengthObject_ = 0;
     offsets_.clear();
     fontObjects_.clear();
     contentObjects_.clear();
@@ -273,9 +108,9 @@ void TPrintPDF::BeginDocument() {
     outside_.clear();
     outsideSize_ = 0;
     spans_.clear();
-    toUnicode_.clear();
-    embeddedFont_.reset();
-    embeddedGlyphs_.clear();
+    embeddedFonts_.clear();
+    drawnFaces_.clear();
+    toUnicodeMaps_.clear();
     // A page of the calendar is about 13 KB of text: enough that it seldom grows.
     text_.reserve(32 * 1024);
 
@@ -316,17 +151,21 @@ void TPrintPDF::OpenContentStream() {
 
 ByteSpans TPrintPDF::EndDocument() {
     RequireOpen("EndDocument");
-    if (!embeddedGlyphs_.empty() && !embeddedFont_) {
+    std::size_t glyphsDrawn = 0;
+    for (const DrawnFace& face : drawnFaces_) {
+        glyphsDrawn += face.glyphs.size();
+    }
+    if (glyphsDrawn > 0 && drawnFaces_.size() > embeddedFonts_.size()) {
         throw std::logic_error("TPrintPDF::EndDocument: glyphs drawn without an embedded font");
     }
     text_.reserve(text_.size() + 4096 + 200 * (contentObjects_.size() + pictures_.size()) +
-                  64 * embeddedGlyphs_.size());
+                  64 * glyphsDrawn);
 
     CloseContentStream();
     WriteFontsAndResources();
     WritePictures();
     WritePagesAndCatalog();
-    WriteEmbeddedFont();
+    WriteEmbeddedFonts();
     WriteCrossReference();
     WriteLine(text_, "%%EOF");
     open_ = false;
@@ -393,16 +232,18 @@ void TPrintPDF::WriteFontsAndResources() {
     for (std::size_t k = 1; k <= fontObjects_.size(); ++k) {
         WriteLine(text_, "/F", k, " ", fontObjects_[k - 1], " 0 R ");
     }
-    if (embeddedFontObject_ != 0) {
-        WriteLine(text_, "/F", kEmbeddedFontNumber, " ", embeddedFontObject_, " 0 R ");
+    for (std::size_t k = 0; k < drawnFaces_.size(); ++k) {
+        if (drawnFaces_[k].object != 0) {
+            WriteLine(text_, "/F", EmbeddedFontNumber(k), " ", drawnFaces_[k].object, " 0 R ");
+        }
     }
     WriteLine(text_, ">>");
     WriteLine(text_, ">>");
     CloseObject();
 }
 
-// In the order they are written: page tree, resources, pictures, pages, catalog, and the
-// embedded font when glyphs were drawn.
+// In the order they are written: page tree, resources, pictures, pages, catalog, and each
+// embedded font whose glyphs were drawn.
 void TPrintPDF::ReserveLaterObjects() {
     pagesObject_ = Reserve();
     resourcesObject_ = Reserve();
@@ -413,8 +254,10 @@ void TPrintPDF::ReserveLaterObjects() {
         pageObjects_.push_back(Reserve());
     }
     catalogObject_ = Reserve();
-    if (!embeddedGlyphs_.empty()) {
-        embeddedFontObject_ = Reserve();
+    for (DrawnFace& face : drawnFaces_) {
+        if (!face.glyphs.empty()) {
+            face.object = Reserve();
+        }
     }
 }
 
@@ -460,97 +303,6 @@ void TPrintPDF::WritePagesAndCatalog() {
     WriteLine(text_, "/Pages ", pagesObject_, " 0 R");
     WriteLine(text_, "/Outlines ", outlinesObject_, " 0 R");
     WriteLine(text_, ">>");
-    CloseObject();
-}
-
-void TPrintPDF::WriteEmbeddedFont() {
-    if (embeddedFontObject_ == 0) {
-        return;
-    }
-    const EmbeddedFont& font = *embeddedFont_;
-    const bool trueType = font.outlines == EmbeddedFont::Outlines::TrueType;
-    const std::string name = SubsetTag(embeddedGlyphs_) + NameCharacters(font.postScriptName);
-    // Each object refers to ones after it: all are numbered first, in writing order.
-    const std::int32_t cidFont = Reserve();
-    const std::int32_t descriptor = Reserve();
-    const std::int32_t program = Reserve();
-    const std::int32_t toUnicode = Reserve();
-
-    OpenObject(embeddedFontObject_);
-    WriteLine(text_, "<< /Type /Font");
-    WriteLine(text_, "/Subtype /Type0");
-    WriteLine(text_, "/Name /F", kEmbeddedFontNumber);
-    WriteLine(text_, "/BaseFont /", name);
-    WriteLine(text_, "/Encoding /Identity-H");
-    WriteLine(text_, "/DescendantFonts [ ", cidFont, " 0 R]");
-    WriteLine(text_, "/ToUnicode ", toUnicode, " 0 R");
-    WriteLine(text_, ">>");
-    CloseObject();
-
-    OpenObject(cidFont);
-    WriteLine(text_, "<< /Type /Font");
-    WriteLine(text_, "/Subtype /", trueType ? "CIDFontType2" : "CIDFontType0");
-    WriteLine(text_, "/BaseFont /", name);
-    WriteLine(text_, "/CIDSystemInfo << /Registry ", Literal{"Adobe"}, " /Ordering ",
-              Literal{"Identity"}, " /Supplement 0 >>");
-    WriteLine(text_, "/FontDescriptor ", descriptor, " 0 R");
-    if (trueType) {
-        WriteLine(text_, "/CIDToGIDMap /Identity");
-    }
-    WriteLine(text_, "/DW 1000");
-    // Runs of consecutive codes share one bracket: "first [w1 w2 ...]".
-    WriteLine(text_, "/W [");
-    for (auto run = embeddedGlyphs_.begin(); run != embeddedGlyphs_.end();) {
-        std::string line;
-        Put(line, run->first);
-        line += " [";
-        auto next = run;
-        do {
-            line += ' ';
-            Put(line, next->second.width);
-            ++next;
-        } while (next != embeddedGlyphs_.end() && next->first == std::prev(next)->first + 1);
-        WriteLine(text_, line, "]");
-        run = next;
-    }
-    WriteLine(text_, "]");
-    WriteLine(text_, ">>");
-    CloseObject();
-
-    OpenObject(descriptor);
-    WriteLine(text_, "<< /Type /FontDescriptor");
-    WriteLine(text_, "/FontName /", name);
-    WriteLine(text_, "/Flags 4");
-    WriteLine(text_, "/FontBBox [ ", font.boundingBox[0], " ", font.boundingBox[1], " ",
-              font.boundingBox[2], " ", font.boundingBox[3], "]");
-    WriteLine(text_, "/ItalicAngle 0");
-    WriteLine(text_, "/Ascent ", font.ascent);
-    WriteLine(text_, "/Descent ", font.descent);
-    WriteLine(text_, "/CapHeight ", font.capHeight);
-    WriteLine(text_, "/StemV ", font.stemV);
-    WriteLine(text_, trueType ? "/FontFile2 " : "/FontFile3 ", program, " 0 R");
-    WriteLine(text_, ">>");
-    CloseObject();
-
-    OpenObject(program);
-    if (trueType) {
-        WriteLine(text_, "<< /Length ", font.program.size(), " /Length1 ", font.program.size(),
-                  " >>");
-    } else {
-        WriteLine(text_, "<< /Length ", font.program.size(), " /Subtype /CIDFontType0C >>");
-    }
-    WriteLine(text_, "stream");
-    AppendOutside(font.program);
-    WriteLine(text_);
-    WriteLine(text_, "endstream");
-    CloseObject();
-
-    toUnicode_ = ToUnicodeMap(embeddedGlyphs_);
-    OpenObject(toUnicode);
-    WriteLine(text_, "<< /Length ", toUnicode_.size(), " >>");
-    WriteLine(text_, "stream");
-    AppendOutside(toUnicode_);
-    WriteLine(text_, "endstream");
     CloseObject();
 }
 
@@ -611,22 +363,11 @@ void TPrintPDF::FillRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2,
 
 void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) {
     RequireOpen("DrawText");
-    WriteTextObject(text_, Font.Face + 1, Font.Size, x, std::int64_t{PageHeight} - y,
-                    Literal{text});
-}
-
-void TPrintPDF::EmbedFont(EmbeddedFont font) {
-    RequireOpen("EmbedFont");
-    embeddedFont_ = std::move(font);
-}
-
-void TPrintPDF::DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run) {
-    RequireOpen("DrawGlyphs");
-    WriteTextObject(text_, kEmbeddedFontNumber, Font.Size, x, std::int64_t{PageHeight} - y,
-                    GlyphCodes{run});
-    for (const EmbeddedGlyph& glyph : run) {
-        embeddedGlyphs_.try_emplace(glyph.code, glyph);
-    }
+    WriteLine(text_, "BT");
+    WriteLine(text_, "/F", Font.Face + 1, " ", Font.Size, " Tf");
+    WriteLine(text_, x, " ", std::int64_t{PageHeight} - y, " Td");
+    WriteLine(text_, Literal{text}, " Tj");
+    WriteLine(text_, "ET");
 }
 
 void TPrintPDF::DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image) {

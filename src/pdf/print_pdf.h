@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +25,10 @@ struct TPDFFont {
 // Builds an uncompressed PDF 1.4 document in memory, one page unless NewPage adds more,
 // and hands it back whole from EndDocument: it reads no clock or screen and writes no
 // file. Each byte is written once: the text goes into one buffer in file order, and
-// pictures' samples and the font program are handed over from where they are kept, a
+// pictures' samples and the font programs are handed over from where they are kept, a
 // picture placed many times kept once. Every line ends in CR LF; every number is a
-// decimal integer written without the process locale.
+// decimal integer written without the process locale, but where a glyph is raised off
+// its baseline, which may take a decimal fraction of thousandths.
 //
 // Calling order: set properties, BeginDocument, drawing calls (NewPage among them),
 // EndDocument. Drawing or EndDocument without an open document throws std::logic_error.
@@ -91,12 +91,17 @@ class TPrintPDF {
     // the pictures.
     void NewPage();
 
-    // The font that DrawGlyphs draws in. Written after the catalog as font /F15
-    // (Type0 over a CIDFont, with its subset program and a ToUnicode map) when glyphs
-    // were drawn; a document that draws none is unchanged by it.
+    // The next font that DrawGlyphs draws in: the k-th embedded (from 0) is face k of the
+    // glyphs. Written after the catalog as font /F(15+k) (Type0 over a CIDFont, with its
+    // subset program and a ToUnicode map) when glyphs of it were drawn; a document that
+    // draws none of its glyphs is unchanged by it.
     void EmbedFont(EmbeddedFont font);
-    // One line of glyphs of the embedded font at Font.Size, baseline starting at (x, y).
-    // EndDocument throws std::logic_error when glyphs were drawn but no font embedded.
+    // One line of glyphs of the embedded fonts at Font.Size, baseline starting at (x, y),
+    // each glyph at its advance, moved by its offsets. A code's first glyph gives its
+    // width and its text for copying (read from the right in a right-to-left glyph, as
+    // readers take it); a run with marks, or whose codes would read back other text, is
+    // copied whole through an ActualText of what its glyphs stand for, read the same way.
+    // EndDocument throws std::logic_error when glyphs were drawn in a face not embedded.
     void DrawGlyphs(std::int32_t x, std::int32_t y, const GlyphRun& run);
 
     // The finished document in one piece, joined from its spans; valid after EndDocument
@@ -130,7 +135,14 @@ class TPrintPDF {
     void ReserveLaterObjects();
     void WritePictures();
     void WritePagesAndCatalog();
-    void WriteEmbeddedFont();
+    void WriteEmbeddedFonts();
+    // Writes `run` as the inside of a text object whose glyphs need more than one plain
+    // string: a face of their own or a place off their advance.
+    void WritePlacedGlyphs(const GlyphRun& run);
+    // The resource number of embedded face k: after the 14 standard fonts.
+    static std::int32_t EmbeddedFontNumber(std::size_t k) {
+        return 15 + static_cast<std::int32_t>(k);
+    }
     void WriteCrossReference();
 
     bool open_ = false;
@@ -162,11 +174,9 @@ class TPrintPDF {
     // The content stream's object number of each page, first page first.
     std::vector<std::int32_t> contentObjects_;
     std::int32_t contentLengthObject_ = 0;  // the open page's
-    // Reserved by ReserveLaterObjects: each picture's, each page's, the embedded Type0
-    // font's (0 for none).
+    // Reserved by ReserveLaterObjects: each picture's, each page's.
     std::vector<std::int32_t> pictureObjects_;
     std::vector<std::int32_t> pageObjects_;
-    std::int32_t embeddedFontObject_ = 0;
     // Each picture object, written after the resource dictionary at EndDocument, with
     // its samples: pictures of the same pixels share one copy of them.
     struct Picture {
@@ -176,10 +186,15 @@ class TPrintPDF {
     };
     std::vector<Picture> pictures_;
     std::vector<std::string> samples_;
-    std::string toUnicode_;  // the embedded font's ToUnicode map
-    std::optional<EmbeddedFont> embeddedFont_;
-    // Every glyph drawn in the embedded font, by code: its widths and ToUnicode entries.
-    std::map<std::uint16_t, EmbeddedGlyph> embeddedGlyphs_;
+    std::vector<EmbeddedFont> embeddedFonts_;
+    // Each face's glyphs drawn, by code: its widths and ToUnicode entries; and its Type0
+    // font's object, reserved by ReserveLaterObjects when it has glyphs (else 0).
+    struct DrawnFace {
+        std::map<std::uint16_t, EmbeddedGlyph> glyphs;
+        std::int32_t object = 0;
+    };
+    std::vector<DrawnFace> drawnFaces_;
+    std::vector<std::string> toUnicodeMaps_;  // the drawn faces' ToUnicode maps
 };
 
 }  // namespace tessaly

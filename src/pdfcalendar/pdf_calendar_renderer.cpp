@@ -12,7 +12,7 @@ PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfC
     PdfCalendarLayout layout;
     layout.page = PageGeometryOf(document.paper);
     layout.table = ChoosePdfTable(document, texts, faces);
-    layout.font = faces.font;
+    layout.fonts = faces.fonts;
     layout.events = FitEventLines(texts.events, texts.eventsForFace, faces.each, layout.page);
     layout.weekendPicture = WeekendPicture();
     layout.rightToLeft = document.rightToLeft;
@@ -40,8 +40,8 @@ PdfCalendarRenderer::PdfCalendarRenderer(TPrintPDF& pdf, const CalendarDocument&
     pdf_.PageWidth = layout_.page.pageWidth;
     pdf_.PageHeight = layout_.page.pageHeight;
     pdf_.BeginDocument();
-    if (layout_.font) {
-        pdf_.EmbedFont(*layout_.font);
+    for (const EmbeddedFont& font : layout_.fonts) {
+        pdf_.EmbedFont(font);
     }
     pdf_.LineWidth = 1;
 }

@@ -20,8 +20,9 @@ namespace tessaly {
 struct PdfCalendarLayout {
     PdfPageGeometry page;
     PdfTableTexts table;
-    // The embedded face, where the table or an event line is drawn in it.
-    std::optional<EmbeddedFont> font;
+    // The embedded faces, in the order the glyphs name them: the table's bold one first
+    // where it has one, then the regular ones of the event lines.
+    std::vector<EmbeddedFont> fonts;
     MonthsEventLines events;
     std::vector<int> titleX;  // a page each
     Bitmap24 weekendPicture;

@@ -194,7 +194,7 @@ std::vector<std::string> EventTextsForEmbeddedFace(const MonthsEventTexts& shown
         }
     }
     if (!texts.empty()) {
-        texts.insert(texts.begin(), kEllipsis);
+        texts.push_back(kEllipsis);
     }
     return texts;
 }

@@ -13,7 +13,7 @@
 namespace tessaly {
 
 // One line under a day number: Windows-1252 text for Helvetica, or, when `glyphs` holds
-// a run, glyphs of the document's embedded face.
+// a run, glyphs of the document's embedded faces.
 struct PdfEventLine {
     std::string winAnsi;
     std::optional<GlyphRun> glyphs;
@@ -46,13 +46,15 @@ int EventLinesInCell(const PdfPageGeometry& page, bool showsWeekNumber);
 MonthsEventTexts ShownEventTextsOfPages(const CalendarDocument& document,
                                         const PdfPageGeometry& page);
 
-// The texts among them that Windows-1252 cannot hold, each once, led by "…": what the
-// embedded face is asked to draw besides the table.
+// The texts among them that Windows-1252 cannot hold, each once, then "…": what the
+// embedded faces are asked to draw besides the table (the "…" last, so that it goes to
+// a face the lines take).
 std::vector<std::string> EventTextsForEmbeddedFace(const MonthsEventTexts& shown);
 
 // The texts as lines cut to their cells: in Helvetica where Windows-1252 holds them,
-// else in the embedded face where it drew them (`runs[k]` draws `forEmbeddedFace[k]`),
-// else in Helvetica with "?" for each character it cannot show.
+// else in the embedded face that drew them (`runs[k]` draws `forEmbeddedFace[k]`; a cut
+// line ends in the "…" of whichever face drew that), else in Helvetica with "?" for
+// each character it cannot show.
 MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
                                const std::vector<std::string>& forEmbeddedFace,
                                const std::vector<std::optional<GlyphRun>>& runs,

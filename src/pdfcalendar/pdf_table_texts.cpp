@@ -49,7 +49,7 @@ PdfTableTexts ChoosePdfTable(const CalendarDocument& document, const PdfCalendar
         chosen.firstNumeral = texts.firstNumeral;
         return chosen;
     }
-    if (faces.together && faces.font) {
+    if (faces.together && !faces.fonts.empty()) {
         chosen.glyphs = *faces.together;
         chosen.shownTitles.assign(texts.table.begin() + PdfCalendarTexts::kFirstTitle, titlesEnd);
         chosen.firstNumeral = texts.firstNumeral;

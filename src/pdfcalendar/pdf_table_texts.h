@@ -25,23 +25,23 @@ struct PdfCalendarTexts {
     bool tableInWinAnsi = false;
     // The event lines of each day's cell.
     MonthsEventTexts events;
-    // The event lines that Windows-1252 cannot hold, each once, led by "…": what an
-    // embedded face is asked to draw besides the table.
+    // The event lines that Windows-1252 cannot hold, each once, then "…": what
+    // embedded faces are asked to draw besides the table.
     std::vector<std::string> eventsForFace;
 };
 
 PdfCalendarTexts PdfTextsOf(const CalendarDocument& document, const PdfPageGeometry& page);
 
-// What the machine's fonts are asked for these texts: the table in one face unless
-// Windows-1252 holds it, the event lines in that face as far as it draws them, and
+// What the machine's fonts are asked for these texts: the table in one bold face unless
+// Windows-1252 holds it, each event line in a regular face beside Helvetica's lines, and
 // Helvetica-Bold's widths where a title is centred by them.
 EmbeddingRequest FaceRequestOf(const PdfCalendarTexts& texts, const PdfPageGeometry& page);
 
 // The table as the PDF draws it. The whole table changes face together, on every page:
 // one row in one typeface, and copying it gives one language. The localized names as
 // they are when Windows-1252 holds them all, so such files stay as they always were;
-// otherwise all of them in the embedded face when one could draw them; otherwise all in
-// English.
+// otherwise all of them in the embedded bold face when one could draw them; otherwise
+// all in English.
 struct PdfTableTexts {
     std::vector<std::string> winAnsi;  // in Windows-1252, for the standard font
     std::vector<GlyphRun> glyphs;      // or in the embedded face

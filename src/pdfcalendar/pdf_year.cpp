@@ -68,7 +68,7 @@ PdfTableTexts ChooseYearTable(const CalendarDocument& document, const PdfCalenda
         chosen.firstNumeral = texts.firstNumeral;
         return chosen;
     }
-    if (faces.together && faces.font && faces.together->size() == texts.table.size()) {
+    if (faces.together && !faces.fonts.empty() && faces.together->size() == texts.table.size()) {
         chosen.glyphs = *faces.together;
         chosen.firstNumeral = texts.firstNumeral;
         return chosen;
@@ -103,7 +103,7 @@ PdfYearLayout LayOutPdfYear(const CalendarDocument& document, const PdfCalendarT
     layout.page = YearGeometryOf(document.paper);
     layout.table = ChooseYearTable(document, texts, faces);
     if (layout.table.Embedded()) {
-        layout.font = faces.font;
+        layout.fonts = faces.fonts;
     }
     return layout;
 }
@@ -118,8 +118,8 @@ PdfYearRenderer::PdfYearRenderer(TPrintPDF& pdf, const CalendarDocument& documen
     pdf_.PageWidth = layout_.page.pageWidth;
     pdf_.PageHeight = layout_.page.pageHeight;
     pdf_.BeginDocument();
-    if (layout_.font) {
-        pdf_.EmbedFont(*layout_.font);
+    for (const EmbeddedFont& font : layout_.fonts) {
+        pdf_.EmbedFont(font);
     }
     pdf_.LineWidth = 1;
 }

@@ -59,7 +59,7 @@ PdfTableTexts ChooseYearTable(const CalendarDocument& document, const PdfCalenda
 struct PdfYearLayout {
     PdfYearGeometry page;
     PdfTableTexts table;
-    std::optional<EmbeddedFont> font;
+    std::vector<EmbeddedFont> fonts;
 };
 
 PdfYearLayout LayOutPdfYear(const CalendarDocument& document, const PdfCalendarTexts& texts,

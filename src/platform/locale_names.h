@@ -28,8 +28,9 @@ std::optional<std::string> InstalledLocaleEncoding(const std::string& name);
 char UserDecimalSeparator();
 
 // Times of day as the locale `localeName` writes them, short: its own notation without
-// the seconds ("09:30", "9:30 AM", "9時30分"); "" is the user's LC_TIME. On POSIX an
-// installed locale; TwentyFourHourTime for any other name, and on Windows for now.
+// the seconds ("09:30", "9:30 AM", "9時30分"); "" is the user's locale (LC_TIME on
+// POSIX). On POSIX an installed locale, on Windows a name LocaleNameToLCID knows;
+// TwentyFourHourTime for any other name.
 std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string& localeName);
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "core/int_text.h"
@@ -29,6 +30,22 @@ constexpr LCTYPE kShortestDays[7] = {LOCALE_SSHORTESTDAYNAME7, LOCALE_SSHORTESTD
 constexpr LCTYPE kAbbreviatedDays[7] = {
     LOCALE_SABBREVDAYNAME7, LOCALE_SABBREVDAYNAME1, LOCALE_SABBREVDAYNAME2, LOCALE_SABBREVDAYNAME3,
     LOCALE_SABBREVDAYNAME4, LOCALE_SABBREVDAYNAME5, LOCALE_SABBREVDAYNAME6};
+
+// The locale id of a name LocaleNameToLCID knows ("de-DE"); nothing for any other.
+std::optional<LCID> LocaleIdOf(const std::string& name) {
+    // Locale names are ASCII: "de-DE", "sr-Latn-RS".
+    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) {
+            return static_cast<unsigned char>(c) > 0x20 && static_cast<unsigned char>(c) < 0x7F;
+        })) {
+        return std::nullopt;
+    }
+    const LCID lcid = ::LocaleNameToLCID(WideFromUtf8(name).c_str(), 0);
+    // A custom locale has no number of its own to read names by.
+    if (lcid == 0 || lcid == LOCALE_CUSTOM_UNSPECIFIED) {
+        return std::nullopt;
+    }
+    return lcid;
+}
 
 }  // namespace
 
@@ -62,18 +79,11 @@ LocaleNames ReadUserLocaleNames() {
 }
 
 std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
-    // Locale names are ASCII: "de-DE", "sr-Latn-RS".
-    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) {
-            return static_cast<unsigned char>(c) > 0x20 && static_cast<unsigned char>(c) < 0x7F;
-        })) {
+    const auto lcid = LocaleIdOf(name);
+    if (!lcid) {
         return std::nullopt;
     }
-    const LCID lcid = ::LocaleNameToLCID(WideFromUtf8(name).c_str(), 0);
-    // A custom locale has no number of its own to read names by.
-    if (lcid == 0 || lcid == LOCALE_CUSTOM_UNSPECIFIED) {
-        return std::nullopt;
-    }
-    return ReadLocaleNames(lcid);
+    return ReadLocaleNames(*lcid);
 }
 
 std::optional<std::string> InstalledLocaleEncoding(const std::string&) {
@@ -93,9 +103,26 @@ char UserDecimalSeparator() {
     return '.';
 }
 
-// Windows refuses --events, the one user of these times, so far.
-std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string&) {
-    return TwentyFourHourTime;
+// The locale's time format less its seconds ("h:mm tt" for en-US), as the names' locale:
+// the thread's, or the one named.
+std::function<std::string(int hour, int minute)> LocaleShortTime(const std::string& localeName) {
+    const auto lcid =
+        localeName.empty() ? std::optional<LCID>(::GetThreadLocale()) : LocaleIdOf(localeName);
+    if (!lcid) {
+        return TwentyFourHourTime;
+    }
+    return [lcid = *lcid](int hour, int minute) {
+        SYSTEMTIME time{};
+        time.wYear = 2000;
+        time.wMonth = 1;
+        time.wDay = 1;
+        time.wHour = static_cast<WORD>(hour);
+        time.wMinute = static_cast<WORD>(minute);
+        wchar_t text[64];
+        const int count = ::GetTimeFormatW(lcid, TIME_NOSECONDS, &time, nullptr, text, 64);
+        return count > 1 ? Utf8FromWide({text, static_cast<std::size_t>(count - 1)})
+                         : TwentyFourHourTime(hour, minute);
+    };
 }
 
 }  // namespace tessaly

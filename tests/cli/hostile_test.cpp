@@ -74,7 +74,7 @@ const Row kRows[] = {
      "",
      "{cli} --events {seeds}/title-before-hebrew-rule.ics" + kDecember,
      0,
-     ":4: the event \"Hebrew\": its recurrence in another calendar than the Gregorian",
+     ":4: the event \"Hebrew\": it recurs by another calendar than the Gregorian",
      {"calendar.html"}},
     {"TitleBeforeMinutelyRule",
      kNothing,

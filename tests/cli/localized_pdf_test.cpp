@@ -141,6 +141,55 @@ INSTANTIATE_TEST_SUITE_P(
                       {"月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日", "日曜日"}}),
     [](const auto& info) { return std::string(info.param.locale).substr(0, 2); });
 
+// A locale's LC_TIME item as the C library's `locale` prints it, split at ';'.
+std::vector<std::string> LocaleItem(const std::string& locale, const std::string& keyword) {
+    std::string line = RunTool("LC_ALL=" + locale + " locale " + keyword);
+    std::vector<std::string> items;
+    line.erase(line.find_last_not_of('\n') + 1);
+    for (std::size_t at = 0; at <= line.size();) {
+        const std::size_t end = std::min(line.find(';', at), line.size());
+        items.push_back(line.substr(at, end - at));
+        at = end + 1;
+    }
+    return items;
+}
+
+// Copied out of the file, the title and each day name read as they are written: Arabic
+// ligatures, Persian's ZERO WIDTH NON-JOINER and Thai's marks included. pdftotext reads
+// them all; mutool, which leaves a right-to-left line as it is drawn, those that read
+// left to right.
+TEST(LocalizedPdfText, TitleAndDayNamesComeBackInReadingOrder) {
+    if (!HaveTools()) {
+        GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    const bool haveMutool = std::system("mutool -v >/dev/null 2>&1") == 0;
+    const std::pair<const char*, bool> locales[] = {{"ar_EG.UTF-8", false}, {"he_IL.UTF-8", false},
+                                                    {"fa_IR.UTF-8", false}, {"th_TH.UTF-8", true},
+                                                    {"ja_JP.UTF-8", true},  {"ru_RU.UTF-8", true}};
+    for (const auto& [locale, leftToRight] : locales) {
+        test::TempFolder folder;
+        const auto pdf = MakeCalendar(folder.path(), "C", std::string("--locale ") + locale);
+        std::vector<std::string> names = LocaleItem(locale, "day");
+        names.push_back(LocaleItem(locale, "alt_mon").at(11) + " 2026");
+        ASSERT_EQ(names.size(), 8u) << locale;
+        std::vector<std::string> readers = {"pdftotext -q " + pdf.string() + " -"};
+        if (leftToRight && haveMutool) {
+            readers.push_back("mutool draw -q -F txt " + pdf.string());
+        }
+        for (const std::string& reader : readers) {
+            // Long names run into the next column, and readers join them.
+            const std::string text =
+                WithoutWhitespace(test::WithoutDirectionMarks(RunTool(reader)));
+            for (const std::string& name : names) {
+                EXPECT_NE(text.find(WithoutWhitespace(name)), std::string::npos)
+                    << locale << ", " << reader << ": " << name << " in\n"
+                    << text;
+            }
+        }
+        EXPECT_EQ(test::OutsideCheckFailures(pdf), "") << locale;
+    }
+}
+
 // Names Windows-1252 holds keep the file they always gave, in the standard font: from
 // the user's locale, as a range of one month, and from --locale in an English session.
 TEST(LocalizedPdfFallback, FrenchIsByteForByteTheGolden) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "calendar/names.h"
 #include "document/calendar_document.h"
 #include "fonts/font_backend.h"
@@ -34,7 +36,7 @@ TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
         {"\xD7\xA9\xD7\xA0\xD7\x99 12", "1|2| |\xD7\x99|\xD7\xA0|\xD7\xA9|"},  // Hebrew
     };
     for (const auto& c : cases) {
-        const auto embedded = EmbedTextsInOneFace({c.text}, "");
+        const auto embedded = EmbedTextsInOneFace({c.text}, FaceWeight::Bold, "");
         ASSERT_TRUE(embedded) << c.text;
         EXPECT_EQ(embedded->font.outlines, EmbeddedFont::Outlines::TrueType);
         EXPECT_FALSE(embedded->font.program.empty());
@@ -43,13 +45,56 @@ TEST(EmbedTextsForPdf, ShapesAndOrdersInOneTrueTypeFace) {
     }
     // Arabic letters join: fewer glyphs than characters is not required, but each glyph
     // is a real one and the text comes back whole.
-    const auto arabic = EmbedTextsInOneFace({"\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA"}, "");
+    const auto arabic =
+        EmbedTextsInOneFace({"\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA"}, FaceWeight::Bold, "");
     ASSERT_TRUE(arabic);
     std::string back;
     for (auto glyph = arabic->runs[0].rbegin(); glyph != arabic->runs[0].rend(); ++glyph) {
         back += glyph->text;
     }
     EXPECT_EQ(back, "\xD8\xA7\xD9\x84\xD8\xB3\xD8\xA8\xD8\xAA");
+}
+
+// Uniscribe's marks keep their offsets, a format character needs no glyph of its own, and
+// each text goes to a regular face that holds it, one subset a face: Cyrillic and Latin
+// in Liberation Sans, Arabic in DejaVu Sans.
+TEST(EmbedTextsForPdf, MarksJoinersAndAFacePerText) {
+    // "مُدير": a damma over the mim.
+    const auto vowelled =
+        EmbedTextsInOneFace({"\xD9\x85\xD9\x8F\xD8\xAF\xD9\x8A\xD8\xB1"}, FaceWeight::Regular, "");
+    ASSERT_TRUE(vowelled);
+    EXPECT_TRUE(
+        std::any_of(vowelled->runs[0].begin(), vowelled->runs[0].end(),
+                    [](const EmbeddedGlyph& g) { return g.xOffset != 0 || g.yOffset != 0; }))
+        << Glyphs(vowelled->runs[0]);
+    // "سه‌شنبه", Tuesday in Persian, with a ZERO WIDTH NON-JOINER.
+    const auto persian = EmbedTextsInOneFace(
+        {"\xD8\xB3\xD9\x87\xE2\x80\x8C\xD8\xB4\xD9\x86\xD8\xA8\xD9\x87"}, FaceWeight::Bold, "");
+    ASSERT_TRUE(persian);
+    EXPECT_NE(persian->font.postScriptName.find("Bold"), std::string::npos);
+
+    const EmbeddedFaces faces = EmbedTextsInFaces(
+        {"\xE2\x80\xA6", "\xD0\x94\xD0\xB5\xD0\xBA", "\xD8\xA7\xD9\x84\xD8\xA3\xD8\xAD\xD8\xAF"},
+        FaceWeight::Regular, "");
+    std::string given;
+    for (const EmbeddedFont& font : faces.fonts) {
+        given += font.postScriptName + " ";
+    }
+    for (const auto& run : faces.runs) {
+        // Appended, not "|" + ...: mingw's GCC 12 warns of that falsely (-Wrestrict).
+        given += '|';
+        given += run ? Glyphs(*run) : std::string("none");
+    }
+    ASSERT_EQ(faces.fonts.size(), 2u) << given;
+    EXPECT_EQ(faces.fonts[0].postScriptName, "LiberationSans-Regular");
+    EXPECT_EQ(faces.fonts[1].postScriptName, "DejaVuSans-Book");
+    const std::uint16_t expectedFaces[] = {0, 0, 1};
+    for (std::size_t k = 0; k < 3; ++k) {
+        ASSERT_TRUE(faces.runs[k]) << k;
+        for (const EmbeddedGlyph& glyph : *faces.runs[k]) {
+            EXPECT_EQ(glyph.face, expectedFaces[k]) << k;
+        }
+    }
 }
 
 // A Russian calendar on a Western-code-page machine (the run is French): the wide API

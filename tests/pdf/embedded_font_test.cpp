@@ -10,7 +10,7 @@ namespace {
 // A real subset program from the machine's fonts, holding "A" and "B" as glyphs 1 and 2
 // in its TrueType form.
 std::optional<EmbeddedFont> ProgramWithAB() {
-    auto embedded = EmbedTextsInOneFace({"AB"}, "");
+    auto embedded = EmbedTextsInOneFace({"AB"}, FaceWeight::Bold, "");
     if (!embedded || embedded->font.outlines != EmbeddedFont::Outlines::TrueType) {
         return std::nullopt;
     }

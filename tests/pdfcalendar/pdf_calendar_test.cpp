@@ -136,7 +136,7 @@ TEST(PdfCalendar, TheTableIsWindows1252OrEmbeddedOrEnglish) {
     NameTable cyrillic = names;
     cyrillic[8] = "\xD0\xA4\xD0\xB5\xD0\xB2\xD1\x80\xD0\xB0\xD0\xBB\xD1\x8C";
     EmbeddingResult drawn;
-    drawn.font.emplace();
+    drawn.fonts.emplace_back();
     drawn.together = std::vector<GlyphRun>(9, GlyphRun{{5, 500, "x"}});
     const auto table = [](const NameTable& given, int monthIndex, const EmbeddingResult& faces) {
         const CalendarDocument document = ComposeCalendar({monthIndex, 2027, 1}, given, nullptr);

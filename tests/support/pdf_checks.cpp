@@ -5,78 +5,47 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
+#include <map>
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
+#include "support/host_command.h"
 
 namespace tessaly::test {
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kPathListSeparator = ';';
-constexpr const char* kExecutableSuffix = ".exe";
-constexpr const char* kNullDevice = "NUL";
-FILE* OpenPipe(const std::string& command) {
-    return _popen(command.c_str(), "rb");
-}
-int ClosePipe(FILE* pipe) {
-    return _pclose(pipe);
-}
-std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
-#else
-constexpr char kPathListSeparator = ':';
-constexpr const char* kExecutableSuffix = "";
-constexpr const char* kNullDevice = "/dev/null";
-FILE* OpenPipe(const std::string& command) {
-    return popen(command.c_str(), "r");
-}
-int ClosePipe(FILE* pipe) {
-    const int status = pclose(pipe);
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-std::string Quoted(const std::string& path) {
-    std::string quoted = "'";
-    for (const char c : path) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-#endif
-
+// Each tool once; under Wine each look is a program started.
 bool IsOnPath(const std::string& tool) {
+    static std::map<std::string, bool> known;
+    if (const auto found = known.find(tool); found != known.end()) {
+        return found->second;
+    }
+    bool present = false;
+#ifdef _WIN32
+    present = HostCommandsRun() &&
+              RunHostCommand("command -v " + tool + " >/dev/null 2>&1").exitCode == 0;
+#else
     const char* path = std::getenv("PATH");
     std::string_view folders = path != nullptr ? path : "";
-    while (!folders.empty()) {
-        const auto end = std::min(folders.find(kPathListSeparator), folders.size());
+    while (!folders.empty() && !present) {
+        const auto end = std::min(folders.find(':'), folders.size());
         const std::filesystem::path folder(folders.substr(0, end));
         std::error_code ignored;
-        if (!folder.empty() &&
-            std::filesystem::is_regular_file(folder / (tool + kExecutableSuffix), ignored)) {
-            return true;
-        }
+        present = !folder.empty() && std::filesystem::is_regular_file(folder / tool, ignored);
         folders.remove_prefix(std::min(end + 1, folders.size()));
     }
-    return false;
+#endif
+    known.emplace(tool, present);
+    return present;
 }
 
-// A tool that is missing skips the test locally; on CI it must be there. Under Windows
-// (Wine on the build machine) the Linux tools are out of reach, and the native run of
-// the same tests does the checks.
+// A tool that is missing skips the test locally; on CI it must be there. The Windows
+// tests reach the build machine's tools under Wine; Windows itself has none of them.
 bool ToolPresent(const std::string& tool, std::string& failures) {
     if (IsOnPath(tool)) {
         return true;
     }
-#ifdef _WIN32
-    const bool required = false;
-#else
-    const bool required = std::getenv("CI") != nullptr;
-#endif
+    const bool required = std::getenv("CI") != nullptr && HostCommandsRun();
     if (required) {
         failures += tool + " is not installed, and CI needs every outside check\n";
     } else {
@@ -85,24 +54,13 @@ bool ToolPresent(const std::string& tool, std::string& failures) {
     return false;
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string output;
-};
+using ToolRun = CommandRun;
 
 ToolRun Run(const std::string& command) {
-    ToolRun run;
-    FILE* pipe = OpenPipe(command);
-    if (pipe == nullptr) {
+    ToolRun run = RunHostCommand(command);
+    if (run.exitCode == -1 && run.output.empty()) {
         run.output = "could not start: " + command;
-        return run;
     }
-    char chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
-        run.output.append(chunk, got);
-    }
-    run.exitCode = ClosePipe(pipe);
     return run;
 }
 
@@ -186,8 +144,8 @@ CrossReference ReadCrossReference(std::string_view pdf) {
 
 std::string OutsideCheckFailures(const std::filesystem::path& pdf) {
     std::string failures;
-    const std::string file = Quoted(pdf.string());
-    const std::string toNull = std::string(" >") + kNullDevice;
+    const std::string file = HostPath(pdf);
+    const std::string toNull = " >/dev/null";
     if (ToolPresent("qpdf", failures)) {
         const ToolRun run = Run("qpdf --check " + file + " 2>&1");
         if (run.exitCode != 0) {
@@ -202,8 +160,9 @@ std::string OutsideCheckFailures(const std::filesystem::path& pdf) {
         }
     }
     if (ToolPresent("gs", failures)) {
-        const ToolRun run = Run("gs -dNOPAUSE -dBATCH -dPDFSTOPONERROR -sDEVICE=nullpage -o " +
-                                std::string(kNullDevice) + " " + file + " 2>&1");
+        const ToolRun run =
+            Run("gs -dNOPAUSE -dBATCH -dPDFSTOPONERROR -sDEVICE=nullpage -o /dev/null " + file +
+                " 2>&1");
         if (run.exitCode != 0 || Lowered(run.output).find("repaired") != std::string::npos) {
             failures += "gs exited " + std::to_string(run.exitCode) + ":\n" + run.output;
         }
@@ -219,7 +178,7 @@ std::optional<std::string> ExtractedText(const std::filesystem::path& pdf) {
         }
         return std::nullopt;
     }
-    return Run("pdftotext -enc UTF-8 " + Quoted(pdf.string()) + " - 2>" + kNullDevice).output;
+    return Run("pdftotext -enc UTF-8 " + HostPath(pdf) + " - 2>/dev/null").output;
 }
 
 std::optional<std::vector<WordBox>> WordBoxes(const std::filesystem::path& pdf) {
@@ -231,13 +190,17 @@ std::optional<std::vector<WordBox>> WordBoxes(const std::filesystem::path& pdf) 
         return std::nullopt;
     }
     const std::string html =
-        Run("pdftotext -bbox -enc UTF-8 " + Quoted(pdf.string()) + " - 2>" + kNullDevice).output;
+        Run("pdftotext -bbox -enc UTF-8 " + HostPath(pdf) + " - 2>/dev/null").output;
     // <page ...> ... <word xMin="24.000000" yMin="80.512000" xMax="..." yMax="...">Monday</word>
     const auto attribute = [](std::string_view tag, std::string_view name) {
+        // Whatever the test's locale writes numbers with: the tests run in a
+        // comma-decimal one too.
         const auto at = tag.find(std::string(name) + "=\"");
-        return at == std::string_view::npos
-                   ? 0.0
-                   : std::strtod(tag.data() + at + name.size() + 2, nullptr);
+        double value = 0.0;
+        if (at != std::string_view::npos) {
+            std::from_chars(tag.data() + at + name.size() + 2, tag.data() + tag.size(), value);
+        }
+        return value;
     };
     std::vector<WordBox> words;
     int page = 0;
@@ -288,6 +251,20 @@ std::string_view ObjectText(std::string_view pdf, int number) {
         return {};
     }
     return pdf.substr(table.offsets[n], end - table.offsets[n]);
+}
+
+std::string WithoutDirectionMarks(std::string_view text) {
+    std::string unmarked;  // U+202A..U+202E are E2 80 AA..AE
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text.substr(k, 2) == "\xE2\x80" && k + 2 < text.size() &&
+            static_cast<unsigned char>(text[k + 2]) >= 0xAA &&
+            static_cast<unsigned char>(text[k + 2]) <= 0xAE) {
+            k += 2;
+        } else {
+            unmarked += text[k];
+        }
+    }
+    return unmarked;
 }
 
 }  // namespace tessaly::test

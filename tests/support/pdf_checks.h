@@ -35,6 +35,10 @@ struct WordBox {
 // like a missing tool above.
 std::optional<std::vector<WordBox>> WordBoxes(const std::filesystem::path& pdf);
 
+// pdftotext's text without the direction marks (U+202A..U+202E) it puts around
+// right-to-left lines and the left-to-right runs in them.
+std::string WithoutDirectionMarks(std::string_view text);
+
 // Checks the cross-reference table against the bytes: "startxref" points at "xref", every
 // entry is 20 bytes, entry n points at the line "n 0 obj", /Size counts the entries and
 // the file ends in "%%EOF" CR LF. Returns "" when all hold, else what did not.

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
+#include <utility>
 
 #include "calendar/names.h"
 #include "document/calendar_document.h"
+#include "support/host_command.h"
 #include "text/text_calendar.h"
 
 namespace tessaly {
@@ -24,23 +24,14 @@ std::string Text(const CalendarRequest& request, const EventCalendar* events = n
     return TextCalendar(ComposeCalendar(request, names, events, columns), columns, today);
 }
 
-// What a program prints; nothing when it cannot run here (skipped, or failed under CI).
+// What a program prints in English; nothing when it cannot run here (skipped, or failed
+// under CI). The Windows tests' Wine session is French.
 std::optional<std::string> Output(const std::string& command) {
-#ifdef _WIN32
-    (void)command;
-    return std::nullopt;
-#else
-    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, got);
-    }
-    if (::pclose(pipe) != 0) {
+    test::CommandRun run = test::RunHostCommand("LC_ALL=C " + command + " 2>/dev/null");
+    if (run.exitCode != 0) {
         return std::nullopt;
     }
-    return output;
-#endif
+    return std::move(run.output);
 }
 
 #define SKIP_WITHOUT(tool)                                             \

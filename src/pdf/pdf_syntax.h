@@ -1,0 +1,103 @@
+#pragma once
+
+// How TPrintPDF writes PDF syntax: the pieces of a line, each written one way only.
+
+#include <concepts>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace tessaly::pdf_syntax {
+
+// A text to be written as the inside of a PDF string literal.
+struct Escaped {
+    std::string_view text;
+};
+
+// A PDF string literal: the text escaped, between parentheses.
+struct Literal {
+    std::string_view text;
+};
+
+// A number of thousandths written as the decimal it is ("1.75", "-0.5", "2"): exact,
+// and like every number free of the process locale.
+struct Thousandths {
+    std::int64_t value = 0;
+};
+
+inline void Put(std::string& out, std::string_view text) {
+    out.append(text);
+}
+
+template <typename T>
+concept Number = std::integral<T> && !std::same_as<T, char> && !std::same_as<T, bool>;
+
+// to_chars, not streams or printf: the process locale must not reach the file.
+void PutDecimal(std::string& out, std::int64_t value);
+void PutDecimal(std::string& out, std::uint64_t value);
+
+inline void Put(std::string& out, Number auto value) {
+    if constexpr (std::is_signed_v<decltype(value)>) {
+        PutDecimal(out, static_cast<std::int64_t>(value));
+    } else {
+        PutDecimal(out, static_cast<std::uint64_t>(value));
+    }
+}
+
+// Backslash and both parentheses would end or change the string; control bytes could
+// be taken for line ends. Bytes from 0x80 up stay: they are WinAnsi characters.
+inline void Put(std::string& out, Escaped escaped) {
+    for (const char c : escaped.text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '(' || c == ')') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += '\\';
+            out += static_cast<char>('0' + (byte >> 6));
+            out += static_cast<char>('0' + ((byte >> 3) & 7));
+            out += static_cast<char>('0' + (byte & 7));
+        } else {
+            out += c;
+        }
+    }
+}
+
+inline void Put(std::string& out, Literal literal) {
+    out += '(';
+    Put(out, Escaped{literal.text});
+    out += ')';
+}
+
+inline void Put(std::string& out, Thousandths number) {
+    std::uint64_t magnitude = number.value < 0 ? 0 - static_cast<std::uint64_t>(number.value)
+                                               : static_cast<std::uint64_t>(number.value);
+    if (number.value < 0) {
+        out += '-';
+    }
+    Put(out, magnitude / 1000);
+    magnitude %= 1000;
+    if (magnitude != 0) {
+        out += '.';
+        for (std::uint64_t digit = 100; magnitude != 0; digit /= 10) {
+            out += static_cast<char>('0' + magnitude / digit);
+            magnitude %= digit;
+        }
+    }
+}
+
+inline void PutHex(std::string& out, std::uint32_t value, int digits) {
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
+        out += kHexDigits[(value >> shift) & 0xF];
+    }
+}
+
+template <typename... Pieces>
+void WriteLine(std::string& out, const Pieces&... pieces) {
+    (Put(out, pieces), ...);
+    out.append("\r\n");
+}
+
+}  // namespace tessaly::pdf_syntax
