@@ -22,6 +22,8 @@ packages=(
     fonts-liberation2 fonts-dejavu-core fonts-noto-core fonts-noto-cjk
     # events from iCalendar files
     libical-dev
+    # a locale's calendar conventions (--regional)
+    libicu-dev
     # fuzzing, and the speed comparison with other programs
     clang libclang-rt-14-dev hyperfine pcal
     # the terminal calendar that the text output is compared with
@@ -152,6 +154,7 @@ done
 need_file /usr/include/harfbuzz/hb-subset.h libharfbuzz-dev
 need_file /usr/include/fribidi/fribidi.h libfribidi-dev
 need_file /usr/include/fontconfig/fontconfig.h libfontconfig-dev
+need_file /usr/include/unicode/ucal.h libicu-dev
 need_file /usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf fonts-liberation2
 need_file /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf fonts-dejavu-core
 need_file /usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc fonts-noto-cjk

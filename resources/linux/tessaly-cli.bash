@@ -14,7 +14,17 @@ _tessaly_cli() {
             return
             ;;
         --week-start)
-            COMPREPLY=($(compgen -W 'monday sunday' -- "$cur"))
+            COMPREPLY=($(compgen -W 'monday tuesday wednesday thursday friday saturday sunday' \
+                -- "$cur"))
+            return
+            ;;
+        --weekend)
+            # A day after each comma.
+            local days='monday tuesday wednesday thursday friday saturday sunday'
+            local listed="${cur%,*}"
+            [[ $cur == *,* ]] && listed="$listed," || listed=
+            COMPREPLY=($(compgen -P "$listed" -W "$days" -- "${cur##*,}"))
+            compopt -o nospace
             return
             ;;
         --months)

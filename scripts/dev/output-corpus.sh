@@ -7,7 +7,7 @@
 #
 # OUT gets one file per run (the calendar, or nothing) and OUT/runs.txt: for each run
 # its arguments, its exit status, what it printed on standard error and the name of the
-# file it wrote. With TESSALY_CLI_EXE, 40 more runs of the Windows program under Wine.
+# file it wrote. With TESSALY_CLI_EXE, 52 more runs of the Windows program under Wine.
 # Without TESSALY_CLI, build/dev's, built when missing.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -113,10 +113,48 @@ for k in "${!years[@]}"; do
     done
 done
 
+# Year pages, text and days of the year, in each language.
+for locale in "${locales[@]}"; do
+    la=$(locale_args "$locale")
+    # shellcheck disable=SC2086
+    {
+        run "$locale-year.pdf" "$cli" --layout year --year 2027 --pdf --color-weekends \
+            --week-numbers $la
+        run "$locale-year-monday.html" "$cli" --layout year --month 9 --year 2026 \
+            --week-start monday --color-weekends --week-numbers $la
+        run "$locale-text.txt" "$cli" --format text --month 12 --year 2026 --week-numbers $la
+        run "$locale-text-year.txt" "$cli" --format text --layout year --year 2027 \
+            --week-start monday $la
+        run "$locale-day-of-year.pdf" "$cli" --pdf --day-of-year --month 5 --year 2027 \
+            --week-numbers $la
+    }
+done
+
+# Weeks from any day, weekends named, and the locale's own layout.
+for start in monday tuesday wednesday thursday friday saturday sunday; do
+    run "start-$start.html" "$cli" --month 12 --year 2026 --week-start "$start" \
+        --color-weekends --week-numbers
+    run "start-$start.txt" "$cli" --format text --month 12 --year 2026 --week-start "$start" \
+        --week-numbers
+done
+run "weekend-friday-saturday.pdf" "$cli" --pdf --month 12 --year 2026 --color-weekends \
+    --weekend friday,saturday --week-start saturday
+for locale in he_IL.UTF-8 ar_EG.UTF-8 fa_IR.UTF-8 ja_JP.UTF-8 de_DE.UTF-8 en_US.UTF-8; do
+    for format in html pdf text; do
+        run "regional-$locale.$format" "$cli" --format "$format" --month 12 --year 2026 \
+            --color-weekends --regional --locale "$locale"
+    done
+    run "regional-$locale-year.pdf" "$cli" --layout year --pdf --year 2027 --color-weekends \
+        --week-numbers --regional --locale "$locale"
+done
+
 # Mistakes: the message and the exit status, and no file.
 run "error-month.html" "$cli" --month 13
 run "error-year.html" "$cli" --year 1899
 run "error-week-start.html" "$cli" --week-start friday
+run "error-week-start-name.html" "$cli" --week-start fri
+run "error-weekend.html" "$cli" --weekend friday,friday
+run "error-regional.html" "$cli" --regional
 run "error-paper.html" "$cli" --paper a4
 run "error-paper-name.pdf" "$cli" --pdf --paper a5
 run "error-months.pdf" "$cli" --pdf --months 25
@@ -128,7 +166,7 @@ run "error-events-missing.html" "$cli" --events "$out/no-such-file.ics"
 run "error-events-malformed.pdf" "$cli" --pdf --events "$fixtures/malformed.ics"
 run "error-folder.html" "$cli" --output "$out/no-such-folder"
 
-# The Windows program under Wine: 40 files.
+# The Windows program under Wine: 52 files.
 if [ -n "$exe" ]; then
     # shellcheck source=../wine-env.sh
     . "$root/scripts/wine-env.sh"
@@ -154,6 +192,12 @@ if [ -n "$exe" ]; then
                 --year 2026 $la
         }
         n=$((n + 8))
+    done
+    for locale in he-IL ar-EG fa-IR ja-JP de-DE en-US; do
+        run "win-regional-$locale.pdf" wine_cli --pdf --color-weekends --month 12 --year 2026 \
+            --regional --locale "$locale"
+        run "win-regional-$locale.html" wine_cli --color-weekends --month 12 --year 2026 \
+            --regional --locale "$locale"
     done
     tessaly_wine_stop
 fi

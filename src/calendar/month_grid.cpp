@@ -13,18 +13,26 @@ std::chrono::sys_days FirstOfMonth(int monthIndex, int year) {
 
 }  // namespace
 
-WeekLayout LayoutOf(int weekStart) {
-    return weekStart == 0 ? WeekLayout::Monday : WeekLayout::Sunday;
+int FirstWeekdayOf(const CalendarRequest& request) {
+    if (request.firstWeekday) {
+        return (*request.firstWeekday % 7 + 7) % 7;
+    }
+    return request.weekStart == 0 ? kMonday : kSunday;
 }
 
-int FirstColumn(int monthIndex, int year, WeekLayout layout) {
+Weekdays WeekendOf(const CalendarRequest& request) {
+    return request.weekend.value_or(kSaturdayAndSunday);
+}
+
+int FirstColumn(int monthIndex, int year, int firstWeekday) {
     // c_encoding: 0 = Sunday .. 6 = Saturday
-    const int sundayBased =
-        static_cast<int>(std::chrono::weekday{FirstOfMonth(monthIndex, year)}.c_encoding()) + 1;
-    if (layout == WeekLayout::Sunday) {
-        return sundayBased;
-    }
-    return sundayBased == 1 ? 7 : sundayBased - 1;
+    const int weekday =
+        static_cast<int>(std::chrono::weekday{FirstOfMonth(monthIndex, year)}.c_encoding());
+    return (weekday - firstWeekday + 7) % 7 + 1;
+}
+
+int WeekdayOfColumn(int firstWeekday, int column) {
+    return (firstWeekday + column - 1) % 7;
 }
 
 int MonthLength(int monthIndex, int year) {
@@ -49,22 +57,23 @@ std::vector<CalendarRequest> MonthsOf(const CalendarRequest& request) {
     return months;
 }
 
-std::string CellText(const CalendarRequest& request, int position) {
-    const int first = FirstColumn(request.monthIndex, request.year, LayoutOf(request.weekStart));
+int DayOfCell(const CalendarRequest& request, int position) {
+    const int first = FirstColumn(request.monthIndex, request.year, FirstWeekdayOf(request));
     const int length = MonthLength(request.monthIndex, request.year);
     if (position < first || position >= first + length) {
-        return {};
+        return 0;
     }
-    return std::to_string(position - first + 1);
+    return position - first + 1;
 }
 
-int DaySlotOfColumn(WeekLayout layout, int column) {
-    return layout == WeekLayout::Sunday ? column - 1 : column % 7;
+std::string CellText(const CalendarRequest& request, int position) {
+    const int day = DayOfCell(request, position);
+    return day > 0 ? std::to_string(day) : std::string();
 }
 
-bool IsWeekendColumn(WeekLayout layout, int column) {
-    return layout == WeekLayout::Sunday ? (column == 1 || column == 7)
-                                        : (column == 6 || column == 7);
+bool IsWeekendColumn(const CalendarRequest& request, int column) {
+    return WeekendOf(
+        request)[static_cast<std::size_t>(WeekdayOfColumn(FirstWeekdayOf(request), column))];
 }
 
 int DayOfYear(int monthIndex, int year, int day) {
@@ -77,17 +86,17 @@ int DaysInYear(int year) {
 
 int IsoWeekOfRow(const CalendarRequest& request, int row) {
     using namespace std::chrono;
-    const WeekLayout layout = LayoutOf(request.weekStart);
-    const int first = FirstColumn(request.monthIndex, request.year, layout);
+    const int firstWeekday = FirstWeekdayOf(request);
+    const int first = FirstColumn(request.monthIndex, request.year, firstWeekday);
     const int length = MonthLength(request.monthIndex, request.year);
     if (row < 0 || row > 5 || 7 * row + 7 < first || 7 * row + 1 >= first + length) {
         return 0;
     }
-    const int mondayColumn = layout == WeekLayout::Sunday ? 2 : 1;
-    const sys_days monday =
-        FirstOfMonth(request.monthIndex, request.year) + days{7 * row + mondayColumn - first};
+    constexpr int kThursday = 4;
+    const int thursdayColumn = (kThursday - firstWeekday + 7) % 7 + 1;
     // The week belongs to the year of its Thursday, and counts from that year's first.
-    const sys_days thursday = monday + days{3};
+    const sys_days thursday =
+        FirstOfMonth(request.monthIndex, request.year) + days{7 * row + thursdayColumn - first};
     const year_month_day date{thursday};
     return static_cast<int>((thursday - sys_days{date.year() / January / 1}).count() / 7 + 1);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,14 @@ inline constexpr int kLastYear = 2100;
 constexpr int ClampedYear(long long year) {
     return static_cast<int>(std::clamp<long long>(year, kFirstYear, kLastYear));
 }
+
+// Days of the week are numbered from Sunday, as the names are: 0 Sunday .. 6 Saturday.
+inline constexpr int kSunday = 0;
+inline constexpr int kMonday = 1;
+
+// A set of days of the week, element d for day d.
+using Weekdays = std::array<bool, 7>;
+inline constexpr Weekdays kSaturdayAndSunday = {true, false, false, false, false, false, true};
 
 // The PDF's page: the window's Letter, or A4 from tessaly-cli.
 enum class Paper { Letter, A4 };
@@ -40,39 +50,50 @@ struct CalendarRequest {
     Layout layout = Layout::Month;
     // Each day shows its day of the year and the days left in it.
     bool dayOfYear = false;
+    // tessaly-cli's week when named (--week-start, --weekend, or the locale's with
+    // --regional): its first day (0 Sunday .. 6 Saturday), which wins over weekStart, and
+    // its weekend, which wins over Saturday and Sunday.
+    std::optional<int> firstWeekday = std::nullopt;
+    std::optional<Weekdays> weekend = std::nullopt;
 };
 
 // One request per month of `request`'s range (twelve for a year page), in order, each
 // for a single month.
 std::vector<CalendarRequest> MonthsOf(const CalendarRequest& request);
 
-enum class WeekLayout { Monday, Sunday };
+// The one reading of a request's week, for the grid, the names row, the weekend columns
+// and the week numbers alike: the first day it names, else its week-start index, where
+// 0 is Monday and every other value (1, or -1 for no selection, or a stray stored
+// number) is Sunday, the stored default.
+int FirstWeekdayOf(const CalendarRequest& request);
 
-// One reading of the week-start index for the grid, the names row and the weekend
-// columns alike: 0 is Monday, every other value (1, or -1 for no selection, or a stray
-// stored number) is Sunday, the stored default.
-WeekLayout LayoutOf(int weekStart);
+// The weekend it names, else Saturday and Sunday.
+Weekdays WeekendOf(const CalendarRequest& request);
 
-// Column (1..7) in which the 1st of the month stands.
-int FirstColumn(int monthIndex, int year, WeekLayout layout);
+// Column (1..7) in which the 1st of the month stands in weeks from `firstWeekday`.
+int FirstColumn(int monthIndex, int year, int firstWeekday);
+
+// The day of the week (0 = Sunday, a NameTable day slot) shown in column 1..7.
+int WeekdayOfColumn(int firstWeekday, int column);
 
 // Days in the month, measured to the 1st of the next month.
 int MonthLength(int monthIndex, int year);
 
-// Day number for cell position row * 7 + column (1..42), or "" outside the month.
+// Day of the month in cell position row * 7 + column (1..42), 0 outside the month.
+int DayOfCell(const CalendarRequest& request, int position);
+
+// The same as text, "" outside the month.
 std::string CellText(const CalendarRequest& request, int position);
 
-// NameTable day slot (0 = Sunday) shown above column 1..7.
-int DaySlotOfColumn(WeekLayout layout, int column);
-
-bool IsWeekendColumn(WeekLayout layout, int column);
+bool IsWeekendColumn(const CalendarRequest& request, int column);
 
 // Day `day` of the month as the day of its year (1..366), and the days of that year.
 int DayOfYear(int monthIndex, int year, int day);
 int DaysInYear(int year);
 
-// ISO 8601 week number (1..53) of grid row 0..5: the week of the row's Monday, which in
-// the Sunday layout is the row's second day. 0 for a row without a day of the month.
+// ISO 8601 week number (1..53) of grid row 0..5: the week that holds most of the row's
+// days, its Thursday's, which for weeks from Saturday, Sunday or Monday is its Monday's.
+// 0 for a row without a day of the month.
 int IsoWeekOfRow(const CalendarRequest& request, int row);
 
 }  // namespace tessaly

@@ -1,12 +1,28 @@
 #include "cli/cli_options.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 #include "calendar/month_grid.h"
 #include "core/int_text.h"
 #include "output/calendar_output.h"
 
 namespace tessaly {
+
+namespace {
+
+// Where the weekend of --regional comes from on Windows.
+#ifdef _WIN32
+const std::string kRegionalWeekendNote =
+    "                         (the weekend from the system's ICU, icu.dll, of\n"
+    "                         Windows 10 1903 and later; without it Saturday and\n"
+    "                         Sunday)\n";
+#else
+const std::string kRegionalWeekendNote;
+#endif
+
+}  // namespace
 
 std::string CliUsage() {
     const std::string html = kHtmlFileName;
@@ -35,7 +51,8 @@ std::string CliUsage() {
            "                         output as cal does (a year three months a row, events\n"
            "                         under each month, today in reverse video on a\n"
            "                         terminal unless NO_COLOR is set) (default: html)\n"
-           "  --week-start DAY       monday or sunday (default: sunday)\n"
+           "  --week-start DAY       the week's first day, monday to sunday (default:\n"
+           "                         sunday, or the locale's with --regional)\n"
            "  --week-numbers         ISO 8601 week numbers: a first column headed Wk, or in\n"
            "                         each row's first cell of the PDF; in the Sunday layout\n"
            "                         a row's week is the week of its Monday\n"
@@ -43,11 +60,18 @@ std::string CliUsage() {
            "                         upper right corner (123/242); text shows the days of\n"
            "                         the year instead of the dates (not with --layout year)\n"
            "  --color-weekends       colour the weekend columns\n"
+           "  --weekend DAY[,DAY]    the weekend's days, such as friday,saturday (default:\n"
+           "                         saturday,sunday, or the locale's with --regional)\n"
            "  --color RRGGBB         weekend colour of the HTML page, red first; implies\n"
            "                         --color-weekends (default: c0c0c0)\n"
            "  --localized            day and month names from the user's locale\n"
            "  --locale NAME          day and month names from locale NAME, such as\n"
            "                         de_DE.UTF-8 (on Windows de-DE); implies --localized\n"
+           "  --regional             the layout of that locale too (with --localized or\n"
+           "                         --locale): its first day of the week, its weekend,\n"
+           "                         its direction (a right-to-left grid is mirrored), its\n"
+           "                         year-and-month title and its digits\n"
+           + kRegionalWeekendNote +
            "  --events FILE          show the events of the iCalendar (.ics) file FILE under\n"
            "                         their days, in the local time zone; repeatable\n"
            "  --pdf                  write " + pdf + " instead of " + html + "; short\n"
@@ -63,10 +87,52 @@ std::string CliUsage() {
 
 bool NeedsFullProgram(const CliOptions& options) {
     return options.localized || options.locale || !options.events.empty() ||
-           options.paper == Paper::A4;
+           options.paper == Paper::A4 || options.regional;
 }
 
 namespace {
+
+// The option's names of the days of the week, Sunday first as they are numbered.
+constexpr std::array<std::string_view, 7> kWeekdayNames = {
+    "sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
+
+std::optional<int> WeekdayNamed(std::string_view name) {
+    const auto found = std::find(kWeekdayNames.begin(), kWeekdayNames.end(), name);
+    if (found == kWeekdayNames.end()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(found - kWeekdayNames.begin());
+}
+
+std::string NotAWeekday(const std::string& option, std::string_view value) {
+    return option + ": '" + std::string(value) + "' is not a day of the week (monday to sunday)";
+}
+
+// "friday,saturday": one to six days, each once.
+std::variant<Weekdays, CliUsageError> ParseWeekend(const std::string& list) {
+    if (list.find_first_not_of(',') == std::string::npos) {
+        return CliUsageError{"--weekend: the list of days is empty"};
+    }
+    Weekdays weekend{};
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(',', start), list.size());
+        const std::string_view name = std::string_view(list).substr(start, end - start);
+        const auto day = WeekdayNamed(name);
+        if (!day) {
+            return CliUsageError{name.empty() ? "--weekend: '" + list + "' leaves a day out"
+                                              : NotAWeekday("--weekend", name)};
+        }
+        if (weekend[static_cast<std::size_t>(*day)]) {
+            return CliUsageError{"--weekend: '" + std::string(name) + "' is named twice"};
+        }
+        weekend[static_cast<std::size_t>(*day)] = true;
+        start = end + 1;
+    }
+    if (std::all_of(weekend.begin(), weekend.end(), [](bool day) { return day; })) {
+        return CliUsageError{"--weekend: all seven days cannot be the weekend"};
+    }
+    return weekend;
+}
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -171,13 +237,20 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
             if (!value) {
                 return missing();
             }
-            if (*value == "monday") {
-                options.weekStart = 0;
-            } else if (*value == "sunday") {
-                options.weekStart = 1;
-            } else {
-                return CliUsageError{"--week-start: '" + *value + "' is not monday or sunday"};
+            options.firstWeekday = WeekdayNamed(*value);
+            if (!options.firstWeekday) {
+                return CliUsageError{NotAWeekday("--week-start", *value)};
             }
+        } else if (name == "--weekend") {
+            const auto value = takeValue();
+            if (!value) {
+                return missing();
+            }
+            auto weekend = ParseWeekend(*value);
+            if (auto* wrong = std::get_if<CliUsageError>(&weekend)) {
+                return *wrong;
+            }
+            options.weekend = std::get<Weekdays>(weekend);
         } else if (name == "--color") {
             const auto value = takeValue();
             if (!value) {
@@ -283,6 +356,8 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
             error = flag(options.colorWeekends);
         } else if (name == "--localized") {
             error = flag(options.localized);
+        } else if (name == "--regional") {
+            error = flag(options.regional);
         } else if (name == "--pdf") {
             error = flag(pdfGiven);
         } else if (name == "--day-of-year") {
@@ -327,6 +402,10 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(
     }
     if (options.color && text) {
         return CliUsageError{"--color: a text calendar has no colours"};
+    }
+    if (options.regional && !options.localized) {
+        return CliUsageError{
+            "--regional needs --localized or --locale (the locale whose layout it takes)"};
     }
     if (year && monthsGiven) {
         return CliUsageError{

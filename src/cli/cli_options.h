@@ -18,7 +18,10 @@ enum class CliFormat { Html, Pdf, Text };
 struct CliOptions {
     int month = 1;  // 1..12
     int year = 2000;
-    int weekStart = 1;  // 0 Monday, 1 Sunday
+    // The week's first day (0 Sunday .. 6 Saturday) and weekend when named; the locale's
+    // with --regional, else Sunday and Saturday and Sunday.
+    std::optional<int> firstWeekday;
+    std::optional<Weekdays> weekend;
     bool colorWeekends = false;
     std::optional<ColorValue> color;
     bool localized = false;
@@ -29,6 +32,7 @@ struct CliOptions {
     Layout layout = Layout::Month;
     bool dayOfYear = false;
     std::optional<std::string> locale;  // names from this locale instead of the user's
+    bool regional = false;              // the layout from the names' locale too
     std::vector<std::string> events;    // iCalendar files whose events the days show
     std::string outputFolder = ".";
     std::optional<std::string> outputFile;  // -o: exactly this file; "-" standard output
@@ -54,7 +58,7 @@ std::string CliUsage();
 
 // Whether a run needs what only a program linked against the system's C library has:
 // the system's locales (names, times of day), the font module (names outside
-// Windows-1252, A4's title widths) or the events module.
+// Windows-1252, A4's title widths), the events module or the regional module.
 bool NeedsFullProgram(const CliOptions& options);
 
 // -o's name for standard output.

@@ -27,6 +27,7 @@
 #include "fonts/pdf_fonts.h"
 #include "ical/event_files.h"
 #include "platform/locale_names.h"
+#include "regional/calendar_conventions.h"
 #endif
 
 namespace {
@@ -144,7 +145,8 @@ CalendarRequest RequestOf(const CliOptions& options) {
     CalendarRequest request;
     request.monthIndex = options.month - 1;
     request.year = options.year;
-    request.weekStart = options.weekStart;
+    request.firstWeekday = options.firstWeekday;
+    request.weekend = options.weekend;
     request.colorWeekends = options.colorWeekends;
     request.localizedNames = options.localized;
     request.pdf = options.format == CliFormat::Pdf;
@@ -185,14 +187,15 @@ std::optional<EventCalendar> ReadEvents(const CliOptions& options) {
 #endif
 
 std::string MakeCalendar(const CliOptions& options, const LocaleNames& names,
-                         const std::optional<EventCalendar>& events) {
+                         const std::optional<EventCalendar>& events,
+                         const std::optional<CalendarConventions>& conventions) {
     const CalendarRequest request = RequestOf(options);
     NameTable table;
     table[kWeekendColorSlot] = options.color ? ColorToHTML(*options.color) : kDefaultWeekendColor;
     std::vector<std::string> lines;
     CliServices services(options.locale, names);
     return MakeCalendarFile(request, table, lines, DestinationOf(options), services,
-                            events ? &*events : nullptr);
+                            events ? &*events : nullptr, conventions ? &*conventions : nullptr);
 }
 
 // Standard output, unless -o names a file.
@@ -203,7 +206,8 @@ bool TextToStandardOutput(const CliOptions& options) {
 // The text calendar, with today in reverse video where standard output is a terminal
 // that shows it and NO_COLOR is not set: decided here, before the text is made.
 std::string MakeText(const CliOptions& options, const LocaleNames& names,
-                     const std::optional<EventCalendar>& events) {
+                     const std::optional<EventCalendar>& events,
+                     const std::optional<CalendarConventions>& conventions) {
     NameTable table;
     CliServices services(options.locale, names);
     const char* noColor = std::getenv("NO_COLOR");
@@ -212,8 +216,8 @@ std::string MakeText(const CliOptions& options, const LocaleNames& names,
         StandardOutputShowsReverseVideo()) {
         today = LocalNow();
     }
-    return MakeCalendarText(RequestOf(options), table, services, events ? &*events : nullptr,
-                            today);
+    return MakeCalendarText(RequestOf(options), table, services, events ? &*events : nullptr, today,
+                            conventions ? &*conventions : nullptr);
 }
 
 // Text to standard output; false, with a message, when it cannot be written (a full disk,
@@ -267,25 +271,37 @@ int main(int argc, char** argv) {
     } else if (options.localized) {
         names = ReadUserLocaleNames();
     }
+    // The locale's layout, read before anything is written: without it nothing is.
+    std::optional<CalendarConventions> conventions;
+    if (options.regional) {
+        ConventionsRead read =
+            ReadCalendarConventions(options.locale.value_or(""), RequestOf(options));
+        if (!read.error.empty()) {
+            ReportError(read.error);
+            return 1;
+        }
+        conventions = std::move(read.conventions);
+    }
 #endif
     try {
 #ifdef TESSALY_STATIC_CLI
         const std::optional<EventCalendar> events;
+        const std::optional<CalendarConventions> conventions;
 #else
         const std::optional<EventCalendar> events = ReadEvents(options);
 #endif
         if (options.format == CliFormat::Text && TextToStandardOutput(options)) {
             // A console takes it in UTF-16, as any text this program prints.
-            return Print(MakeText(options, names, events)) ? 0 : 1;
+            return Print(MakeText(options, names, events, conventions)) ? 0 : 1;
         }
         std::string path;
         if (options.format == CliFormat::Text) {
             const CalendarDestination destination = DestinationOf(options);
             path = destination.folder + destination.fileName.value_or("");
-            SaveFileAtomically(path, MakeText(options, names, events),
+            SaveFileAtomically(path, MakeText(options, names, events, conventions),
                                CannotCreateFileMessage(path));
         } else {
-            path = MakeCalendar(options, names, events);
+            path = MakeCalendar(options, names, events, conventions);
         }
         // Standard output holds the calendar itself.
         if (path != kStandardOutputName && !Print(path + "\n")) {

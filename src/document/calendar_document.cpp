@@ -4,32 +4,46 @@ namespace tessaly {
 
 namespace {
 
-std::string MonthTitle(const NameTable& names, const CalendarRequest& month) {
-    return names[kFirstMonthSlot + month.monthIndex] + " " + std::to_string(month.year);
-}
+// The names and numbers of a document as it is composed.
+struct Wording {
+    const NameTable& names;
+    const CalendarConventions* conventions;
+    const std::vector<std::string>& digits;
+
+    std::string MonthTitle(const CalendarRequest& month) const {
+        if (conventions != nullptr) {
+            const auto title = conventions->titles.find(MonthKey(month.year, month.monthIndex));
+            if (title != conventions->titles.end()) {
+                return title->second;
+            }
+        }
+        return names[kFirstMonthSlot + month.monthIndex] + " " + NumeralOf(month.year, digits);
+    }
+};
 
 // Initials are two columns wide, as a terminal calendar's day columns are.
 constexpr int kInitialsColumns = 2;
 
-MonthPage ComposeMonth(const CalendarRequest& month, const NameTable& names,
+MonthPage ComposeMonth(const CalendarRequest& month, const Wording& wording,
                        const EventCalendar* events, const DisplayColumns& measure) {
+    const NameTable& names = wording.names;
     MonthPage page;
     page.year = month.year;
     page.monthIndex = month.monthIndex;
-    page.title = MonthTitle(names, month);
+    page.title = wording.MonthTitle(month);
     page.name = names[kFirstMonthSlot + month.monthIndex];
-    const WeekLayout layout = LayoutOf(month.weekStart);
+    const int firstWeekday = FirstWeekdayOf(month);
     for (int column = 1; column <= 7; ++column) {
         GridColumn& shown = page.columns[static_cast<std::size_t>(column - 1)];
-        shown.weekday = DaySlotOfColumn(layout, column);
+        shown.weekday = WeekdayOfColumn(firstWeekday, column);
         shown.heading = names[static_cast<std::size_t>(shown.weekday)];
         shown.initials = measure.Cut(names[kFirstShortDaySlot + shown.weekday], kInitialsColumns);
-        shown.weekend = IsWeekendColumn(layout, column);
+        shown.weekend = IsWeekendColumn(month, column);
     }
     for (int position = 1; position <= 42; ++position) {
         DayCell& cell = page.cells[static_cast<std::size_t>(position - 1)];
-        cell.text = CellText(month, position);
-        cell.day = cell.text.empty() ? 0 : std::stoi(cell.text);
+        cell.day = DayOfCell(month, position);
+        cell.text = cell.day > 0 ? NumeralOf(cell.day, wording.digits) : std::string();
         cell.weekend = page.columns[static_cast<std::size_t>((position - 1) % 7)].weekend;
         if (cell.day > 0) {
             cell.dayOfYear = DayOfYear(month.monthIndex, month.year, cell.day);
@@ -50,39 +64,60 @@ MonthPage ComposeMonth(const CalendarRequest& month, const NameTable& names,
 }
 
 // The year page's title: the year of its months, or the first and the last year.
-std::string YearPageTitle(const CalendarRequest& request) {
+std::string YearPageTitle(const CalendarRequest& request, const std::vector<std::string>& digits) {
     const std::vector<CalendarRequest> months = MonthsOf(request);
-    std::string title = std::to_string(months.front().year);
+    std::string title = NumeralOf(months.front().year, digits);
     if (months.back().year != months.front().year) {
         title += "\xE2\x80\x93";  // an en dash
-        title += std::to_string(months.back().year);
+        title += NumeralOf(months.back().year, digits);
     }
     return title;
 }
 
+// The locale's week and weekend where the request names none.
+CalendarRequest WithConventions(CalendarRequest request, const CalendarConventions* conventions) {
+    if (conventions != nullptr) {
+        request.firstWeekday = request.firstWeekday.value_or(conventions->firstWeekday);
+        request.weekend = request.weekend.value_or(conventions->weekend);
+    }
+    return request;
+}
+
 }  // namespace
 
-CalendarDocument ComposeCalendar(const CalendarRequest& request, const NameTable& names,
-                                 const EventCalendar* events, const DisplayColumns& columns) {
+CalendarDocument ComposeCalendar(const CalendarRequest& asked, const NameTable& names,
+                                 const EventCalendar* events, const DisplayColumns& columns,
+                                 const CalendarConventions* conventions) {
+    const CalendarRequest request = WithConventions(asked, conventions);
     CalendarDocument document;
+    if (conventions != nullptr) {
+        document.regional = true;
+        document.rightToLeft = conventions->rightToLeft;
+        // Ten digits other than ASCII's; ASCII's are written as they always are.
+        if (conventions->digits.size() == 10 &&
+            NumeralOf(1234567890, conventions->digits) != "1234567890") {
+            document.digits = conventions->digits;
+        }
+    }
+    const Wording wording{names, conventions, document.digits};
     const std::vector<CalendarRequest> months = MonthsOf(request);
     if (request.layout == Layout::Year) {
-        document.title = YearPageTitle(request);
+        document.title = YearPageTitle(request, document.digits);
         YearPage& year = document.year.emplace();
         year.title = document.title;
         for (std::size_t k = 0; k < months.size() && k < year.months.size(); ++k) {
-            year.months[k] = ComposeMonth(months[k], names, events, columns);
+            year.months[k] = ComposeMonth(months[k], wording, events, columns);
         }
     } else {
         // A range reads "December 2026 - January 2027" where one month's name and year
         // stand.
-        document.title = MonthTitle(names, months.front());
+        document.title = wording.MonthTitle(months.front());
         if (months.size() > 1) {
-            document.title += " - " + MonthTitle(names, months.back());
+            document.title += " - " + wording.MonthTitle(months.back());
         }
         document.pages.reserve(months.size());
         for (const CalendarRequest& month : months) {
-            document.pages.push_back(ComposeMonth(month, names, events, columns));
+            document.pages.push_back(ComposeMonth(month, wording, events, columns));
         }
     }
     for (std::size_t k = 0; k < 7; ++k) {

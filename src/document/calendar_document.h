@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "calendar/conventions.h"
 #include "calendar/events.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
@@ -31,7 +32,7 @@ struct GridColumn {
 // One of a month's 42 day cells, row by row.
 struct DayCell {
     int day = 0;       // 1..31; 0 for a cell outside the month
-    std::string text;  // the day's number as shown, "" outside the month
+    std::string text;  // the day's number as shown (in the document's digits), "" outside
     bool weekend = false;
     DayEvents events;  // no lines for a day without events
     // The day's place in its year (1..366) and the days of the year after it; 0 outside
@@ -44,7 +45,7 @@ struct DayCell {
 struct MonthPage {
     int year = 2000;
     int monthIndex = 0;  // 0 = January
-    std::string title;   // the month's name and year
+    std::string title;   // the month's name and year, or the locale's title of it
     std::string name;    // the month's name alone
     std::array<GridColumn, 7> columns;
     std::array<DayCell, 42> cells;
@@ -84,13 +85,27 @@ struct CalendarDocument {
     // Each day shows its day of the year and the days left ("123/242").
     bool dayOfYear = false;
     Paper paper = Paper::Letter;
+    // Laid out as its locale lays out calendars (--regional): an HTML page of it is UTF-8
+    // and says so.
+    bool regional = false;
+    // The grid reads right to left: the week's first day is the rightmost column, and
+    // each text starts at its cell's right.
+    bool rightToLeft = false;
+    // The digits of the days, the years and the week numbers: ten, zero first; empty for
+    // ASCII's.
+    std::vector<std::string> digits;
+
+    // A number as the document writes it.
+    std::string Numeral(int number) const { return NumeralOf(number, digits); }
 };
 
 // The calendar `request` asks for, its names from `names` (UTF-8) and the events of
 // `events` (nothing: no events); `columns` measures the shortest day names to cut
-// them into initials.
+// them into initials. With a locale's `conventions` (--regional) its week, weekend,
+// direction, titles and digits, where the request names no week or weekend of its own.
 CalendarDocument ComposeCalendar(const CalendarRequest& request, const NameTable& names,
                                  const EventCalendar* events,
-                                 const DisplayColumns& columns = DisplayColumns());
+                                 const DisplayColumns& columns = DisplayColumns(),
+                                 const CalendarConventions* conventions = nullptr);
 
 }  // namespace tessaly

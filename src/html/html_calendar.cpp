@@ -45,9 +45,10 @@ std::vector<std::string> HtmlHead(const CalendarDocument& document,
                                   std::string_view productWebAddress) {
     std::vector<std::string> lines;
     lines.reserve(document.pages.size() * 80 + 20);
-    lines.emplace_back("<html>");
+    // A right-to-left page lays its table out from the right, the week's first day there.
+    lines.emplace_back(document.rightToLeft ? "<html dir=\"rtl\">" : "<html>");
     lines.emplace_back("<head>");
-    if (document.listsEvents) {
+    if (document.listsEvents || document.regional) {
         lines.emplace_back("<meta charset=\"utf-8\">");
     }
     // Names may come from any locale (LOCPATH), so they are text, never markup.
@@ -60,7 +61,10 @@ std::vector<std::string> HtmlHead(const CalendarDocument& document,
                             "calendars you can put online or print out.\" />"}));
     lines.emplace_back("<style>");
     lines.push_back(Concat({"  td {", kCellStyle}));
-    lines.emplace_back("  #box {vertical-align: top; text-align: left;}");
+    // Texts start at their cell's start: its right in a right-to-left page.
+    const std::string_view start = document.rightToLeft ? "right" : "left";
+    const std::string_view end = document.rightToLeft ? "left" : "right";
+    lines.push_back(Concat({"  #box {vertical-align: top; text-align: ", start, ";}"}));
     lines.emplace_back(
         "  #box_head {vertical-align: top; text-align: center; font-weight: bolder;}");
     if (document.weekNumbers) {
@@ -74,7 +78,8 @@ std::vector<std::string> HtmlHead(const CalendarDocument& document,
             Concat({"  td.weekend {background: #", document.weekendColor, "; ", kCellStyle}));
     }
     if (document.dayOfYear) {
-        lines.emplace_back("  span.doy {float: right; font-size: 7pt; font-weight: normal;}");
+        lines.push_back(
+            Concat({"  span.doy {float: ", end, "; font-size: 7pt; font-weight: normal;}"}));
     }
     lines.emplace_back("</style>");
     lines.emplace_back("</head>");
@@ -89,7 +94,8 @@ void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& doc
 
     lines.push_back(Concat(
         {"<table cols=\"", columns, "\" cellpadding=\"2\" cellspacing=\"0\" border=\"1\" style=\"",
-         k > 0 ? "page-break-before: always; " : "", "width: 100%; text-align: left;\">"}));
+         k > 0 ? "page-break-before: always; " : "",
+         "width: 100%; text-align: ", document.rightToLeft ? "right" : "left", ";\">"}));
     lines.push_back(
         Concat({"<tbody><tr align=\"center\"><td style=\"vertical-align: top;\" "
                 "rowspan=\"1\" colspan=\"",
@@ -114,7 +120,7 @@ void AppendHtmlPage(std::vector<std::string>& lines, const CalendarDocument& doc
         if (document.weekNumbers) {
             const int week = page.weekNumbers[static_cast<std::size_t>(row)];
             lines.push_back(
-                Concat({"<td id=\"week\">", week > 0 ? std::to_string(week) : "", "</td>"}));
+                Concat({"<td id=\"week\">", week > 0 ? document.Numeral(week) : "", "</td>"}));
         }
         for (int column = 0; column < 7; ++column) {
             const DayCell& cell = page.Cell(row, column);

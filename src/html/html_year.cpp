@@ -58,7 +58,7 @@ void AppendMonthTable(std::vector<std::string>& lines, const CalendarDocument& d
         if (document.weekNumbers) {
             const int week = month.weekNumbers[static_cast<std::size_t>(row)];
             lines.push_back(
-                Joined({"<td class=\"week\">", week > 0 ? std::to_string(week) : "", "</td>"}));
+                Joined({"<td class=\"week\">", week > 0 ? document.Numeral(week) : "", "</td>"}));
         }
         for (int column = 0; column < 7; ++column) {
             lines.push_back(DayCellLine(month.Cell(row, column)));
@@ -79,7 +79,8 @@ std::vector<std::string> HtmlYearLines(const CalendarDocument& document,
     const YearPage& year = *document.year;
     const std::string title = HtmlEscaped(year.title);
     lines.emplace_back("<!DOCTYPE html>");
-    lines.emplace_back("<html>");
+    // Right to left, the months and their days run from the right.
+    lines.emplace_back(document.rightToLeft ? "<html dir=\"rtl\">" : "<html>");
     lines.emplace_back("<head>");
     lines.emplace_back("<meta charset=\"utf-8\">");
     lines.push_back(Joined({"<title>", title, " calendar created with Tessaly</title>"}));

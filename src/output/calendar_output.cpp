@@ -80,9 +80,10 @@ std::string MakeHtml(const CalendarDocument& document, std::vector<std::string>&
         services.PageMade(k + 1, pages);
     }
     AppendHtmlTail(htmlLines);
-    // A page with events says it is UTF-8; one without is read in the names' encoding.
+    // A page with events, or the locale's own, says it is UTF-8; one without is read in
+    // the names' encoding.
     std::string text = JoinLinesCrLf(htmlLines);
-    if (!document.listsEvents) {
+    if (!document.listsEvents && !document.regional) {
         text = services.InNamesEncoding(std::move(text));
     }
     return Save(destination, fileName, text, kSaveStreamError, services);
@@ -125,11 +126,18 @@ void FillNames(const CalendarRequest& request, NameTable& names, CalendarService
     FillMonthNames(names, request.localizedNames, locale);
 }
 
-// The terminal columns of every character beyond ASCII of the names, as the system
-// measures them.
-DisplayColumns MeasuredColumns(const NameTable& names, CalendarServices& services) {
-    const std::u32string characters =
-        CharactersToMeasure(std::vector<std::string>(names.begin(), names.end()));
+// The terminal columns of every character beyond ASCII of the names, and of a locale's
+// titles and digits, as the system measures them.
+DisplayColumns MeasuredColumns(const NameTable& names, CalendarServices& services,
+                               const CalendarConventions* conventions) {
+    std::vector<std::string> texts(names.begin(), names.end());
+    if (conventions != nullptr) {
+        texts.insert(texts.end(), conventions->digits.begin(), conventions->digits.end());
+        for (const auto& [month, title] : conventions->titles) {
+            texts.push_back(title);
+        }
+    }
+    const std::u32string characters = CharactersToMeasure(texts);
     if (characters.empty()) {
         return {};
     }
@@ -157,17 +165,18 @@ std::string CalendarFileName(const CalendarRequest& request) {
 std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
                              const CalendarDestination& destination, CalendarServices& services,
-                             const EventCalendar* events) {
+                             const EventCalendar* events, const CalendarConventions* conventions) {
     FillNames(request, names, services);
     const std::string fileName = destination.fileName.value_or(CalendarFileName(request));
     if (request.layout == Layout::Year) {
         // The initials are cut by the columns their characters take.
-        const CalendarDocument document =
-            ComposeCalendar(request, names, events, MeasuredColumns(names, services));
+        const CalendarDocument document = ComposeCalendar(
+            request, names, events, MeasuredColumns(names, services, conventions), conventions);
         return request.pdf ? MakeYearPdf(document, destination, fileName, services)
                            : MakeYearHtml(document, htmlLines, destination, fileName, services);
     }
-    const CalendarDocument document = ComposeCalendar(request, names, events);
+    const CalendarDocument document =
+        ComposeCalendar(request, names, events, DisplayColumns(), conventions);
     if (request.pdf) {
         return MakePdf(document, destination, fileName, services);
     }
@@ -176,11 +185,12 @@ std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
 
 std::string MakeCalendarText(const CalendarRequest& request, NameTable& names,
                              CalendarServices& services, const EventCalendar* events,
-                             const std::optional<LocalDateTime>& today) {
+                             const std::optional<LocalDateTime>& today,
+                             const CalendarConventions* conventions) {
     FillNames(request, names, services);
-    // The names are what the text aligns; an event line ends its line.
-    const DisplayColumns columns = MeasuredColumns(names, services);
-    const CalendarDocument document = ComposeCalendar(request, names, events, columns);
+    // The names, titles and numbers are what the text aligns; an event line ends its line.
+    const DisplayColumns columns = MeasuredColumns(names, services, conventions);
+    const CalendarDocument document = ComposeCalendar(request, names, events, columns, conventions);
     std::optional<TextHighlight> highlight;
     if (today) {
         highlight = TextHighlight{today->year, today->month - 1, today->day};

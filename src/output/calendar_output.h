@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calendar/conventions.h"
 #include "calendar/events.h"
 #include "calendar/month_grid.h"
 #include "calendar/names.h"
@@ -75,18 +76,20 @@ std::string CalendarFileName(const CalendarRequest& request);
 //     `htmlLines` alone (other names: see CalendarDestination).
 // A save that fails is reported as the saver reports it; "Failed to Save Stream" when
 // an HTML page cannot be written, "Cannot create file <path>" when a PDF cannot.
-// An HTML page with events is UTF-8 throughout and says so; one without is in the
-// names' encoding.
+// An HTML page with events or laid out by a locale's `conventions` (--regional, read
+// beforehand) is UTF-8 throughout and says so; one without is in the names' encoding.
 std::string MakeCalendarFile(const CalendarRequest& request, NameTable& names,
                              std::vector<std::string>& htmlLines,
                              const CalendarDestination& destination, CalendarServices& services,
-                             const EventCalendar* events = nullptr);
+                             const EventCalendar* events = nullptr,
+                             const CalendarConventions* conventions = nullptr);
 
 // The calendar `request` asks for as terminal text (request.pdf is not looked at), its
 // names filled as above and its characters measured by the services; `today`, when
 // given, is shown in reverse video.
 std::string MakeCalendarText(const CalendarRequest& request, NameTable& names,
                              CalendarServices& services, const EventCalendar* events,
-                             const std::optional<LocalDateTime>& today);
+                             const std::optional<LocalDateTime>& today,
+                             const CalendarConventions* conventions = nullptr);
 
 }  // namespace tessaly

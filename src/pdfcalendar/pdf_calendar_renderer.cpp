@@ -15,13 +15,19 @@ PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfC
     layout.fonts = faces.fonts;
     layout.events = FitEventLines(texts.events, texts.eventsForFace, faces.each, layout.page);
     layout.weekendPicture = WeekendPicture();
+    layout.rightToLeft = document.rightToLeft;
+    if (layout.rightToLeft) {
+        layout.page.titleByWindowFont = false;
+    }
     return layout;
 }
 
 void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& boldWidths,
                  const std::vector<int>& windowWidths) {
+    const std::optional<WinAnsiWidths> widths =
+        boldWidths || !layout.rightToLeft ? boldWidths : BuiltInHelveticaBoldWidths();
     layout.titleX = TitlePlaces(layout.page, layout.table.winAnsi, layout.table.glyphs,
-                                PdfCalendarTexts::kFirstTitle, boldWidths, windowWidths);
+                                PdfCalendarTexts::kFirstTitle, widths, windowWidths);
 }
 
 PdfCalendarRenderer::PdfCalendarRenderer(TPrintPDF& pdf, const CalendarDocument& document,
@@ -57,8 +63,13 @@ void PdfCalendarRenderer::DrawPage(std::size_t k) {
 
     pdf_.Font.Size = page.textSize;
     for (int c = 0; c < 7; ++c) {
-        DrawTableText(ColumnLeft(c) + page.textInset, page.headingBaseline,
-                      static_cast<std::size_t>(month.columns[static_cast<std::size_t>(c)].weekday));
+        const auto heading =
+            static_cast<std::size_t>(month.columns[static_cast<std::size_t>(c)].weekday);
+        const int advance = layout_.rightToLeft ? TableTextAdvance(layout_.table, heading,
+                                                                   BuiltInHelveticaBoldWidths())
+                                                : 0;
+        DrawTableText(StartX(c, page.textInset, page.textSize, advance), page.headingBaseline,
+                      heading);
     }
     for (int c = 0; c < 7; ++c) {
         for (int r = 0; r < 6; ++r) {
@@ -74,6 +85,14 @@ ByteSpans PdfCalendarRenderer::Finish() {
     return pdf_.EndDocument();
 }
 
+int PdfCalendarRenderer::StartX(int c, int inset, int size, int advance) const {
+    if (!layout_.rightToLeft) {
+        return ColumnLeft(c) + inset;
+    }
+    return ColumnLeft(c) + layout_.page.columnWidth - inset -
+           RoundedHalfToEven(size * advance, 1000);
+}
+
 // Cell (c, r), in this order: its shading, its outline, its day number, its events.
 void PdfCalendarRenderer::DrawDayCell(const MonthPage& month, std::size_t k, int c, int r) {
     const PdfPageGeometry& page = layout_.page;
@@ -85,14 +104,32 @@ void PdfCalendarRenderer::DrawDayCell(const MonthPage& month, std::size_t k, int
         Shade(left, top + (mondayFirst ? page.mondayShadingDrop : 0));
     }
     pdf_.DrawRectangle(left, top, left + page.columnWidth, top + page.rowHeight);
-    pdf_.DrawText(left + page.textInset, top + page.numberBaseline, cell.text);
+    DrawNumber(c, top + page.numberBaseline, cell.day, cell.text);
     if (document_.dayOfYear && cell.day > 0) {
-        DrawDayOfYear(cell, left + page.columnWidth, top);
+        DrawDayOfYear(cell, c, top);
     }
     if (cell.day > 0 && k < layout_.events.size()) {
-        DrawEvents(layout_.events[k][static_cast<std::size_t>(cell.day - 1)], left + page.textInset,
+        DrawEvents(layout_.events[k][static_cast<std::size_t>(cell.day - 1)], c,
                    top + page.eventBaseline);
     }
+}
+
+// In Helvetica-Bold as the document writes it, or in the table's face where its digits
+// are not ASCII's (in ASCII digits where no face drew them).
+void PdfCalendarRenderer::DrawNumber(int c, int y, int number, const std::string& text) {
+    const PdfPageGeometry& page = layout_.page;
+    const PdfTableTexts& table = layout_.table;
+    const WinAnsiWidths& bold = BuiltInHelveticaBoldWidths();
+    if (number > 0 && table.firstNumeral > 0) {
+        const std::size_t numeral = table.Numeral(number);
+        const int advance = layout_.rightToLeft ? TableTextAdvance(table, numeral, bold) : 0;
+        DrawTableText(StartX(c, page.textInset, page.textSize, advance), y, numeral);
+        return;
+    }
+    const std::string shown =
+        number > 0 && !document_.digits.empty() ? std::to_string(number) : text;
+    const int advance = layout_.rightToLeft ? WinAnsiAdvance(shown, bold) : 0;
+    pdf_.DrawText(StartX(c, page.textInset, page.textSize, advance), y, shown);
 }
 
 // One month keeps a picture object per shaded cell, as it always has; with more, every
@@ -108,7 +145,7 @@ void PdfCalendarRenderer::Shade(int x, int y) {
     pdf_.DrawPicture(x, y, sharedPicture_);
 }
 
-void PdfCalendarRenderer::DrawEvents(const std::vector<PdfEventLine>& lines, int x, int y) {
+void PdfCalendarRenderer::DrawEvents(const std::vector<PdfEventLine>& lines, int c, int y) {
     if (lines.empty()) {
         return;
     }
@@ -116,6 +153,15 @@ void PdfCalendarRenderer::DrawEvents(const std::vector<PdfEventLine>& lines, int
     pdf_.Font.Face = 0;
     pdf_.Font.Size = page.eventSize;
     for (const PdfEventLine& line : lines) {
+        int advance = 0;
+        if (layout_.rightToLeft && line.glyphs) {
+            for (const EmbeddedGlyph& glyph : *line.glyphs) {
+                advance += glyph.width;
+            }
+        } else if (layout_.rightToLeft) {
+            advance = WinAnsiAdvance(line.winAnsi, HelveticaWidths());
+        }
+        const int x = StartX(c, page.textInset, page.eventSize, advance);
         if (line.glyphs) {
             pdf_.DrawGlyphs(x, y, *line.glyphs);
         } else {
@@ -127,32 +173,52 @@ void PdfCalendarRenderer::DrawEvents(const std::vector<PdfEventLine>& lines, int
     pdf_.Font.Size = page.textSize;
 }
 
-void PdfCalendarRenderer::DrawDayOfYear(const DayCell& cell, int right, int top) {
+// In the cell's upper right corner, or its upper left in a right-to-left grid: at the end
+// of its line, away from the day's number.
+void PdfCalendarRenderer::DrawDayOfYear(const DayCell& cell, int c, int top) {
     const PdfPageGeometry& page = layout_.page;
     const std::string text = std::to_string(cell.dayOfYear) + "/" + std::to_string(cell.daysLeft);
-    int advance = 0;
-    for (const char c : text) {
-        advance += HelveticaWidths()[static_cast<unsigned char>(c)];
-    }
+    const int advance = WinAnsiAdvance(text, HelveticaWidths());
     pdf_.Font.Face = 0;
     pdf_.Font.Size = page.dayOfYearSize;
-    pdf_.DrawText(
-        right - page.dayOfYearRightRoom - RoundedHalfToEven(advance * page.dayOfYearSize, 1000),
-        top + page.dayOfYearBaseline, text);
+    const int left = ColumnLeft(c);
+    pdf_.DrawText(layout_.rightToLeft ? left + page.dayOfYearRightRoom
+                                      : left + page.columnWidth - page.dayOfYearRightRoom -
+                                            RoundedHalfToEven(advance * page.dayOfYearSize, 1000),
+                  top + page.dayOfYearBaseline, text);
     pdf_.Font.Face = 1;
     pdf_.Font.Size = page.textSize;
 }
 
-// In small type in the first cell's lower left corner, below any day number.
+// In small type in the first cell's lower left corner (lower right, right to left),
+// below any day number: "Wk 12", the number in the table's face where its digits are
+// not ASCII's.
 void PdfCalendarRenderer::DrawWeekNumbers(const MonthPage& month) {
     const PdfPageGeometry& page = layout_.page;
+    const PdfTableTexts& table = layout_.table;
+    const WinAnsiWidths& regular = HelveticaWidths();
     pdf_.Font.Face = 0;
     pdf_.Font.Size = page.weekNumberSize;
     for (int r = 0; r < 6; ++r) {
-        if (const int week = month.weekNumbers[static_cast<std::size_t>(r)]; week > 0) {
-            pdf_.DrawText(ColumnLeft(0) + page.textInset, RowTop(r + 1) - page.weekNumberBaseline,
-                          "Wk " + std::to_string(week));
+        const int week = month.weekNumbers[static_cast<std::size_t>(r)];
+        if (week == 0) {
+            continue;
         }
+        const int y = RowTop(r + 1) - page.weekNumberBaseline;
+        if (table.firstNumeral == 0) {
+            const std::string text = "Wk " + std::to_string(week);
+            const int advance = layout_.rightToLeft ? WinAnsiAdvance(text, regular) : 0;
+            pdf_.DrawText(StartX(0, page.textInset, page.weekNumberSize, advance), y, text);
+            continue;
+        }
+        const std::string label = "Wk ";
+        const std::size_t numeral = table.Numeral(week);
+        const int labelAdvance = WinAnsiAdvance(label, regular);
+        const int advance =
+            layout_.rightToLeft ? labelAdvance + TableTextAdvance(table, numeral, regular) : 0;
+        const int x = StartX(0, page.textInset, page.weekNumberSize, advance);
+        pdf_.DrawText(x, y, label);
+        DrawTableText(x + RoundedHalfToEven(labelAdvance * page.weekNumberSize, 1000), y, numeral);
     }
     pdf_.Font.Face = 1;
 }

@@ -26,6 +26,8 @@ struct PdfCalendarLayout {
     MonthsEventLines events;
     std::vector<int> titleX;  // a page each
     Bitmap24 weekendPicture;
+    // The grid mirrored: the week's first day at the right, texts at their cells' right.
+    bool rightToLeft = false;
 };
 
 // The layout of a document's PDF from its texts and what the fonts gave for them; the
@@ -35,14 +37,17 @@ PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfC
 
 // Places each page's title by `layout.table.shownTitles`' widths in the window font
 // (`windowWidths`, a title each) or, where the page centres it by its own width, by
-// Helvetica-Bold's widths or its glyphs.
+// Helvetica-Bold's widths or its glyphs. A right-to-left page centres its titles by their
+// own widths, the built-in ones where none are given.
 void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& boldWidths,
                  const std::vector<int>& windowWidths);
 
 // Draws a calendar document's pages through one writer, a month a page: frame, title,
 // headings, the grid column by column (each day's events under its number), the week
 // numbers. A file of one month keeps one picture object per shaded cell; more months
-// share one.
+// share one. A right-to-left document is drawn mirrored: its first column at the right,
+// each heading, number and event line ending at its cell's right, the week numbers in
+// the rightmost cells and the days of the year at the left.
 class PdfCalendarRenderer {
   public:
     // Sets the document's properties (title, author, creator, producer, page size) and
@@ -57,11 +62,18 @@ class PdfCalendarRenderer {
     ByteSpans Finish();
 
   private:
-    int ColumnLeft(int c) const { return layout_.page.gridLeft + layout_.page.columnWidth * c; }
+    // The left of the grid's column `c` (0 the week's first day) as it stands on the page.
+    int ColumnLeft(int c) const {
+        return layout_.page.gridLeft + layout_.page.columnWidth * (layout_.rightToLeft ? 6 - c : c);
+    }
     int RowTop(int r) const { return layout_.page.gridTop + layout_.page.rowHeight * r; }
+    // Where a text `advance` thousandths of the size wide starts at the start of column
+    // `c`: `inset` into it from its left, or from its right in a right-to-left grid.
+    int StartX(int c, int inset, int size, int advance) const;
     void DrawDayCell(const MonthPage& month, std::size_t k, int c, int r);
-    void DrawEvents(const std::vector<PdfEventLine>& lines, int x, int y);
-    void DrawDayOfYear(const DayCell& cell, int right, int top);
+    void DrawNumber(int c, int y, int number, const std::string& text);
+    void DrawEvents(const std::vector<PdfEventLine>& lines, int c, int y);
+    void DrawDayOfYear(const DayCell& cell, int c, int top);
     void DrawWeekNumbers(const MonthPage& month);
     void DrawTableText(int x, int y, std::size_t text);
     void Shade(int x, int y);

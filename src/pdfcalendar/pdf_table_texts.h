@@ -11,11 +11,16 @@
 
 namespace tessaly {
 
+// The most numbers a page writes: 31 days, 53 weeks.
+inline constexpr int kMostNumeral = 53;
+
 // The texts a calendar's PDF draws, before any face is chosen for them.
 struct PdfCalendarTexts {
-    // The table: the seven day names, Sunday first, then each page's title (UTF-8).
+    // The table: the seven day names, Sunday first, then each page's title (UTF-8), then,
+    // where the document's digits are not ASCII's, the numbers 1..kMostNumeral in them.
     static constexpr std::size_t kFirstTitle = 7;
     std::vector<std::string> table;
+    std::size_t firstNumeral = 0;  // 0: no numbers in the table
     // Windows-1252 holds the whole table, which the standard font then draws.
     bool tableInWinAnsi = false;
     // The event lines of each day's cell.
@@ -42,9 +47,24 @@ struct PdfTableTexts {
     std::vector<GlyphRun> glyphs;      // or in the embedded face
     // Each page's title as it is shown (UTF-8), which the window font measures.
     std::vector<std::string> shownTitles;
+    // Where the numbers 1..kMostNumeral start among the texts; 0 where they are drawn in
+    // ASCII digits in the standard font.
+    std::size_t firstNumeral = 0;
 
     bool Embedded() const { return !glyphs.empty(); }
+    // The text of `number` (1..kMostNumeral) in the table.
+    std::size_t Numeral(int number) const {
+        return firstNumeral + static_cast<std::size_t>(number - 1);
+    }
 };
+
+// The numbers 1..kMostNumeral in a document's digits, appended to `table` where they are
+// not ASCII's; where they start (0 where they are ASCII's).
+std::size_t AppendNumerals(std::vector<std::string>& table, const CalendarDocument& document);
+
+// Advance of table text `text` in thousandths of its size: its glyphs', or its
+// Windows-1252 characters' in `widths`.
+int TableTextAdvance(const PdfTableTexts& table, std::size_t text, const WinAnsiWidths& widths);
 
 PdfTableTexts ChoosePdfTable(const CalendarDocument& document, const PdfCalendarTexts& texts,
                              const EmbeddingResult& faces);

@@ -12,40 +12,10 @@ namespace tessaly {
 
 namespace {
 
-// Helvetica-Bold's widths as its metric twin Liberation Sans Bold has them, read with
-// scripts/dev/ttf-widths.py: the names and the title are centred alike on every machine,
-// without the fonts module; 0 where Windows-1252 has no character.
-constexpr WinAnsiWidths kHelveticaBoldWidths = {
-    0,   0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x00
-    0,   0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x10
-    278, 333, 474, 556, 556, 889,  722,  238,  333, 333,  389, 584, 278,  333, 278, 278,  // 0x20
-    556, 556, 556, 556, 556, 556,  556,  556,  556, 556,  333, 333, 584,  584, 584, 611,  // 0x30
-    975, 722, 722, 722, 722, 667,  611,  778,  722, 278,  556, 722, 611,  833, 722, 778,  // 0x40
-    667, 778, 722, 667, 611, 722,  667,  944,  667, 667,  611, 333, 278,  333, 584, 556,  // 0x50
-    333, 556, 611, 556, 611, 556,  333,  611,  611, 278,  278, 556, 278,  889, 611, 611,  // 0x60
-    611, 611, 389, 556, 333, 611,  556,  778,  556, 556,  500, 389, 280,  389, 584, 0,    // 0x70
-    556, 0,   278, 556, 500, 1000, 556,  556,  333, 1000, 667, 333, 1000, 0,   611, 0,    // 0x80
-    0,   278, 278, 500, 500, 350,  556,  1000, 333, 1000, 556, 333, 944,  0,   500, 667,  // 0x90
-    278, 333, 556, 556, 556, 556,  280,  556,  333, 737,  370, 556, 584,  333, 737, 552,  // 0xA0
-    400, 549, 333, 333, 333, 576,  556,  333,  333, 333,  365, 556, 834,  834, 834, 611,  // 0xB0
-    722, 722, 722, 722, 722, 722,  1000, 722,  667, 667,  667, 667, 278,  278, 278, 278,  // 0xC0
-    722, 722, 778, 778, 778, 778,  778,  584,  778, 722,  722, 722, 722,  667, 667, 611,  // 0xD0
-    556, 556, 556, 556, 556, 556,  889,  556,  556, 556,  556, 556, 278,  278, 278, 278,  // 0xE0
-    611, 611, 611, 611, 611, 611,  611,  549,  611, 611,  611, 611, 611,  556, 611, 556,  // 0xF0
-};
-
 // The standard fonts' faces (TPDFFont::Face).
 constexpr std::uint8_t kHelvetica = 0;
 constexpr std::uint8_t kHelveticaBold = 1;
 constexpr std::uint8_t kHelveticaOblique = 2;
-
-int WinAnsiAdvance(std::string_view text, const WinAnsiWidths& widths) {
-    int advance = 0;
-    for (const char c : text) {
-        advance += widths[static_cast<unsigned char>(c)];
-    }
-    return advance;
-}
 
 }  // namespace
 
@@ -74,6 +44,7 @@ PdfCalendarTexts PdfYearTextsOf(const CalendarDocument& document) {
             texts.table[kYearFirstName + k] = document.year->months[k].name;
         }
         texts.table[kYearTitle] = document.year->title;
+        texts.firstNumeral = AppendNumerals(texts.table, document);
     }
     texts.tableInWinAnsi =
         std::all_of(texts.table.begin(), texts.table.end(),
@@ -94,10 +65,12 @@ PdfTableTexts ChooseYearTable(const CalendarDocument& document, const PdfCalenda
         for (const std::string& text : texts.table) {
             chosen.winAnsi.push_back(*Utf8ToWinAnsi(text));
         }
+        chosen.firstNumeral = texts.firstNumeral;
         return chosen;
     }
     if (faces.together && !faces.fonts.empty() && faces.together->size() == texts.table.size()) {
         chosen.glyphs = *faces.together;
+        chosen.firstNumeral = texts.firstNumeral;
         return chosen;
     }
     for (const char* name : kEnglishShortDayNames) {
@@ -110,7 +83,17 @@ PdfTableTexts ChooseYearTable(const CalendarDocument& document, const PdfCalenda
         }
     }
     chosen.winAnsi.resize(kYearTitle);
-    chosen.winAnsi.push_back(Utf8ToWinAnsiReplacing(texts.table[kYearTitle]));
+    // Numbers in ASCII digits, the title's years among them.
+    std::string title = texts.table[kYearTitle];
+    if (document.year && !document.digits.empty()) {
+        const auto& months = document.year->months;
+        title = std::to_string(months.front().year);
+        if (months.back().year != months.front().year) {
+            title += "\xE2\x80\x93";  // an en dash
+            title += std::to_string(months.back().year);
+        }
+    }
+    chosen.winAnsi.push_back(Utf8ToWinAnsiReplacing(title));
     return chosen;
 }
 
@@ -158,37 +141,43 @@ ByteSpans PdfYearRenderer::Finish() {
 
 void PdfYearRenderer::DrawMonth(const MonthPage& month, std::size_t k) {
     const PdfYearGeometry& page = layout_.page;
-    const int left = page.left + static_cast<int>(k % 4) * (page.monthWidth + page.gapX);
+    const bool rightToLeft = document_.rightToLeft;
+    // Right to left, the months of a row start at the right, and so do their days.
+    const int place = static_cast<int>(k % 4);
+    const int left = page.left + (rightToLeft ? 3 - place : place) * (page.monthWidth + page.gapX);
     const int top = page.top + static_cast<int>(k / 4) * (page.monthHeight + page.gapY);
-    // With week numbers a narrow first column, three quarters of a day's.
+    // With week numbers a narrow first column, three quarters of a day's: at the left, or
+    // at the right of a right-to-left month.
     const bool weeks = document_.weekNumbers;
     const int dayWidth = weeks ? page.monthWidth * 4 / 31 : page.monthWidth / 7;
     const int weekWidth = weeks ? dayWidth * 3 / 4 : 0;
-    const int daysLeft = left + (page.monthWidth - weekWidth - 7 * dayWidth) / 2 + weekWidth;
+    const int margin = (page.monthWidth - weekWidth - 7 * dayWidth) / 2;
+    const int daysLeft = left + margin + (rightToLeft ? 0 : weekWidth);
     const int weeksTop = top + page.weeksTop;
     const int bottom = weeksTop + 6 * page.rowHeight;
+    const auto columnLeft = [&](int c) { return daysLeft + (rightToLeft ? 6 - c : c) * dayWidth; };
 
     if (document_.colorWeekends) {
         for (int c = 0; c < 7; ++c) {
             if (month.columns[static_cast<std::size_t>(c)].weekend) {
-                const int x = daysLeft + c * dayWidth;
+                const int x = columnLeft(c);
                 pdf_.FillRectangle(x, weeksTop - page.initialsSize - 8, x + dayWidth, bottom,
                                    static_cast<std::uint8_t>(page.weekendLevel));
             }
         }
     }
-    DrawCentred(kYearFirstName + k, daysLeft - weekWidth, weekWidth + 7 * dayWidth,
+    DrawCentred(kYearFirstName + k, left + margin, weekWidth + 7 * dayWidth,
                 top + page.nameBaseline, page.nameSize, true);
     for (int c = 0; c < 7; ++c) {
         DrawCentred(static_cast<std::size_t>(month.columns[static_cast<std::size_t>(c)].weekday),
-                    daysLeft + c * dayWidth, dayWidth, top + page.initialsBaseline,
-                    page.initialsSize, false);
+                    columnLeft(c), dayWidth, top + page.initialsBaseline, page.initialsSize, false);
     }
     const WinAnsiWidths& regular = HelveticaWidths();
     if (weeks) {
         pdf_.Font.Face = kHelveticaOblique;
         pdf_.Font.Size = page.weekNumberSize;
-        const int right = daysLeft - page.numberRightRoom / 2;
+        const int right = (rightToLeft ? daysLeft + 7 * dayWidth + weekWidth : daysLeft) -
+                          page.numberRightRoom / 2;
         const auto drawRight = [&](const std::string& text, int baseline) {
             const int advance = WinAnsiAdvance(text, regular);
             pdf_.DrawText(right - RoundedHalfToEven(advance * page.weekNumberSize, 1000), baseline,
@@ -196,9 +185,12 @@ void PdfYearRenderer::DrawMonth(const MonthPage& month, std::size_t k) {
         };
         drawRight("Wk", top + page.initialsBaseline);
         for (int r = 0; r < 6; ++r) {
-            if (const int week = month.weekNumbers[static_cast<std::size_t>(r)]; week > 0) {
-                drawRight(std::to_string(week),
-                          weeksTop + r * page.rowHeight + page.numberBaseline);
+            const int week = month.weekNumbers[static_cast<std::size_t>(r)];
+            const int baseline = weeksTop + r * page.rowHeight + page.numberBaseline;
+            if (week > 0 && layout_.table.firstNumeral > 0) {
+                DrawNumeral(week, right, baseline, page.weekNumberSize);
+            } else if (week > 0) {
+                drawRight(std::to_string(week), baseline);
             }
         }
     }
@@ -210,18 +202,33 @@ void PdfYearRenderer::DrawMonth(const MonthPage& month, std::size_t k) {
                 continue;
             }
             const bool marked = !cell.events.lines.empty();
-            const int width =
-                RoundedHalfToEven(WinAnsiAdvance(cell.text, regular) * page.numberSize, 1000);
-            const int right = daysLeft + (c + 1) * dayWidth - page.numberRightRoom;
+            const int right = columnLeft(c) + dayWidth - page.numberRightRoom;
             const int baseline = weeksTop + r * page.rowHeight + page.numberBaseline;
             // Digits are as wide in Helvetica-Bold as in Helvetica.
             pdf_.Font.Face = marked ? kHelveticaBold : kHelvetica;
-            pdf_.DrawText(right - width, baseline, cell.text);
+            int width = 0;
+            if (layout_.table.firstNumeral > 0) {
+                width = DrawNumeral(cell.day, right, baseline, page.numberSize);
+            } else {
+                const std::string shown =
+                    document_.digits.empty() ? cell.text : std::to_string(cell.day);
+                width = RoundedHalfToEven(WinAnsiAdvance(shown, regular) * page.numberSize, 1000);
+                pdf_.DrawText(right - width, baseline, shown);
+            }
             if (marked) {
                 pdf_.DrawLine(right - width, baseline + 2, right, baseline + 2);
             }
         }
     }
+}
+
+int PdfYearRenderer::DrawNumeral(int number, int right, int baseline, int size) {
+    const std::size_t numeral = layout_.table.Numeral(number);
+    const int width =
+        RoundedHalfToEven(TableTextAdvance(layout_.table, numeral, HelveticaWidths()) * size, 1000);
+    pdf_.Font.Size = size;
+    DrawTableText(right - width, baseline, numeral);
+    return width;
 }
 
 int PdfYearRenderer::Advance(std::size_t text, bool bold) const {
@@ -233,7 +240,7 @@ int PdfYearRenderer::Advance(std::size_t text, bool bold) const {
         return advance;
     }
     return WinAnsiAdvance(layout_.table.winAnsi[text],
-                          bold ? kHelveticaBoldWidths : HelveticaWidths());
+                          bold ? BuiltInHelveticaBoldWidths() : HelveticaWidths());
 }
 
 void PdfYearRenderer::DrawCentred(std::size_t text, int left, int width, int baseline, int size,

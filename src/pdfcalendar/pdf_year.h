@@ -41,7 +41,8 @@ struct PdfYearGeometry {
 PdfYearGeometry YearGeometryOf(Paper paper);
 
 // The year page's texts: the table holds the initials by weekday (Sunday first), then
-// the twelve months' names in the page's order, then the page's title.
+// the twelve months' names in the page's order, then the page's title, then the numbers
+// where the document's digits are not ASCII's (AppendNumerals).
 inline constexpr std::size_t kYearFirstName = 7;
 inline constexpr std::size_t kYearTitle = kYearFirstName + kMonthsOfYearPage;
 PdfCalendarTexts PdfYearTextsOf(const CalendarDocument& document);
@@ -67,7 +68,8 @@ PdfYearLayout LayOutPdfYear(const CalendarDocument& document, const PdfCalendarT
 // Draws a document's year page through one writer: the title, then month by month the
 // weekend columns shaded with filled rectangles (with colorWeekends), the name, the
 // initials, the day numbers right-aligned (a day with events bold and underlined) and
-// the week numbers in a narrow first column.
+// the week numbers in a narrow first column. A right-to-left page is mirrored: each row
+// of months, and each month's days, from the right, the week numbers at its right.
 class PdfYearRenderer {
   public:
     // Sets the document's properties and begins it; `pdf`, `document` and `layout` must
@@ -84,6 +86,8 @@ class PdfYearRenderer {
     void DrawTableText(int x, int y, std::size_t text);
     // Advance of a table text in thousandths of its size.
     int Advance(std::size_t text, bool bold) const;
+    // Number `number` of the table ending at `right`, at `size`; its width.
+    int DrawNumeral(int number, int right, int baseline, int size);
 
     TPrintPDF& pdf_;
     const CalendarDocument& document_;

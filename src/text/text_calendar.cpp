@@ -83,49 +83,59 @@ class TextWriter {
     std::vector<Line> Grid(const MonthPage& month, const std::string& title, bool allRows) const {
         std::vector<Line> lines;
         lines.push_back(Centred(title, GridWidth()));
-        Line heading;
+        std::vector<Line> heading;
         if (document_.weekNumbers) {
-            heading.Append("Wk ", 3);
+            heading.emplace_back();
+            heading.back().Append("Wk", 2);
         }
-        for (std::size_t c = 0; c < month.columns.size(); ++c) {
-            if (c > 0) {
-                heading.Append(" ", 1);
-            }
-            RightAligned(heading, month.columns[c].initials, CellWidth());
+        for (const GridColumn& column : month.columns) {
+            RightAligned(heading.emplace_back(), column.initials, CellWidth());
         }
-        lines.push_back(heading);
+        lines.push_back(Row(heading));
         for (int row = 0; row < 6; ++row) {
             if (!allRows &&
                 std::none_of(month.cells.begin() + 7 * row, month.cells.begin() + 7 * row + 7,
                              [](const DayCell& cell) { return cell.day > 0; })) {
                 break;
             }
-            Line week;
+            std::vector<Line> week;
             if (document_.weekNumbers) {
                 const int number = month.weekNumbers[static_cast<std::size_t>(row)];
-                RightAligned(week, number > 0 ? std::to_string(number) : "", 2);
-                week.Append(" ", 1);
+                RightAligned(week.emplace_back(), number > 0 ? document_.Numeral(number) : "", 2);
             }
             for (int column = 0; column < 7; ++column) {
-                if (column > 0) {
-                    week.Append(" ", 1);
-                }
                 const DayCell& cell = month.Cell(row, column);
                 const std::string shown = document_.dayOfYear && cell.day > 0
                                               ? std::to_string(cell.dayOfYear)
                                               : cell.text;
+                Line& shownCell = week.emplace_back();
                 if (IsToday(month, cell)) {
-                    week.Blanks(CellWidth() - columns_.Of(shown));
-                    week.Append(kReverseVideo, 0);
-                    week.Append(shown, columns_.Of(shown));
-                    week.Append(kReverseVideoOff, 0);
+                    shownCell.Blanks(CellWidth() - columns_.Of(shown));
+                    shownCell.Append(kReverseVideo, 0);
+                    shownCell.Append(shown, columns_.Of(shown));
+                    shownCell.Append(kReverseVideoOff, 0);
                 } else {
-                    RightAligned(week, shown, CellWidth());
+                    RightAligned(shownCell, shown, CellWidth());
                 }
             }
-            lines.push_back(week);
+            lines.push_back(Row(week));
         }
         return lines;
+    }
+
+    // Cells a column apart, from the right in a right-to-left document.
+    Line Row(std::vector<Line> cells) const {
+        if (document_.rightToLeft) {
+            std::reverse(cells.begin(), cells.end());
+        }
+        Line row;
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            if (k > 0) {
+                row.Append(" ", 1);
+            }
+            row.Append(cells[k].text, cells[k].columns);
+        }
+        return row;
     }
 
     bool IsToday(const MonthPage& month, const DayCell& cell) const {
@@ -208,6 +218,10 @@ class TextWriter {
             std::vector<std::vector<Line>> grids;
             for (std::size_t k = first; k < first + kYearRowMonths && k < year.months.size(); ++k) {
                 grids.push_back(Grid(year.months[k], year.months[k].name, true));
+            }
+            // Right to left, a row of months starts at the right too.
+            if (document_.rightToLeft) {
+                std::reverse(grids.begin(), grids.end());
             }
             for (std::size_t row = 0; row < grids.front().size(); ++row) {
                 Line joined;

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 #include <ctime>
+#include <map>
+#include <optional>
 
 #include "calendar/month_grid.h"
 
@@ -81,21 +83,27 @@ int DaysIn(int year, int month) {
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-// Every month of the range, both week starts.
+// Every month of the range, weeks from each day of the week, and the two stored
+// week-start indexes.
 TEST(MonthGrid, AgreesWithAnIndependentComputationForEveryMonth) {
     for (int year = 1900; year <= 2100; ++year) {
         for (int monthIndex = 0; monthIndex < 12; ++monthIndex) {
             const int length = DaysIn(year, monthIndex + 1);
             const int weekday = WeekdayOfFirst(year, monthIndex + 1);
-            for (int weekStart : {0, 1}) {
-                const int firstColumn = weekStart == 1 ? weekday + 1 : (weekday + 6) % 7 + 1;
-                CalendarRequest request{monthIndex, year, weekStart};
+            for (int start = -2; start < 7; ++start) {
+                // -2 and -1: the stored indexes 0 (Monday) and 1 (Sunday).
+                CalendarRequest request{monthIndex, year, start == -2 ? 0 : 1};
+                const int firstWeekday = start == -2 ? 1 : start == -1 ? 0 : start;
+                if (start >= 0) {
+                    request.firstWeekday = start;
+                }
+                const int firstColumn = (weekday - firstWeekday + 7) % 7 + 1;
                 for (int position = 1; position <= 42; ++position) {
                     const int day = position - firstColumn + 1;
                     const std::string expected =
                         day >= 1 && day <= length ? std::to_string(day) : std::string();
                     ASSERT_EQ(CellText(request, position), expected)
-                        << year << "-" << monthIndex + 1 << " week start " << weekStart
+                        << year << "-" << monthIndex + 1 << " first weekday " << firstWeekday
                         << " position " << position;
                 }
             }
@@ -103,8 +111,9 @@ TEST(MonthGrid, AgreesWithAnIndependentComputationForEveryMonth) {
     }
 }
 
-// Every row of every month in both layouts against the C library's ISO week (%V) of the
-// row's Monday, found by a day count of its own; a row without a day has no week.
+// Every row of every month, weeks from each day of the week, against the C library's ISO
+// weeks (%V) of the row's seven days: the row's week is the one most of them are in. A
+// row without a day of the month has none.
 TEST(MonthGrid, IsoWeekOfEveryRowAgreesWithTheCLibrary) {
 #ifdef _WIN32
     GTEST_SKIP() << "timegm and %V are the GNU C library's";
@@ -112,22 +121,30 @@ TEST(MonthGrid, IsoWeekOfEveryRowAgreesWithTheCLibrary) {
     for (int year = 1900; year <= 2100; ++year) {
         for (int monthIndex = 0; monthIndex < 12; ++monthIndex) {
             const int weekday = WeekdayOfFirst(year, monthIndex + 1);
-            for (int weekStart : {0, 1}) {
-                const int firstColumn = weekStart == 1 ? weekday + 1 : (weekday + 6) % 7 + 1;
-                const CalendarRequest request{monthIndex, year, weekStart};
+            for (int firstWeekday = 0; firstWeekday < 7; ++firstWeekday) {
+                const int firstColumn = (weekday - firstWeekday + 7) % 7 + 1;
+                CalendarRequest request{monthIndex, year, 1};
+                request.firstWeekday = firstWeekday;
                 for (int row = 0; row < 6; ++row) {
-                    std::tm monday{};
-                    monday.tm_year = year - 1900;
-                    monday.tm_mon = monthIndex;
-                    monday.tm_mday = 1 + 7 * row - (firstColumn - 1) + weekStart;
-                    ::timegm(&monday);  // brings the day into its month and year
-                    char week[8] = {};
-                    std::strftime(week, sizeof week, "%V", &monday);
+                    std::map<int, int> days;  // by ISO week
+                    for (int column = 1; column <= 7; ++column) {
+                        std::tm day{};
+                        day.tm_year = year - 1900;
+                        day.tm_mon = monthIndex;
+                        day.tm_mday = 1 + 7 * row + column - firstColumn;
+                        ::timegm(&day);  // brings the day into its month and year
+                        char week[8] = {};
+                        std::strftime(week, sizeof week, "%V", &day);
+                        ++days[std::atoi(week)];
+                    }
+                    const auto most = std::max_element(
+                        days.begin(), days.end(),
+                        [](const auto& a, const auto& b) { return a.second < b.second; });
                     const bool hasDay = 7 * row + 7 >= firstColumn &&
                                         7 * row + 1 < firstColumn + DaysIn(year, monthIndex + 1);
-                    ASSERT_EQ(IsoWeekOfRow(request, row), hasDay ? std::atoi(week) : 0)
-                        << year << "-" << monthIndex + 1 << " week start " << weekStart << " row "
-                        << row;
+                    ASSERT_EQ(IsoWeekOfRow(request, row), hasDay ? most->first : 0)
+                        << year << "-" << monthIndex + 1 << " first weekday " << firstWeekday
+                        << " row " << row;
                 }
             }
         }
@@ -147,17 +164,44 @@ TEST(MonthGrid, IsoWeekOfEveryRowAgreesWithTheCLibrary) {
     }
 }
 
-TEST(MonthGrid, ColumnsAndWeekendsFollowTheLayout) {
-    const int mondaySlots[] = {1, 2, 3, 4, 5, 6, 0};
-    for (int column = 1; column <= 7; ++column) {
-        EXPECT_EQ(DaySlotOfColumn(WeekLayout::Monday, column), mondaySlots[column - 1]);
-        EXPECT_EQ(DaySlotOfColumn(WeekLayout::Sunday, column), column - 1);
-        EXPECT_EQ(IsWeekendColumn(WeekLayout::Monday, column), column >= 6);
-        EXPECT_EQ(IsWeekendColumn(WeekLayout::Sunday, column), column == 1 || column == 7);
-    }
-    EXPECT_EQ(LayoutOf(0), WeekLayout::Monday);
-    for (int other : {1, -1, 2, 5}) {
-        EXPECT_EQ(LayoutOf(other), WeekLayout::Sunday);
+// Columns and weekends from the stored index, or from the week and weekend a request
+// names: the day of each column (Sunday 0) and which are the weekend.
+TEST(MonthGrid, ColumnsAndWeekendsFollowTheWeek) {
+    struct Case {
+        int weekStart;
+        std::optional<int> firstWeekday;
+        std::optional<Weekdays> weekend;
+        std::array<int, 7> weekdays;
+        const char* weekendColumns;
+    };
+    const Weekdays fridayAndSaturday{false, false, false, false, false, true, true};
+    const Weekdays friday{false, false, false, false, false, true, false};
+    const Case cases[] = {
+        {0, {}, {}, {1, 2, 3, 4, 5, 6, 0}, "0000011"},
+        {1, {}, {}, {0, 1, 2, 3, 4, 5, 6}, "1000001"},
+        // No selection and stray stored numbers are Sunday.
+        {-1, {}, {}, {0, 1, 2, 3, 4, 5, 6}, "1000001"},
+        {2, {}, {}, {0, 1, 2, 3, 4, 5, 6}, "1000001"},
+        {5, {}, {}, {0, 1, 2, 3, 4, 5, 6}, "1000001"},
+        // A day named wins over the stored index.
+        {0, 0, {}, {0, 1, 2, 3, 4, 5, 6}, "1000001"},
+        {1, 1, {}, {1, 2, 3, 4, 5, 6, 0}, "0000011"},
+        {1, 6, fridayAndSaturday, {6, 0, 1, 2, 3, 4, 5}, "1000001"},
+        {1, 0, fridayAndSaturday, {0, 1, 2, 3, 4, 5, 6}, "0000011"},
+        {1, 6, friday, {6, 0, 1, 2, 3, 4, 5}, "0000001"},
+        {0, 3, {}, {3, 4, 5, 6, 0, 1, 2}, "0001100"},
+    };
+    for (const Case& c : cases) {
+        CalendarRequest request{0, 2027, c.weekStart};
+        request.firstWeekday = c.firstWeekday;
+        request.weekend = c.weekend;
+        std::string weekendColumns;
+        for (int column = 1; column <= 7; ++column) {
+            EXPECT_EQ(WeekdayOfColumn(FirstWeekdayOf(request), column), c.weekdays[column - 1])
+                << c.weekStart << " column " << column;
+            weekendColumns += IsWeekendColumn(request, column) ? '1' : '0';
+        }
+        EXPECT_EQ(weekendColumns, c.weekendColumns) << c.weekStart;
     }
 }
 

@@ -17,20 +17,21 @@ const LocalDateTime kToday{2031, 7, 14, 9, 30, 0};
 
 struct GoodCase {
     std::vector<std::string> args;
-    int month, year, weekStart;
+    int month, year;
+    std::optional<int> firstWeekday;
     bool colorWeekends;
     std::optional<ColorValue> color;
 };
 
 TEST(CliArguments, AcceptsEveryOptionAndFillsDefaults) {
     const GoodCase cases[] = {
-        {{}, 7, 2031, 1, false, std::nullopt},
-        {{"--month", "2", "--year", "2000"}, 2, 2000, 1, false, std::nullopt},
-        {{"--month=12", "--year=2100", "--week-start=monday"}, 12, 2100, 0, false, std::nullopt},
-        {{"--week-start", "sunday", "--color-weekends"}, 7, 2031, 1, true, std::nullopt},
+        {{}, 7, 2031, {}, false, std::nullopt},
+        {{"--month", "2", "--year", "2000"}, 2, 2000, {}, false, std::nullopt},
+        {{"--month=12", "--year=2100", "--week-start=monday"}, 12, 2100, 1, false, std::nullopt},
+        {{"--week-start", "sunday", "--color-weekends"}, 7, 2031, 0, true, std::nullopt},
         // A colour in HTML order becomes a red-low colour value and turns colouring on.
-        {{"--color", "ff8000"}, 7, 2031, 1, true, ColorFromRgb(0xFF, 0x80, 0x00)},
-        {{"--color", "0000FF"}, 7, 2031, 1, true, ColorFromRgb(0, 0, 0xFF)},
+        {{"--color", "ff8000"}, 7, 2031, {}, true, ColorFromRgb(0xFF, 0x80, 0x00)},
+        {{"--color", "0000FF"}, 7, 2031, {}, true, ColorFromRgb(0, 0, 0xFF)},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCliArguments(c.args, kToday);
@@ -38,7 +39,7 @@ TEST(CliArguments, AcceptsEveryOptionAndFillsDefaults) {
         const auto& options = std::get<CliOptions>(parsed);
         EXPECT_EQ(options.month, c.month);
         EXPECT_EQ(options.year, c.year);
-        EXPECT_EQ(options.weekStart, c.weekStart);
+        EXPECT_EQ(options.firstWeekday, c.firstWeekday);
         EXPECT_EQ(options.colorWeekends, c.colorWeekends);
         EXPECT_EQ(options.color, c.color);
     }
@@ -53,6 +54,41 @@ TEST(CliArguments, AcceptsEveryOptionAndFillsDefaults) {
     EXPECT_TRUE(all.weekNumbers && all.localized);
     EXPECT_EQ(all.locale, "de_DE.UTF-8");
     EXPECT_EQ(all.outputFile, "-");
+}
+
+// Any day of the week starts it, any one to six days make its weekend, and --regional
+// takes the rest from the locale of the names.
+TEST(CliArguments, WeeksWeekendsAndTheLocalesLayout) {
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<int> firstWeekday;
+        const char* weekend;  // Sunday first; "" for none named
+        bool regional;
+    };
+    const Case cases[] = {
+        {{"--week-start", "saturday"}, 6, "", false},
+        {{"--week-start=wednesday", "--weekend", "friday"}, 3, "0000010", false},
+        {{"--weekend=friday,saturday"}, {}, "0000011", false},
+        {{"--weekend", "sunday,monday,tuesday,wednesday,thursday,friday"}, {}, "1111110", false},
+        {{"--locale", "he_IL.UTF-8", "--regional"}, {}, "", true},
+        {{"--regional", "--localized", "--week-start", "tuesday", "--weekend", "thursday"},
+         2,
+         "0000100",
+         true},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseCliArguments(c.args, kToday);
+        ASSERT_TRUE(std::holds_alternative<CliOptions>(parsed)) << ::testing::PrintToString(c.args);
+        const auto& options = std::get<CliOptions>(parsed);
+        EXPECT_EQ(options.firstWeekday, c.firstWeekday) << ::testing::PrintToString(c.args);
+        std::string weekend;
+        for (const bool day : options.weekend.value_or(Weekdays{})) {
+            weekend += options.weekend && day ? '1' : '0';
+        }
+        EXPECT_EQ(options.weekend ? weekend : "", c.weekend) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(options.regional, c.regional);
+        EXPECT_EQ(NeedsFullProgram(options), c.regional || options.localized);
+    }
 }
 
 // The layout and the format: a year page starts in January unless told otherwise, and
@@ -158,7 +194,24 @@ TEST(CliArguments, RejectsBadArgumentsNamingThem) {
         {{"--year", "1899"}, "--year: '1899' is not a year from 1900 to 2100"},
         {{"--year", "20x0"}, "--year: '20x0' is not a year from 1900 to 2100"},
         {{"--year"}, "--year needs a value"},
-        {{"--week-start", "friday"}, "--week-start: 'friday' is not monday or sunday"},
+        {{"--week-start", "Friday"},
+         "--week-start: 'Friday' is not a day of the week (monday to sunday)"},
+        {{"--week-start", "mon"}, "--week-start: 'mon' is not a day of the week (monday to sunday)"},
+        {{"--weekend"}, "--weekend needs a value"},
+        {{"--weekend="}, "--weekend: the list of days is empty"},
+        {{"--weekend", ","}, "--weekend: the list of days is empty"},
+        {{"--weekend", "friday,sabbath"},
+         "--weekend: 'sabbath' is not a day of the week (monday to sunday)"},
+        {{"--weekend", "friday,,saturday"}, "--weekend: 'friday,,saturday' leaves a day out"},
+        {{"--weekend", "saturday,"}, "--weekend: 'saturday,' leaves a day out"},
+        {{"--weekend", "friday,saturday,friday"}, "--weekend: 'friday' is named twice"},
+        {{"--weekend", "monday,tuesday,wednesday,thursday,friday,saturday,sunday"},
+         "--weekend: all seven days cannot be the weekend"},
+        {{"--regional"},
+         "--regional needs --localized or --locale (the locale whose layout it takes)"},
+        {{"--regional", "--week-start", "monday", "--pdf"},
+         "--regional needs --localized or --locale (the locale whose layout it takes)"},
+        {{"--regional=yes", "--localized"}, "--regional takes no value"},
         {{"--color", "12345"}, "--color: '12345' is not six hex digits (RRGGBB)"},
         {{"--color", "#12345"}, "--color: '#12345' is not six hex digits (RRGGBB)"},
         {{"--color", "12345G"}, "--color: '12345G' is not six hex digits (RRGGBB)"},

@@ -95,7 +95,7 @@ std::vector<std::string> PdfCell(const fs::path& pdf, CalendarRequest month, int
     month.monthIndex = (month.monthIndex + page - 1) % 12;
     const PdfPageGeometry geometry = PageGeometryOf(month.paper);
     const int position =
-        FirstColumn(month.monthIndex, month.year, LayoutOf(month.weekStart)) + day - 2;
+        FirstColumn(month.monthIndex, month.year, FirstWeekdayOf(month)) + day - 2;
     const int left = geometry.gridLeft + geometry.columnWidth * (position % 7);
     const int top = geometry.gridTop + geometry.rowHeight * (position / 7);
     const std::string command =

@@ -1,5 +1,6 @@
 // tessaly-cli's argument parser on any arguments (NUL-separated in the input): it
 // either names a usage error or gives options within their ranges.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -26,7 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     const auto& options = std::get<tessaly::CliOptions>(parsed);
     if (options.month < 1 || options.month > 12 || options.year < 1900 || options.year > 2100 ||
-        (options.weekStart != 0 && options.weekStart != 1) || options.outputFolder.empty() ||
+        (options.firstWeekday && (*options.firstWeekday < 0 || *options.firstWeekday > 6)) ||
+        (options.weekend && (std::count(options.weekend->begin(), options.weekend->end(), true) %
+                             7) == 0) ||
+        (options.regional && !options.localized) || options.outputFolder.empty() ||
         (options.color && (*options.color < 0 || *options.color > 0xFFFFFF))) {
         std::abort();
     }
