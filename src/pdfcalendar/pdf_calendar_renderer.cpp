@@ -30,20 +30,25 @@ void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& 
                                 PdfCalendarTexts::kFirstTitle, widths, windowWidths);
 }
 
+void BeginCalendarFile(TPrintPDF& pdf, int pageWidth, int pageHeight,
+                       const std::vector<EmbeddedFont>& fonts) {
+    pdf.TITLE = "Calendar by Tessaly";
+    pdf.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
+    pdf.Creator = "Tessaly";
+    pdf.Producer = kMakerName;
+    pdf.PageWidth = pageWidth;
+    pdf.PageHeight = pageHeight;
+    pdf.BeginDocument();
+    for (const EmbeddedFont& font : fonts) {
+        pdf.EmbedFont(font);
+    }
+    pdf.LineWidth = 1;
+}
+
 PdfCalendarRenderer::PdfCalendarRenderer(TPrintPDF& pdf, const CalendarDocument& document,
                                          const PdfCalendarLayout& layout)
     : pdf_(pdf), document_(document), layout_(layout) {
-    pdf_.TITLE = "Calendar by Tessaly";
-    pdf_.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
-    pdf_.Creator = "Tessaly";
-    pdf_.Producer = kMakerName;
-    pdf_.PageWidth = layout_.page.pageWidth;
-    pdf_.PageHeight = layout_.page.pageHeight;
-    pdf_.BeginDocument();
-    for (const EmbeddedFont& font : layout_.fonts) {
-        pdf_.EmbedFont(font);
-    }
-    pdf_.LineWidth = 1;
+    BeginCalendarFile(pdf_, layout_.page.pageWidth, layout_.page.pageHeight, layout_.fonts);
 }
 
 void PdfCalendarRenderer::DrawPage(std::size_t k) {

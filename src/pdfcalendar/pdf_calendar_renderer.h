@@ -42,6 +42,11 @@ PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfC
 void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& boldWidths,
                  const std::vector<int>& windowWidths);
 
+// Starts a calendar's file in `pdf`: its information, its page's size and the faces it
+// embeds. Each layout's renderer begins this way.
+void BeginCalendarFile(TPrintPDF& pdf, int pageWidth, int pageHeight,
+                       const std::vector<EmbeddedFont>& fonts);
+
 // Draws a calendar document's pages through one writer, a month a page: frame, title,
 // headings, the grid column by column (each day's events under its number), the week
 // numbers. A file of one month keeps one picture object per shaded cell; more months

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "core/product.h"
 #include "core/rounding.h"
 #include "core/winansi.h"
+#include "pdfcalendar/pdf_calendar_renderer.h"
 #include "pdfcalendar/pdf_event_lines.h"
 
 namespace tessaly {
@@ -111,17 +111,7 @@ PdfYearLayout LayOutPdfYear(const CalendarDocument& document, const PdfCalendarT
 PdfYearRenderer::PdfYearRenderer(TPrintPDF& pdf, const CalendarDocument& document,
                                  const PdfYearLayout& layout)
     : pdf_(pdf), document_(document), layout_(layout) {
-    pdf_.TITLE = "Calendar by Tessaly";
-    pdf_.Author = std::string("Tessaly, [") + kProductWebAddress + "]";
-    pdf_.Creator = "Tessaly";
-    pdf_.Producer = kMakerName;
-    pdf_.PageWidth = layout_.page.pageWidth;
-    pdf_.PageHeight = layout_.page.pageHeight;
-    pdf_.BeginDocument();
-    for (const EmbeddedFont& font : layout_.fonts) {
-        pdf_.EmbedFont(font);
-    }
-    pdf_.LineWidth = 1;
+    BeginCalendarFile(pdf_, layout_.page.pageWidth, layout_.page.pageHeight, layout_.fonts);
 }
 
 void PdfYearRenderer::DrawPage() {
