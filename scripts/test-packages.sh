@@ -160,8 +160,9 @@ while IFS='|' read -r line expected; do
     fi
 done <<LINES
 tessaly-cli |$all_options
-tessaly-cli --pdf --w|--week-numbers --week-start 
-tessaly-cli --week-start |monday sunday 
+tessaly-cli --pdf --w|--week-numbers --week-start --weekend 
+tessaly-cli --week-start |friday monday saturday sunday thursday tuesday wednesday 
+tessaly-cli --weekend friday,s|friday,saturday friday,sunday 
 tessaly-cli --month 1|1 10 11 12 
 tessaly-cli --months 2|2 20 21 22 23 24 
 tessaly-cli --pdf --paper |a4 letter 
