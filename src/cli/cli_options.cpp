@@ -62,8 +62,7 @@ std::string CliUsage() {
 }
 
 bool NeedsFullProgram(const CliOptions& options) {
-    return options.localized || options.locale || !options.events.empty() ||
-           options.paper == Paper::A4;
+    return options.localized || options.locale || !options.events.empty();
 }
 
 namespace {

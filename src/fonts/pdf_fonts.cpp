@@ -55,9 +55,6 @@ EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest& request, const std::str
             Added(EmbedTextsInFaces(request.each, FaceWeight::Regular, localeName), result);
     }
     result.each.resize(request.each.size());
-    if (request.boldWidths && !result.together) {
-        result.boldWidths = HelveticaBoldWidths();
-    }
     return result;
 }
 
