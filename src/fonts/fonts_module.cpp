@@ -9,6 +9,7 @@
 
 #include "core/default_ignorable.h"
 #include "core/winansi.h"
+#include "fonts/cached_faces.h"
 #include "fonts/fontconfig_faces.h"
 #include "fonts/harfbuzz_embedding.h"
 
@@ -20,7 +21,7 @@ namespace {
 std::optional<EmbeddedTexts> EmbedInBestFace(const std::u32string& characters,
                                              const std::vector<std::u32string>& texts,
                                              FaceWeight weight, const std::string& language) {
-    for (const FaceFile& candidate : FacesHolding(characters, language, weight)) {
+    for (const FaceFile& candidate : CachedFacesHolding(characters, language, weight)) {
         if (auto embedded = EmbedInFace(candidate, texts, language)) {
             return embedded;
         }
@@ -41,6 +42,7 @@ void EmbedTexts(const std::vector<std::string>& utf8Texts, FaceWeight weight,
         texts.push_back(std::move(*text));
     }
     embedded = EmbedInBestFace(characters, texts, weight, NamesLanguage(localeName));
+    SaveFaceCache();
 }
 
 // The faces taken for a document's texts, and which of them draws each character.
@@ -95,7 +97,7 @@ class FaceChoice {
   private:
     // The best face for `characters`, taken now unless it was already.
     std::optional<std::uint16_t> Take(const std::u32string& characters) {
-        const std::vector<FaceFile> best = FacesHolding(characters, language_, weight_);
+        const std::vector<FaceFile> best = CachedFacesHolding(characters, language_, weight_);
         if (best.empty()) {
             return std::nullopt;
         }
@@ -140,6 +142,7 @@ void EmbedTextsInFaces(const std::vector<std::string>& utf8Texts, FaceWeight wei
             embedded.runs[drawn[k]] = std::move(faces->runs[k]);
         }
     }
+    SaveFaceCache();
 }
 
 // Helvetica-Bold's widths are its metric twin's.
