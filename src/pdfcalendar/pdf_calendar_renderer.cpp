@@ -14,7 +14,10 @@ PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfC
     layout.table = ChoosePdfTable(document, texts, faces);
     layout.fonts = faces.fonts;
     layout.events = FitEventLines(texts.events, texts.eventsForFace, faces.each, layout.page);
-    layout.weekendPicture = WeekendPicture();
+    // Drawn only on shaded cells: 43 KB not made for a page without them.
+    if (document.colorWeekends) {
+        layout.weekendPicture = WeekendPicture();
+    }
     return layout;
 }
 

@@ -25,7 +25,7 @@ struct PdfCalendarLayout {
     std::vector<EmbeddedFont> fonts;
     MonthsEventLines events;
     std::vector<int> titleX;  // a page each
-    Bitmap24 weekendPicture;
+    Bitmap24 weekendPicture;  // empty where the weekends are not shaded
 };
 
 // The layout of a document's PDF from its texts and what the fonts gave for them; the
