@@ -2,16 +2,13 @@
 // calendar asks it the same few questions run after run, so its answers are remembered.
 #include "fonts/cached_faces.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "fonts/cache_files.h"
 #include "fonts/face_cache.h"
 
 namespace tessaly {
@@ -19,18 +16,6 @@ namespace tessaly {
 namespace {
 
 constexpr const char* kCacheName = "faces";
-
-FileStamp StampOf(const std::string& path) {
-    FileStamp stamp{path, false, 0, 0};
-    struct stat status {};
-    if (::stat(path.c_str(), &status) == 0) {
-        stamp.exists = true;
-        stamp.size = status.st_size;
-        stamp.modifiedNs =
-            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    }
-    return stamp;
-}
 
 // The environment fontconfig reads, as one number: another value is another answer.
 std::uint64_t EnvironmentDigest() {
@@ -46,66 +31,6 @@ std::uint64_t EnvironmentDigest() {
     return hash;
 }
 
-// Where the cache is; nothing without a home, or where fontconfig is pointed elsewhere
-// by its own variables (their files are not known here).
-std::optional<std::string> CacheFolder() {
-    for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT"}) {
-        if (const char* value = std::getenv(name); value != nullptr && *value != '\0') {
-            return std::nullopt;
-        }
-    }
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    if (cache != nullptr && cache[0] == '/') {
-        return std::string(cache) + "/tessaly";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return std::string(home) + "/.cache/tessaly";
-    }
-    return std::nullopt;
-}
-
-// The cache file's text: a regular file of this user's, not a link, of a bounded size.
-std::optional<std::string> ReadCacheFile(const std::string& path) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (file < 0) {
-        return std::nullopt;
-    }
-    std::optional<std::string> text;
-    struct stat status {};
-    if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
-        status.st_size >= 0 && static_cast<std::size_t>(status.st_size) <= kMostCacheBytes) {
-        text.emplace(static_cast<std::size_t>(status.st_size), '\0');
-        std::size_t done = 0;
-        while (done < text->size()) {
-            const ssize_t got = ::read(file, text->data() + done, text->size() - done);
-            if (got <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(got);
-        }
-        text->resize(done);
-    }
-    ::close(file);
-    return text;
-}
-
-// A folder of this user's, made if missing, not a link: the cache is written nowhere else.
-int OpenOwnFolder(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0) {
-        ::mkdir(path.substr(0, slash).c_str(), 0700);
-    }
-    ::mkdir(path.c_str(), 0700);
-    const int folder = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat status {};
-    if (folder >= 0 && (::fstat(folder, &status) != 0 || status.st_uid != ::geteuid())) {
-        ::close(folder);
-        return -1;
-    }
-    return folder;
-}
-
 struct State {
     bool read = false;
     std::optional<std::string> folder;
@@ -113,6 +38,8 @@ struct State {
     // Whether the cache's configuration stamps were checked, and held.
     std::optional<bool> holds;
     bool changed = false;
+    std::vector<std::string> facesGiven;
+    bool uncached = false;  // an answer given that the cache does not hold
 };
 
 State& TheState() {
@@ -121,7 +48,8 @@ State& TheState() {
         state.read = true;
         state.folder = CacheFolder();
         if (state.folder) {
-            if (const auto text = ReadCacheFile(*state.folder + "/" + kCacheName)) {
+            if (const auto text =
+                    ReadCacheFile(*state.folder + "/" + kCacheName, kMostCacheBytes)) {
                 if (auto parsed = ParseFaceCache(*text)) {
                     state.cache = std::move(*parsed);
                 }
@@ -207,12 +135,32 @@ std::vector<FaceFile> CachedFacesHolding(const std::u32string& characters,
         return FacesHolding(characters, language, weight);
     }
     const FaceQuery query = QueryOf(characters, language, weight);
-    if (auto faces = Remembered(state, query)) {
-        return std::move(*faces);
+    auto faces = Remembered(state, query);
+    if (!faces) {
+        faces = FacesHolding(characters, language, weight);
+        const bool changed = state.changed;
+        state.changed = false;
+        Remember(state, query, *faces);
+        state.uncached = state.uncached || !state.changed;
+        state.changed = state.changed || changed;
     }
-    std::vector<FaceFile> faces = FacesHolding(characters, language, weight);
-    Remember(state, query, faces);
-    return faces;
+    for (const FaceFile& face : *faces) {
+        state.facesGiven.push_back(face.file);
+    }
+    return std::move(*faces);
+}
+
+std::vector<std::string> FilesAnswersRestOn() {
+    State& state = TheState();
+    std::vector<std::string> paths;
+    if (!state.folder || state.uncached || !ConfigurationHolds(state)) {
+        return paths;
+    }
+    for (const FileStamp& stamp : state.cache.configuration) {
+        paths.push_back(stamp.path);
+    }
+    paths.insert(paths.end(), state.facesGiven.begin(), state.facesGiven.end());
+    return paths;
 }
 
 void SaveFaceCache() {
@@ -226,29 +174,7 @@ void SaveFaceCache() {
         state.cache.entries.pop_back();
         text = FaceCacheText(state.cache);
     }
-    const int folder = OpenOwnFolder(*state.folder);
-    if (folder < 0) {
-        return;
-    }
-    const std::string temporary = std::string(kCacheName) + "." + std::to_string(::getpid());
-    ::unlinkat(folder, temporary.c_str(), 0);  // left by a run that stopped
-    const int file = ::openat(folder, temporary.c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (file >= 0) {
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t written = ::write(file, text.data() + done, text.size() - done);
-            if (written <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(written);
-        }
-        const bool whole = ::close(file) == 0 && done == text.size();
-        if (!whole || ::renameat(folder, temporary.c_str(), folder, kCacheName) != 0) {
-            ::unlinkat(folder, temporary.c_str(), 0);
-        }
-    }
-    ::close(folder);
+    WriteCacheFile(*state.folder, kCacheName, text);
 }
 
 }  // namespace tessaly

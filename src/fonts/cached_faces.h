@@ -15,6 +15,10 @@ namespace tessaly {
 std::vector<FaceFile> CachedFacesHolding(const std::u32string& characters,
                                          const std::string& language, FaceWeight weight);
 
+// The files the answers given in this run rest on (fontconfig's settings, caches and the
+// faces); nothing where the cache is not in use.
+std::vector<std::string> FilesAnswersRestOn();
+
 // Writes what this run learnt into the cache (a temporary file renamed into place), if
 // anything; a cache that cannot be written is left as it was.
 void SaveFaceCache();

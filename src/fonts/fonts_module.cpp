@@ -3,6 +3,12 @@
 // with their own dependencies would otherwise be loaded at every start of tessaly-cli.
 #include "fonts/fonts_module.h"
 
+#include <dlfcn.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <hb-subset.h>
+#include <hb.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <utility>
@@ -12,6 +18,7 @@
 #include "fonts/cached_faces.h"
 #include "fonts/fontconfig_faces.h"
 #include "fonts/harfbuzz_embedding.h"
+#include "fonts/lazy_libraries.h"
 
 namespace tessaly {
 
@@ -152,8 +159,31 @@ void HelveticaBoldWidths(std::optional<WinAnsiWidths>& widths) {
     }
 }
 
+// The path of the shared object holding `address`.
+void AddObjectOf(const void* address, std::vector<std::string>& paths) {
+    Dl_info info{};
+    if (::dladdr(address, &info) != 0 && info.dli_fname != nullptr) {
+        paths.emplace_back(info.dli_fname);
+    }
+}
+
+// What a remembered result rests on besides the answers: the code that made it.
+void FilesRestedOn(std::vector<std::string>& paths) {
+    paths = FilesAnswersRestOn();
+    if (paths.empty()) {
+        return;
+    }
+    AddObjectOf(reinterpret_cast<const void*>(&FilesRestedOn), paths);
+    AddObjectOf(reinterpret_cast<const void*>(&hb_shape), paths);
+    AddObjectOf(reinterpret_cast<const void*>(&hb_subset_plan_create_or_fail), paths);
+    AddObjectOf(reinterpret_cast<const void*>(&FT_Init_FreeType), paths);
+    if (const FribidiLibrary* fribidi = Fribidi(); fribidi != nullptr) {
+        AddObjectOf(reinterpret_cast<const void*>(fribidi->fribidi_get_bidi_types), paths);
+    }
+}
+
 constexpr FontsModule kModule{kFontsModuleVersion, EmbedTexts, EmbedTextsInFaces,
-                              HelveticaBoldWidths};
+                              HelveticaBoldWidths, FilesRestedOn};
 
 }  // namespace
 

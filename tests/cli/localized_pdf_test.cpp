@@ -273,15 +273,16 @@ TEST(LocalizedPdfFallback, NamesNoFaceHoldsGiveTheEnglishFile) {
     EXPECT_NE(RunTool("pdffonts " + pdf.string()).find("+LiberationSans-Bold"), std::string::npos);
 }
 
-// The faces remembered in the user's cache change no byte, whatever the cache holds: the
-// reference is the file made with no cache at all (its folder a plain file).
-TEST(LocalizedPdf, TheFaceCacheChangesNoByte) {
+// What the fonts gave, and the faces fontconfig chose, remembered in the user's cache,
+// change no byte, whatever the cache holds: the reference is the file made with no cache
+// at all (its folder a plain file).
+TEST(LocalizedPdf, TheFontCachesChangeNoByte) {
     namespace fs = std::filesystem;
     for (const std::string locale : {"ru_RU.UTF-8", "ar_EG.UTF-8", "ja_JP.UTF-8"}) {
         SCOPED_TRACE(locale);
         test::TempFolder folder;
         const fs::path cache = folder.path() / "cache";
-        const fs::path file = cache / "tessaly" / "faces";
+        const fs::path files = cache / "tessaly";
         const fs::path settings = folder.path() / "config" / "fontconfig" / "fonts.conf";
         std::ofstream(folder.path() / "not-a-folder") << "x";
         const auto make = [&](const fs::path& cacheHome) {
@@ -292,40 +293,52 @@ TEST(LocalizedPdf, TheFaceCacheChangesNoByte) {
                              "XDG_CACHE_HOME=" + cacheHome.string() +
                                  " XDG_CONFIG_HOME=" + (folder.path() / "config").string()));
         };
-        const auto fresh = [&] {
-            fs::remove_all(cache);
-            make(cache);
+        // A cache made afresh, then each of its files changed by `change`.
+        const auto everyFile = [&](const std::function<void(const fs::path&)>& change) {
+            return [&, change] {
+                fs::remove_all(cache);
+                make(cache);
+                for (const auto& file : fs::directory_iterator(files)) {
+                    change(file.path());
+                }
+            };
         };
         const std::string reference = make(folder.path() / "not-a-folder");
         // What each run finds in the cache before it starts.
         const std::pair<const char*, std::function<void()>> cases[] = {
             {"none", [&] { fs::remove_all(cache); }},
             {"its own", [] {}},
-            {"garbage", [&] { std::ofstream(file) << "tessaly face cache 1\nv 0\n\x01\xff"; }},
-            {"cut short",
-             [&] {
-                 fresh();
+            {"the faces alone", everyFile([](const fs::path& file) {
+                 if (file.filename() != "faces") {
+                     fs::remove(file);
+                 }
+             })},
+            {"garbage", everyFile([](const fs::path& file) {
+                 std::ofstream(file) << "tessaly face cache 1\nv 0\n\x01\xff";
+             })},
+            {"cut short", everyFile([](const fs::path& file) {
                  const std::string whole = test::ReadWholeFile(file);
                  std::ofstream(file, std::ios::binary) << whole.substr(0, whole.size() / 2);
-             }},
-            {"a link",
-             [&] {
-                 fs::remove_all(cache);
-                 fs::create_directories(file.parent_path());
+             })},
+            {"links", everyFile([](const fs::path& file) {
+                 fs::remove(file);
                  fs::create_symlink("/dev/zero", file);
-             }},
+             })},
         };
         for (const auto& [name, prepare] : cases) {
             SCOPED_TRACE(name);
             prepare();
             EXPECT_TRUE(make(cache) == reference);
+            // Each run leaves caches of its own, regular files, in place of the links.
+            for (const auto& file : fs::directory_iterator(files)) {
+                EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file.path())));
+            }
         }
-        // The last run left a cache of its own, a regular file, in place of the link.
-        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
 
-        // A setting made after the cache was: fontconfig's answer without Liberation Sans,
-        // not the one remembered.
-        fresh();
+        // A setting made after the caches were: fontconfig's answer without Liberation
+        // Sans, not the one remembered.
+        fs::remove_all(cache);
+        make(cache);
         fs::create_directories(settings.parent_path());
         std::ofstream(settings) << "<fontconfig><selectfont><rejectfont><glob>*Liberation*"
                                    "</glob></rejectfont></selectfont></fontconfig>\n";

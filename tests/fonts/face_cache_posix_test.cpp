@@ -1,5 +1,7 @@
 #include "fonts/face_cache.h"
 
+#include "fonts/embedding_cache.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -50,6 +52,42 @@ TEST(FaceCache, TakesOnlyWhatItWrote) {
     for (const char* path : {"", "fonts/x.ttf", "/a/../etc/x", "/a/..", "/a\nb"}) {
         EXPECT_FALSE(CacheablePath(path)) << path;
     }
+}
+
+// A remembered result comes back whole; bytes changed anywhere, or glyphs naming a face
+// it does not hold, give nothing.
+TEST(EmbeddingCache, TakesOnlyWhatItWrote) {
+    EmbeddingCacheEntry entry;
+    entry.key = EmbeddingKey({{"\xD0\x94"}, {"x"}}, "ru_RU.UTF-8");
+    entry.restingOn = {{"/usr/share/fonts/a.ttf", true, 5, 6}};
+    entry.result.fonts.push_back({EmbeddedFont::Outlines::Cff,
+                                  "A",
+                                  std::string("\0\x01", 2),
+                                  900,
+                                  -200,
+                                  700,
+                                  80,
+                                  {-1, -2, 1000, 900}});
+    entry.result.together = std::vector<GlyphRun>{{{7, 600, "\xD0\x94", 0, -3, 0, true}}};
+    entry.result.each = {std::nullopt, GlyphRun{}};
+    entry.result.boldWidths.emplace();
+    entry.result.boldWidths->fill(-7);
+    const std::string bytes = EmbeddingCacheBytes(entry);
+    const auto back = ParseEmbeddingCache(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(EmbeddingCacheBytes(*back), bytes);
+    EXPECT_EQ(back->result.fonts[0].program, entry.result.fonts[0].program);
+    EXPECT_EQ(back->result.together->at(0)[0].yOffset, -3);
+    EXPECT_FALSE(back->result.each[0]);
+
+    for (std::size_t k = 0; k < bytes.size(); k += 3) {
+        std::string changed = bytes;
+        changed[k] = static_cast<char>(changed[k] ^ 0x10);
+        EXPECT_FALSE(ParseEmbeddingCache(changed)) << k;
+    }
+    EXPECT_FALSE(ParseEmbeddingCache(bytes.substr(0, bytes.size() - 1)));
+    entry.result.each[1] = GlyphRun{{1, 500, "x", 0, 0, 1, false}};  // face 1 of one
+    EXPECT_FALSE(ParseEmbeddingCache(EmbeddingCacheBytes(entry)));
 }
 
 }  // namespace
