@@ -1,5 +1,7 @@
 #include "fonts/fontconfig_faces.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
@@ -192,6 +194,12 @@ std::vector<std::string> FontconfigFiles() {
     }
     if (dataFolder.front() == '/') {
         paths.push_back(dataFolder + "/fonts");
+    }
+    // fontconfig itself: another version may choose otherwise.
+    Dl_info library{};
+    if (::dladdr(reinterpret_cast<const void*>(fc->FcInit), &library) != 0 &&
+        library.dli_fname != nullptr) {
+        paths.emplace_back(library.dli_fname);
     }
     add(fc->FcConfigGetConfigFiles(nullptr), true);
     add(fc->FcConfigGetConfigDirs(nullptr), false);
