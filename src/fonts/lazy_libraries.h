@@ -8,20 +8,39 @@ namespace tessaly {
 // fontconfig and FriBidi are opened when a run first needs them, not with the module: a
 // run whose faces are remembered never starts fontconfig, and only right-to-left text
 // needs FriBidi.
-#define TESSALY_FONTCONFIG_FUNCTIONS(X)                                                         \
-    X(FcInit)                                                                                   \
-    X(FcCharSetCreate)                                                                          \
-    X(FcCharSetAddChar)                                                                         \
-    X(FcCharSetDestroy) X(FcCharSetIsSubset) X(FcPatternCreate) X(FcPatternDestroy)             \
-        X(FcPatternAddString) X(FcPatternAddInteger) X(FcPatternAddBool) X(FcPatternAddCharSet) \
-            X(FcPatternGetCharSet) X(FcPatternGetString) X(FcPatternGetInteger)                 \
-                X(FcPatternGetBool) X(FcConfigSubstitute) X(FcDefaultSubstitute) X(FcFontSort)  \
-                    X(FcFontMatch) X(FcFontSetDestroy) X(FcConfigGetConfigFiles)                \
-                        X(FcConfigGetConfigDirs) X(FcConfigGetCacheDirs) X(FcStrListNext)       \
-                            X(FcStrListDone)
+// clang-format off
+#define TESSALY_FONTCONFIG_FUNCTIONS(X) \
+    X(FcInit)                           \
+    X(FcCharSetCreate)                  \
+    X(FcCharSetAddChar)                 \
+    X(FcCharSetDestroy)                 \
+    X(FcCharSetIsSubset)                \
+    X(FcPatternCreate)                  \
+    X(FcPatternDestroy)                 \
+    X(FcPatternAddString)               \
+    X(FcPatternAddInteger)              \
+    X(FcPatternAddBool)                 \
+    X(FcPatternAddCharSet)              \
+    X(FcPatternGetCharSet)              \
+    X(FcPatternGetString)               \
+    X(FcPatternGetInteger)              \
+    X(FcPatternGetBool)                 \
+    X(FcConfigSubstitute)               \
+    X(FcDefaultSubstitute)              \
+    X(FcFontSort)                       \
+    X(FcFontMatch)                      \
+    X(FcFontSetDestroy)                 \
+    X(FcConfigGetConfigFiles)           \
+    X(FcConfigGetConfigDirs)            \
+    X(FcConfigGetCacheDirs)             \
+    X(FcStrListNext)                    \
+    X(FcStrListDone)
 
-#define TESSALY_FRIBIDI_FUNCTIONS(X) \
-    X(fribidi_get_bidi_types) X(fribidi_get_bracket_types) X(fribidi_get_par_embedding_levels_ex)
+#define TESSALY_FRIBIDI_FUNCTIONS(X)       \
+    X(fribidi_get_bidi_types)              \
+    X(fribidi_get_bracket_types)           \
+    X(fribidi_get_par_embedding_levels_ex)
+// clang-format on
 
 #define TESSALY_LIBRARY_FUNCTION(name) decltype(&::name) name;
 
