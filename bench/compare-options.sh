@@ -7,8 +7,9 @@
 #   bench/compare-options.sh [TESSALY_CLI [RUNS]]
 #
 # TESSALY_BENCH_DISK names the folder on a disk (default /var/tmp), TESSALY_BENCH_TMPFS
-# the one in memory (default /dev/shm). The font cache of the embedded-font jobs is warm
-# (one run before); "cold" jobs delete it before every run.
+# the one in memory (default /dev/shm). The caches of the embedded-font jobs (fontconfig's
+# and the fonts module's remembered faces, both in XDG_CACHE_HOME) are warm (one run
+# before); "cold" jobs delete them before every run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/scripts/lib.sh"
@@ -26,17 +27,21 @@ jobs=(
     "PDF A4|--pdf --paper a4 --month 2 --year 2026"
     "PDF 12 months|--pdf --months 12 --month 1 --year 2027 --color-weekends"
     "PDF 24 months, weeks|--pdf --months 24 --month 1 --year 2027 --week-numbers"
+    "PDF weeks|--pdf --week-numbers --month 2 --year 2026"
+    "PDF A4 12 months|--pdf --paper a4 --months 12 --month 1 --year 2027 --color-weekends"
     "PDF de_DE|--pdf --locale de_DE.UTF-8 --month 3 --year 2026"
     "PDF fr_FR A4, weeks|--pdf --paper a4 --locale fr_FR.UTF-8 --week-numbers --month 3 --year 2026"
     "year PDF Letter|--layout year --year 2027 --pdf --color-weekends"
     "year PDF A4 de_DE|--layout year --year 2027 --pdf --paper a4 --locale de_DE.UTF-8 --week-numbers --color-weekends"
     "year HTML|--layout year --year 2027"
     "text month|--format text --month 2 --year 2026"
+    "text year|--format text --layout year --year 2027"
+    "HTML de_DE|--locale de_DE.UTF-8 --month 3 --year 2026"
     "PDF ru_RU|--pdf --locale ru_RU.UTF-8 --month 12 --year 2026"
     "PDF ja_JP|--pdf --locale ja_JP.UTF-8 --month 12 --year 2026"
     "PDF ar_EG|--pdf --locale ar_EG.UTF-8 --month 12 --year 2026"
 )
-cold_jobs=("PDF ru_RU" "PDF ja_JP")
+cold_jobs=("PDF ru_RU" "PDF ja_JP" "PDF ar_EG")
 
 tessaly_tempdir scratch /tmp/tessaly-compare.XXXXXX
 export SOURCE_DATE_EPOCH=1767225600 XDG_CACHE_HOME="$scratch/cache"

@@ -86,8 +86,7 @@ std::string CliUsage() {
 }
 
 bool NeedsFullProgram(const CliOptions& options) {
-    return options.localized || options.locale || !options.events.empty() ||
-           options.paper == Paper::A4 || options.regional;
+    return options.localized || options.locale || !options.events.empty() || options.regional;
 }
 
 namespace {

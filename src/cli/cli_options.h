@@ -58,7 +58,8 @@ std::string CliUsage();
 
 // Whether a run needs what only a program linked against the system's C library has:
 // the system's locales (names, times of day), the font module (names outside
-// Windows-1252, A4's title widths), the events module or the regional module.
+// Windows-1252), the events module or the regional module. A4's titles are measured by
+// built-in widths.
 bool NeedsFullProgram(const CliOptions& options);
 
 // -o's name for standard output.

@@ -28,6 +28,15 @@ std::optional<EmbeddedTexts> EmbedTextsInOneFace(const std::vector<std::string>&
 EmbeddedFaces EmbedTextsInFaces(const std::vector<std::string>& utf8Texts, FaceWeight weight,
                                 const std::string& localeName);
 
+// What an earlier run's fonts gave for the same request and locale, where nothing it
+// rested on (faces, font settings, the font machinery) has changed since: Linux keeps it
+// in the user's cache; nothing on Windows, whose fonts are at hand.
+std::optional<EmbeddingResult> RememberedEmbedding(const EmbeddingRequest& request,
+                                                   const std::string& localeName);
+// Keeps `result` for the next run, where the machinery can say what it rests on.
+void RememberEmbedding(const EmbeddingRequest& request, const std::string& localeName,
+                       const EmbeddingResult& result);
+
 // Helvetica-Bold's advance widths, measured on an installed face made to its metrics:
 // Liberation Sans Bold on Linux, Arial Bold (or Liberation Sans Bold) on Windows.
 // Nothing when none is installed.

@@ -30,4 +30,9 @@ std::vector<FaceFile> FacesHolding(const std::u32string& characters, const std::
 // regular face fontconfig would embolden).
 std::optional<FaceFile> HelveticaTwinBoldFace();
 
+// The files and folders fontconfig's answers rest on: its configuration files and their
+// folders, the font folders they name and its cache folders (a font installed, a setting
+// changed or fc-cache run changes one of them); empty when fontconfig cannot start.
+std::vector<std::string> FontconfigFiles();
+
 }  // namespace tessaly

@@ -3,14 +3,22 @@
 // with their own dependencies would otherwise be loaded at every start of tessaly-cli.
 #include "fonts/fonts_module.h"
 
+#include <dlfcn.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <hb-subset.h>
+#include <hb.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <utility>
 
 #include "core/default_ignorable.h"
 #include "core/winansi.h"
+#include "fonts/cached_faces.h"
 #include "fonts/fontconfig_faces.h"
 #include "fonts/harfbuzz_embedding.h"
+#include "fonts/lazy_libraries.h"
 
 namespace tessaly {
 
@@ -20,7 +28,7 @@ namespace {
 std::optional<EmbeddedTexts> EmbedInBestFace(const std::u32string& characters,
                                              const std::vector<std::u32string>& texts,
                                              FaceWeight weight, const std::string& language) {
-    for (const FaceFile& candidate : FacesHolding(characters, language, weight)) {
+    for (const FaceFile& candidate : CachedFacesHolding(characters, language, weight)) {
         if (auto embedded = EmbedInFace(candidate, texts, language)) {
             return embedded;
         }
@@ -41,6 +49,7 @@ void EmbedTexts(const std::vector<std::string>& utf8Texts, FaceWeight weight,
         texts.push_back(std::move(*text));
     }
     embedded = EmbedInBestFace(characters, texts, weight, NamesLanguage(localeName));
+    SaveFaceCache();
 }
 
 // The faces taken for a document's texts, and which of them draws each character.
@@ -95,7 +104,7 @@ class FaceChoice {
   private:
     // The best face for `characters`, taken now unless it was already.
     std::optional<std::uint16_t> Take(const std::u32string& characters) {
-        const std::vector<FaceFile> best = FacesHolding(characters, language_, weight_);
+        const std::vector<FaceFile> best = CachedFacesHolding(characters, language_, weight_);
         if (best.empty()) {
             return std::nullopt;
         }
@@ -140,6 +149,7 @@ void EmbedTextsInFaces(const std::vector<std::string>& utf8Texts, FaceWeight wei
             embedded.runs[drawn[k]] = std::move(faces->runs[k]);
         }
     }
+    SaveFaceCache();
 }
 
 // Helvetica-Bold's widths are its metric twin's.
@@ -149,8 +159,31 @@ void HelveticaBoldWidths(std::optional<WinAnsiWidths>& widths) {
     }
 }
 
+// The path of the shared object holding `address`.
+void AddObjectOf(const void* address, std::vector<std::string>& paths) {
+    Dl_info info{};
+    if (::dladdr(address, &info) != 0 && info.dli_fname != nullptr) {
+        paths.emplace_back(info.dli_fname);
+    }
+}
+
+// What a remembered result rests on besides the answers: the code that made it.
+void FilesRestedOn(std::vector<std::string>& paths) {
+    paths = FilesAnswersRestOn();
+    if (paths.empty()) {
+        return;
+    }
+    AddObjectOf(reinterpret_cast<const void*>(&FilesRestedOn), paths);
+    AddObjectOf(reinterpret_cast<const void*>(&hb_shape), paths);
+    AddObjectOf(reinterpret_cast<const void*>(&hb_subset_plan_create_or_fail), paths);
+    AddObjectOf(reinterpret_cast<const void*>(&FT_Init_FreeType), paths);
+    if (const FribidiLibrary* fribidi = Fribidi(); fribidi != nullptr) {
+        AddObjectOf(reinterpret_cast<const void*>(fribidi->fribidi_get_bidi_types), paths);
+    }
+}
+
 constexpr FontsModule kModule{kFontsModuleVersion, EmbedTexts, EmbedTextsInFaces,
-                              HelveticaBoldWidths};
+                              HelveticaBoldWidths, FilesRestedOn};
 
 }  // namespace
 

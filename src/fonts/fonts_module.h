@@ -18,10 +18,14 @@ struct FontsModule {
     void (*embedTextsInFaces)(const std::vector<std::string>& utf8Texts, FaceWeight weight,
                               const std::string& localeName, EmbeddedFaces& embedded);
     void (*helveticaBoldWidths)(std::optional<WinAnsiWidths>& widths);
+    // The files what this run embedded rests on: the faces, fontconfig's settings and
+    // caches, the module and its libraries; nothing when they are not known (the result
+    // is then not to be remembered).
+    void (*filesRestedOn)(std::vector<std::string>& paths);
 };
 
 // Raised with every change of FontsModule or of what it passes.
-inline constexpr std::uint32_t kFontsModuleVersion = 2;
+inline constexpr std::uint32_t kFontsModuleVersion = 3;
 
 }  // namespace tessaly
 

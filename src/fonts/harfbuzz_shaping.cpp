@@ -1,13 +1,12 @@
 #include "fonts/harfbuzz_shaping.h"
 
-#include <fribidi.h>
-
 #include <algorithm>
 #include <set>
 
 #include "core/default_ignorable.h"
 #include "core/owned.h"
 #include "core/winansi.h"
+#include "fonts/lazy_libraries.h"
 
 namespace tessaly {
 
@@ -21,18 +20,37 @@ struct LevelRun {
     FriBidiLevel level = 0;
 };
 
-// The text's runs of one direction, in display order (left to right).
+// Whether the character is of a right-to-left or Arabic-number class, or an explicit
+// direction mark, embedding or isolate: without one, every level is 0.
+bool MayTurnRightToLeft(char32_t c) {
+    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+           (c >= 0xFE70 && c <= 0xFEFF) || (c >= 0x10800 && c <= 0x10FFF) ||
+           (c >= 0x1E800 && c <= 0x1EFFF) || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+// The text's runs of one direction, in display order (left to right). A text with nothing
+// that may turn right to left is one run at level 0, as FriBidi would find it, without
+// loading FriBidi.
 std::optional<std::vector<LevelRun>> DisplayRuns(const std::u32string& text) {
+    if (std::none_of(text.begin(), text.end(), MayTurnRightToLeft)) {
+        return text.empty() ? std::vector<LevelRun>{} : std::vector<LevelRun>{{0, text.size(), 0}};
+    }
+    const FribidiLibrary* fribidi = Fribidi();
+    if (fribidi == nullptr) {
+        return std::nullopt;
+    }
     const auto length = static_cast<FriBidiStrIndex>(text.size());
     const auto* characters = reinterpret_cast<const FriBidiChar*>(text.data());
     std::vector<FriBidiCharType> types(text.size());
     std::vector<FriBidiBracketType> brackets(text.size());
     std::vector<FriBidiLevel> levels(text.size());
-    fribidi_get_bidi_types(characters, length, types.data());
-    fribidi_get_bracket_types(characters, length, types.data(), brackets.data());
+    fribidi->fribidi_get_bidi_types(characters, length, types.data());
+    fribidi->fribidi_get_bracket_types(characters, length, types.data(), brackets.data());
     FriBidiParType direction = FRIBIDI_PAR_ON;
-    if (!text.empty() && fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length,
-                                                             &direction, levels.data()) == 0) {
+    if (!text.empty() &&
+        fribidi->fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length,
+                                                     &direction, levels.data()) == 0) {
         return std::nullopt;
     }
     std::vector<LevelRun> runs;

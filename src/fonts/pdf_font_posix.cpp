@@ -1,5 +1,9 @@
 // The program's side of the fonts module: loaded on first use, so that every other start
 // stays free of HarfBuzz, fontconfig, FreeType and FriBidi.
+#include <algorithm>
+
+#include "fonts/cache_files.h"
+#include "fonts/embedding_cache.h"
 #include "fonts/font_backend.h"
 #include "fonts/fonts_module.h"
 #include "platform/modules_posix.h"
@@ -36,6 +40,53 @@ EmbeddedFaces EmbedTextsInFaces(const std::vector<std::string>& utf8Texts, FaceW
     }
     embedded.runs.resize(utf8Texts.size());
     return embedded;
+}
+
+// A remembered result is taken only for the request it was made for, its files unchanged,
+// and with a run for every text asked: the module is then not loaded at all.
+std::optional<EmbeddingResult> RememberedEmbedding(const EmbeddingRequest& request,
+                                                   const std::string& localeName) {
+    const auto folder = CacheFolder();
+    if (!folder) {
+        return std::nullopt;
+    }
+    const std::string key = EmbeddingKey(request, localeName);
+    const auto bytes = ReadCacheFile(*folder + "/" + EmbeddingFileName(key), kMostEmbeddingBytes);
+    auto remembered = bytes ? ParseEmbeddingCache(*bytes) : std::nullopt;
+    if (!remembered || remembered->key != key || remembered->restingOn.empty() ||
+        remembered->result.each.size() != request.each.size() ||
+        (remembered->result.together &&
+         remembered->result.together->size() != request.together.size()) ||
+        !std::all_of(remembered->restingOn.begin(), remembered->restingOn.end(),
+                     [](const FileStamp& stamp) { return StampOf(stamp.path) == stamp; })) {
+        return std::nullopt;
+    }
+    return std::move(remembered->result);
+}
+
+void RememberEmbedding(const EmbeddingRequest& request, const std::string& localeName,
+                       const EmbeddingResult& result) {
+    const FontsModule* module = Module();
+    const auto folder = CacheFolder();
+    if (module == nullptr || !folder) {
+        return;
+    }
+    std::vector<std::string> paths;
+    module->filesRestedOn(paths);
+    EmbeddingCacheEntry remembered{EmbeddingKey(request, localeName), {}, result};
+    for (const std::string& path : paths) {
+        if (!CacheablePath(path)) {
+            return;
+        }
+        remembered.restingOn.push_back(StampOf(path));
+    }
+    if (remembered.restingOn.empty()) {
+        return;
+    }
+    const std::string bytes = EmbeddingCacheBytes(remembered);
+    if (bytes.size() <= kMostEmbeddingBytes) {
+        WriteCacheFile(*folder, EmbeddingFileName(remembered.key), bytes);
+    }
 }
 
 std::optional<WinAnsiWidths> HelveticaBoldWidths() {

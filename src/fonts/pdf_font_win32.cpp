@@ -497,4 +497,11 @@ std::optional<WinAnsiWidths> HelveticaBoldWidths() {
     return widths;
 }
 
+// GDI's fonts are at hand: nothing is remembered between runs.
+std::optional<EmbeddingResult> RememberedEmbedding(const EmbeddingRequest&, const std::string&) {
+    return std::nullopt;
+}
+
+void RememberEmbedding(const EmbeddingRequest&, const std::string&, const EmbeddingResult&) {}
+
 }  // namespace tessaly

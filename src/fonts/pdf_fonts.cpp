@@ -32,6 +32,9 @@ std::vector<std::optional<GlyphRun>> Added(EmbeddedFaces faces, EmbeddingResult&
 // The table in one face where one holds it all, as always; else in the faces that hold
 // its characters (a title's digits beside letters of a face without them).
 EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest& request, const std::string& localeName) {
+    if (auto remembered = RememberedEmbedding(request, localeName)) {
+        return std::move(*remembered);
+    }
     EmbeddingResult result;
     if (!request.together.empty()) {
         auto together = EmbedTextsInOneFace(request.together, FaceWeight::Bold, localeName);
@@ -55,9 +58,7 @@ EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest& request, const std::str
             Added(EmbedTextsInFaces(request.each, FaceWeight::Regular, localeName), result);
     }
     result.each.resize(request.each.size());
-    if (request.boldWidths && !result.together) {
-        result.boldWidths = HelveticaBoldWidths();
-    }
+    RememberEmbedding(request, localeName, result);
     return result;
 }
 

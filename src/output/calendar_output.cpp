@@ -9,6 +9,7 @@
 #include "pdf/print_pdf.h"
 #include "pdfcalendar/pdf_calendar_renderer.h"
 #include "pdfcalendar/pdf_year.h"
+#include "pdfcalendar/standard_font_widths.h"
 #include "text/text_calendar.h"
 
 namespace tessaly {
@@ -39,7 +40,7 @@ std::string Save(const CalendarDestination& destination, const std::string& name
 PdfCalendarLayout LayOutPdf(const CalendarDocument& document, CalendarServices& services) {
     const PdfPageGeometry page = PageGeometryOf(document.paper);
     const PdfCalendarTexts texts = PdfTextsOf(document, page);
-    const EmbeddingRequest request = FaceRequestOf(texts, page);
+    const EmbeddingRequest request = FaceRequestOf(texts);
     // Asked only when something needs the machine's fonts.
     const EmbeddingResult faces =
         request.Empty() ? EmbeddingResult{} : services.EmbedTextsForPdf(request);
@@ -48,7 +49,8 @@ PdfCalendarLayout LayOutPdf(const CalendarDocument& document, CalendarServices& 
     for (const std::string& title : layout.table.shownTitles) {
         windowWidths.push_back(services.TextWidthInWindowFont(title));
     }
-    PlaceTitles(layout, faces.boldWidths, windowWidths);
+    // A title the code page holds is measured by the standard font's built-in widths.
+    PlaceTitles(layout, HelveticaBoldWinAnsiWidths(), windowWidths);
     return layout;
 }
 

@@ -74,16 +74,15 @@ enum class FaceWeight {
 };
 
 // What a document asks of the machine's fonts, once, before it is drawn: UTF-8 texts to
-// draw in embedded faces, and the standard font's widths where it centres a text.
+// draw in embedded faces. (The standard fonts' widths are built in: pdfcalendar's
+// standard_font_widths.h.)
 struct EmbeddingRequest {
     // All of them in one bold face, or none: texts that must not mix typefaces.
     std::vector<std::string> together;
     // Each in a regular face that draws it, as few faces as they need.
     std::vector<std::string> each;
-    // Helvetica-Bold's widths, for a title centred by its own width.
-    bool boldWidths = false;
 
-    bool Empty() const { return together.empty() && each.empty() && !boldWidths; }
+    bool Empty() const { return together.empty() && each.empty(); }
 };
 
 // What the fonts gave: the faces, each glyph naming its own, and the runs, the k-th
@@ -92,7 +91,8 @@ struct EmbeddingResult {
     std::vector<EmbeddedFont> fonts;
     std::optional<std::vector<GlyphRun>> together;
     std::vector<std::optional<GlyphRun>> each;
-    // Asked for and measurable, unless `together` is drawn in a face.
+    // Widths of the standard bold font to centre titles by, for a caller that draws with
+    // widths of its own (DrawPdfCalendar); a calendar file takes the built-in ones.
     std::optional<WinAnsiWidths> boldWidths;
 };
 

@@ -2,8 +2,11 @@
 
 // How TPrintPDF writes PDF syntax: the pieces of a line, each written one way only.
 
+#include <charconv>
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -94,10 +97,49 @@ inline void PutHex(std::string& out, std::uint32_t value, int digits) {
     }
 }
 
+// The most characters a piece of a line can be, where it is a number or a word (a
+// character array); 0 for every other piece.
+template <typename T>
+inline constexpr std::size_t kMostChars = 0;
+template <Number T>
+inline constexpr std::size_t kMostChars<T> = 20;  // "-9223372036854775808"
+template <std::size_t N>
+inline constexpr std::size_t kMostChars<char[N]> = N;
+
+inline char* PutInto(char* at, Number auto value) {
+    return std::to_chars(at, at + kMostChars<decltype(value)>, value).ptr;
+}
+
+// A word is a string literal: its characters, without the terminating null, copied as
+// one block of a size known when compiling.
+template <std::size_t N>
+inline char* PutInto(char* at, const char (&word)[N]) {
+    std::memcpy(at, word, N - 1);
+    return at + N - 1;
+}
+
+// A line of numbers and words put at `at` (room for kMostChars of each and the line end),
+// `at` moved past it.
+template <typename... Pieces>
+requires((kMostChars<Pieces> > 0) && ...) void PutLine(char*& at, const Pieces&... pieces) {
+    ((at = PutInto(at, pieces)), ...);
+    *at++ = '\r';
+    *at++ = '\n';
+}
+
 template <typename... Pieces>
 void WriteLine(std::string& out, const Pieces&... pieces) {
-    (Put(out, pieces), ...);
-    out.append("\r\n");
+    if constexpr (((kMostChars < Pieces >> 0) && ...)) {
+        // Numbers and words only, the commonest lines of a page: made on the stack and
+        // appended once.
+        char line[(kMostChars<Pieces> + ... + 2)];
+        char* at = line;
+        PutLine(at, pieces...);
+        out.append(line, static_cast<std::size_t>(at - line));
+    } else {
+        (Put(out, pieces), ...);
+        out.append("\r\n");
+    }
 }
 
 }  // namespace tessaly::pdf_syntax

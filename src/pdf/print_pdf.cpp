@@ -325,21 +325,35 @@ void TPrintPDF::WriteCrossReference() {
     WriteLine(text_, offsets_.back());
 }
 
-void TPrintPDF::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-    RequireOpen("DrawLine");
+// A line's four lines of page content at `at`; the most they take is kMostLineChars.
+char* TPrintPDF::PutLineContent(char* at, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                                std::int32_t y2) const {
     // 64-bit: PageHeight - y must not overflow for any pair of 32-bit values.
     const std::int64_t height = PageHeight;
-    WriteLine(text_, x1, " ", height - y1, " m");
-    WriteLine(text_, x2, " ", height - y2, " l");
-    WriteLine(text_, LineWidth, " w");
-    WriteLine(text_, "S");
+    PutLine(at, x1, " ", height - y1, " m");
+    PutLine(at, x2, " ", height - y2, " l");
+    PutLine(at, LineWidth, " w");
+    PutLine(at, "S");
+    return at;
+}
+
+// Lines are most of a page: each made on the stack and appended at once.
+void TPrintPDF::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    RequireOpen("DrawLine");
+    char content[kMostLineChars];
+    text_.append(content,
+                 static_cast<std::size_t>(PutLineContent(content, x1, y1, x2, y2) - content));
 }
 
 void TPrintPDF::DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-    DrawLine(x1, y1, x1, y2);
-    DrawLine(x1, y2, x2, y2);
-    DrawLine(x2, y2, x2, y1);
-    DrawLine(x2, y1, x1, y1);
+    RequireOpen("DrawLine");
+    char content[4 * kMostLineChars];
+    char* at = content;
+    at = PutLineContent(at, x1, y1, x1, y2);
+    at = PutLineContent(at, x1, y2, x2, y2);
+    at = PutLineContent(at, x2, y2, x2, y1);
+    at = PutLineContent(at, x2, y1, x1, y1);
+    text_.append(content, static_cast<std::size_t>(at - content));
 }
 
 void TPrintPDF::FillRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,

@@ -34,28 +34,6 @@ constexpr std::array<std::uint8_t, 224> kWindowFontWidths = {
 // Control characters are drawn as the font's default character, 0x81.
 constexpr int kDefaultCharacterWidth = 5;
 
-// Helvetica-Bold's widths as its metric twin Liberation Sans Bold has them, read with
-// scripts/dev/ttf-widths.py: the names and the title are centred alike on every machine,
-// without the fonts module; 0 where Windows-1252 has no character.
-constexpr WinAnsiWidths kHelveticaBoldWidths = {
-    0,   0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x00
-    0,   0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x10
-    278, 333, 474, 556, 556, 889,  722,  238,  333, 333,  389, 584, 278,  333, 278, 278,  // 0x20
-    556, 556, 556, 556, 556, 556,  556,  556,  556, 556,  333, 333, 584,  584, 584, 611,  // 0x30
-    975, 722, 722, 722, 722, 667,  611,  778,  722, 278,  556, 722, 611,  833, 722, 778,  // 0x40
-    667, 778, 722, 667, 611, 722,  667,  944,  667, 667,  611, 333, 278,  333, 584, 556,  // 0x50
-    333, 556, 611, 556, 611, 556,  333,  611,  611, 278,  278, 556, 278,  889, 611, 611,  // 0x60
-    611, 611, 389, 556, 333, 611,  556,  778,  556, 556,  500, 389, 280,  389, 584, 0,    // 0x70
-    556, 0,   278, 556, 500, 1000, 556,  556,  333, 1000, 667, 333, 1000, 0,   611, 0,    // 0x80
-    0,   278, 278, 500, 500, 350,  556,  1000, 333, 1000, 556, 333, 944,  0,   500, 667,  // 0x90
-    278, 333, 556, 556, 556, 556,  280,  556,  333, 737,  370, 556, 584,  333, 737, 552,  // 0xA0
-    400, 549, 333, 333, 333, 576,  556,  333,  333, 333,  365, 556, 834,  834, 834, 611,  // 0xB0
-    722, 722, 722, 722, 722, 722,  1000, 722,  667, 667,  667, 667, 278,  278, 278, 278,  // 0xC0
-    722, 722, 778, 778, 778, 778,  778,  584,  778, 722,  722, 722, 722,  667, 667, 611,  // 0xD0
-    556, 556, 556, 556, 556, 556,  889,  556,  556, 556,  556, 556, 278,  278, 278, 278,  // 0xE0
-    611, 611, 611, 611, 611, 611,  611,  549,  611, 611,  611, 611, 611,  556, 611, 556,  // 0xF0
-};
-
 }  // namespace
 
 PdfPageGeometry PageGeometryOf(Paper paper) {
@@ -69,10 +47,6 @@ PdfPageGeometry PageGeometryOf(Paper paper) {
     page.columnWidth = RoundedHalfToEven(page.pageWidth - 36, 7);  // 108, A4 115
     page.rowHeight = RoundedHalfToEven(page.pageHeight - 40, 7);   // 82, A4 79
     return page;
-}
-
-const WinAnsiWidths& BuiltInHelveticaBoldWidths() {
-    return kHelveticaBoldWidths;
 }
 
 int WinAnsiAdvance(std::string_view winAnsiText, const WinAnsiWidths& widths) {

@@ -57,11 +57,6 @@ struct PdfPageGeometry {
 
 PdfPageGeometry PageGeometryOf(Paper paper);
 
-// Helvetica-Bold's widths as its metric twin Liberation Sans Bold has them: texts are
-// placed by them alike on every machine, without the fonts module; 0 where Windows-1252
-// has no character.
-const WinAnsiWidths& BuiltInHelveticaBoldWidths();
-
 // Advance of Windows-1252 text in a standard font of `widths`, in thousandths of its size.
 int WinAnsiAdvance(std::string_view winAnsiText, const WinAnsiWidths& widths);
 

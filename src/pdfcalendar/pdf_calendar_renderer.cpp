@@ -4,6 +4,7 @@
 
 #include "core/product.h"
 #include "core/rounding.h"
+#include "pdfcalendar/standard_font_widths.h"
 
 namespace tessaly {
 
@@ -14,7 +15,10 @@ PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfC
     layout.table = ChoosePdfTable(document, texts, faces);
     layout.fonts = faces.fonts;
     layout.events = FitEventLines(texts.events, texts.eventsForFace, faces.each, layout.page);
-    layout.weekendPicture = WeekendPicture();
+    // Drawn only on shaded cells: 43 KB not made for a page without them.
+    if (document.colorWeekends) {
+        layout.weekendPicture = WeekendPicture();
+    }
     layout.rightToLeft = document.rightToLeft;
     if (layout.rightToLeft) {
         layout.page.titleByWindowFont = false;
@@ -25,7 +29,7 @@ PdfCalendarLayout LayOutPdfCalendar(const CalendarDocument& document, const PdfC
 void PlaceTitles(PdfCalendarLayout& layout, const std::optional<WinAnsiWidths>& boldWidths,
                  const std::vector<int>& windowWidths) {
     const std::optional<WinAnsiWidths> widths =
-        boldWidths || !layout.rightToLeft ? boldWidths : BuiltInHelveticaBoldWidths();
+        boldWidths || !layout.rightToLeft ? boldWidths : HelveticaBoldWinAnsiWidths();
     layout.titleX = TitlePlaces(layout.page, layout.table.winAnsi, layout.table.glyphs,
                                 PdfCalendarTexts::kFirstTitle, widths, windowWidths);
 }
@@ -71,7 +75,7 @@ void PdfCalendarRenderer::DrawPage(std::size_t k) {
         const auto heading =
             static_cast<std::size_t>(month.columns[static_cast<std::size_t>(c)].weekday);
         const int advance = layout_.rightToLeft ? TableTextAdvance(layout_.table, heading,
-                                                                   BuiltInHelveticaBoldWidths())
+                                                                   HelveticaBoldWinAnsiWidths())
                                                 : 0;
         DrawTableText(StartX(c, page.textInset, page.textSize, advance), page.headingBaseline,
                       heading);
@@ -124,7 +128,7 @@ void PdfCalendarRenderer::DrawDayCell(const MonthPage& month, std::size_t k, int
 void PdfCalendarRenderer::DrawNumber(int c, int y, int number, const std::string& text) {
     const PdfPageGeometry& page = layout_.page;
     const PdfTableTexts& table = layout_.table;
-    const WinAnsiWidths& bold = BuiltInHelveticaBoldWidths();
+    const WinAnsiWidths& bold = HelveticaBoldWinAnsiWidths();
     if (number > 0 && table.firstNumeral > 0) {
         const std::size_t numeral = table.Numeral(number);
         const int advance = layout_.rightToLeft ? TableTextAdvance(table, numeral, bold) : 0;

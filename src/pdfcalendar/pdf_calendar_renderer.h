@@ -25,7 +25,7 @@ struct PdfCalendarLayout {
     std::vector<EmbeddedFont> fonts;
     MonthsEventLines events;
     std::vector<int> titleX;  // a page each
-    Bitmap24 weekendPicture;
+    Bitmap24 weekendPicture;  // empty where the weekends are not shaded
     // The grid mirrored: the week's first day at the right, texts at their cells' right.
     bool rightToLeft = false;
 };

@@ -10,29 +10,6 @@ namespace tessaly {
 
 namespace {
 
-// Helvetica's widths as its metric twin Liberation Sans has them, read with
-// scripts/dev/ttf-widths.py: the same on every machine, whatever fonts it has, so an
-// event line is cut at the same place everywhere; 0 where Windows-1252 has no
-// character (the control codes, which event lines never hold).
-constexpr WinAnsiWidths kHelveticaWidths = {
-    0,    0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x00
-    0,    0,   0,   0,   0,   0,    0,    0,    0,   0,    0,   0,   0,    0,   0,   0,    // 0x10
-    278,  278, 355, 556, 556, 889,  667,  191,  333, 333,  389, 584, 278,  333, 278, 278,  // 0x20
-    556,  556, 556, 556, 556, 556,  556,  556,  556, 556,  278, 278, 584,  584, 584, 556,  // 0x30
-    1015, 667, 667, 722, 722, 667,  611,  778,  722, 278,  500, 667, 556,  833, 722, 778,  // 0x40
-    667,  778, 722, 667, 611, 722,  667,  944,  667, 667,  611, 278, 278,  278, 469, 556,  // 0x50
-    333,  556, 556, 500, 556, 556,  278,  556,  556, 222,  222, 500, 222,  833, 556, 556,  // 0x60
-    556,  556, 333, 500, 278, 556,  500,  722,  500, 500,  500, 334, 260,  334, 584, 0,    // 0x70
-    556,  0,   222, 556, 333, 1000, 556,  556,  333, 1000, 667, 333, 1000, 0,   611, 0,    // 0x80
-    0,    222, 222, 333, 333, 350,  556,  1000, 333, 1000, 500, 333, 944,  0,   500, 667,  // 0x90
-    278,  333, 556, 556, 556, 556,  260,  556,  333, 737,  370, 556, 584,  333, 737, 552,  // 0xA0
-    400,  549, 333, 333, 333, 576,  537,  333,  333, 333,  365, 556, 834,  834, 834, 611,  // 0xB0
-    667,  667, 667, 667, 667, 667,  1000, 722,  667, 667,  667, 667, 278,  278, 278, 278,  // 0xC0
-    722,  722, 778, 778, 778, 778,  778,  584,  778, 722,  722, 722, 722,  667, 667, 611,  // 0xD0
-    556,  556, 556, 556, 556, 556,  889,  500,  556, 556,  556, 556, 278,  278, 278, 278,  // 0xE0
-    556,  556, 556, 556, 556, 556,  556,  549,  611, 556,  556, 556, 556,  500, 556, 500,  // 0xF0
-};
-
 constexpr char kWinAnsiEllipsis = '\x85';
 constexpr const char* kEllipsis = "\u2026";
 
@@ -199,15 +176,11 @@ std::vector<std::string> EventTextsForEmbeddedFace(const MonthsEventTexts& shown
     return texts;
 }
 
-const WinAnsiWidths& HelveticaWidths() {
-    return kHelveticaWidths;
-}
-
 MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
                                const std::vector<std::string>& forEmbeddedFace,
                                const std::vector<std::optional<GlyphRun>>& runs,
                                const PdfPageGeometry& page) {
-    const WinAnsiWidths& widths = kHelveticaWidths;
+    const WinAnsiWidths& widths = HelveticaWidths();
     const int width = page.columnWidth - page.textInset - page.eventRightRoom;
 
     std::map<std::string_view, const GlyphRun*> drawn;

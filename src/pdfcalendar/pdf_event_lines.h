@@ -9,6 +9,7 @@
 #include "document/calendar_document.h"
 #include "pdf/embedded_font.h"
 #include "pdfcalendar/pdf_calendar.h"
+#include "pdfcalendar/standard_font_widths.h"
 
 namespace tessaly {
 
@@ -59,8 +60,5 @@ MonthsEventLines FitEventLines(const MonthsEventTexts& shown,
                                const std::vector<std::string>& forEmbeddedFace,
                                const std::vector<std::optional<GlyphRun>>& runs,
                                const PdfPageGeometry& page);
-
-// Helvetica's advance widths of the 256 Windows-1252 codes, in thousandths of its size.
-const WinAnsiWidths& HelveticaWidths();
 
 }  // namespace tessaly

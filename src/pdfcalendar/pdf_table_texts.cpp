@@ -24,13 +24,12 @@ PdfCalendarTexts PdfTextsOf(const CalendarDocument& document, const PdfPageGeome
     return texts;
 }
 
-EmbeddingRequest FaceRequestOf(const PdfCalendarTexts& texts, const PdfPageGeometry& page) {
+EmbeddingRequest FaceRequestOf(const PdfCalendarTexts& texts) {
     EmbeddingRequest request;
     if (!texts.tableInWinAnsi) {
         request.together = texts.table;
     }
     request.each = texts.eventsForFace;
-    request.boldWidths = !page.titleByWindowFont;
     return request;
 }
 

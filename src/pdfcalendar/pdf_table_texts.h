@@ -33,9 +33,8 @@ struct PdfCalendarTexts {
 PdfCalendarTexts PdfTextsOf(const CalendarDocument& document, const PdfPageGeometry& page);
 
 // What the machine's fonts are asked for these texts: the table in one bold face unless
-// Windows-1252 holds it, each event line in a regular face beside Helvetica's lines, and
-// Helvetica-Bold's widths where a title is centred by them.
-EmbeddingRequest FaceRequestOf(const PdfCalendarTexts& texts, const PdfPageGeometry& page);
+// Windows-1252 holds it, and each event line in a regular face beside Helvetica's lines.
+EmbeddingRequest FaceRequestOf(const PdfCalendarTexts& texts);
 
 // The table as the PDF draws it. The whole table changes face together, on every page:
 // one row in one typeface, and copying it gives one language. The localized names as

@@ -7,6 +7,7 @@
 #include "core/winansi.h"
 #include "pdfcalendar/pdf_calendar_renderer.h"
 #include "pdfcalendar/pdf_event_lines.h"
+#include "pdfcalendar/standard_font_widths.h"
 
 namespace tessaly {
 
@@ -53,9 +54,7 @@ PdfCalendarTexts PdfYearTextsOf(const CalendarDocument& document) {
 }
 
 EmbeddingRequest YearFaceRequestOf(const PdfCalendarTexts& texts) {
-    PdfPageGeometry noBoldWidths;
-    noBoldWidths.titleByWindowFont = true;
-    return FaceRequestOf(texts, noBoldWidths);
+    return FaceRequestOf(texts);
 }
 
 PdfTableTexts ChooseYearTable(const CalendarDocument& document, const PdfCalendarTexts& texts,
@@ -230,7 +229,7 @@ int PdfYearRenderer::Advance(std::size_t text, bool bold) const {
         return advance;
     }
     return WinAnsiAdvance(layout_.table.winAnsi[text],
-                          bold ? BuiltInHelveticaBoldWidths() : HelveticaWidths());
+                          bold ? HelveticaBoldWinAnsiWidths() : HelveticaWidths());
 }
 
 void PdfYearRenderer::DrawCentred(std::size_t text, int left, int width, int baseline, int size,

@@ -45,14 +45,18 @@ void OpenWithDefaultHandler(const std::string& target) {
 }
 
 std::string ProgramFolder() {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        // The current folder may be anyone's: the modules and tessaly-cli-full are
-        // looked for beside the program.
-        return TESSALY_INSTALLED_BINDIR;
-    }
-    return exe.parent_path().string() + "/";
+    // Read once: a hand-over asks for it more than once, and it cannot change.
+    static const std::string folder = [] {
+        std::error_code error;
+        const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+        if (error) {
+            // The current folder may be anyone's: the modules and tessaly-cli-full are
+            // looked for beside the program.
+            return std::string(TESSALY_INSTALLED_BINDIR);
+        }
+        return exe.parent_path().string() + "/";
+    }();
+    return folder;
 }
 
 bool RunsFromBuildFolder() {

@@ -142,15 +142,17 @@ TEST(CliArguments, LayoutsAndFormats) {
 }
 
 // What only the program linked against the system's C library can do: locales, fonts,
-// events. The new layouts and the text need nothing of it by themselves.
-TEST(CliArguments, OnlyLocalesFontsA4AndEventsNeedTheFullProgram) {
+// events. The new layouts, the text and A4 (its titles measured by built-in widths) need
+// nothing of it by themselves.
+TEST(CliArguments, OnlyLocalesFontsAndEventsNeedTheFullProgram) {
     const std::pair<std::vector<std::string>, bool> cases[] = {
         {{}, false},
         {{"--layout", "year", "--pdf", "--color-weekends", "--week-numbers"}, false},
         {{"--format", "text", "--layout", "year"}, false},
         {{"--format", "text", "--day-of-year", "--week-start", "monday"}, false},
         {{"--pdf", "--day-of-year"}, false},
-        {{"--layout", "year", "--pdf", "--paper", "a4"}, true},
+        {{"--layout", "year", "--pdf", "--paper", "a4"}, false},
+        {{"--pdf", "--paper", "a4", "--months", "24", "--week-numbers"}, false},
         {{"--format", "text", "--locale", "ja_JP.UTF-8"}, true},
         {{"--format", "text", "--localized"}, true},
         {{"--layout", "year", "--events", "x.ics"}, true},

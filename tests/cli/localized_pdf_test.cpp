@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <regex>
 
 #include "core/winansi.h"
@@ -269,6 +271,83 @@ TEST(LocalizedPdfFallback, NamesNoFaceHoldsGiveTheEnglishFile) {
 
     const auto pdf = MakeCalendar(russian.path(), "ru_RU.UTF-8", "--localized", onlyLiberation);
     EXPECT_NE(RunTool("pdffonts " + pdf.string()).find("+LiberationSans-Bold"), std::string::npos);
+}
+
+// What the fonts gave, and the faces fontconfig chose, remembered in the user's cache,
+// change no byte, whatever the cache holds: the reference is the file made with no cache
+// at all (its folder a plain file).
+TEST(LocalizedPdf, TheFontCachesChangeNoByte) {
+    namespace fs = std::filesystem;
+    for (const std::string locale : {"ru_RU.UTF-8", "ar_EG.UTF-8", "ja_JP.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        test::TempFolder folder;
+        const fs::path cache = folder.path() / "cache";
+        const fs::path files = cache / "tessaly";
+        const fs::path settings = folder.path() / "config" / "fontconfig" / "fonts.conf";
+        std::ofstream(folder.path() / "not-a-folder") << "x";
+        const auto make = [&](const fs::path& cacheHome) {
+            const fs::path out = folder.path() / "out";
+            fs::create_directories(out);
+            return test::ReadWholeFile(
+                MakeCalendar(out, locale, "--localized",
+                             "XDG_CACHE_HOME=" + cacheHome.string() +
+                                 " XDG_CONFIG_HOME=" + (folder.path() / "config").string()));
+        };
+        // A cache made afresh, then each of its files changed by `change`.
+        const auto everyFile = [&](const std::function<void(const fs::path&)>& change) {
+            return [&, change] {
+                fs::remove_all(cache);
+                make(cache);
+                for (const auto& file : fs::directory_iterator(files)) {
+                    change(file.path());
+                }
+            };
+        };
+        const std::string reference = make(folder.path() / "not-a-folder");
+        // What each run finds in the cache before it starts.
+        const std::pair<const char*, std::function<void()>> cases[] = {
+            {"none", [&] { fs::remove_all(cache); }},
+            {"its own", [] {}},
+            {"the faces alone", everyFile([](const fs::path& file) {
+                 if (file.filename() != "faces") {
+                     fs::remove(file);
+                 }
+             })},
+            {"garbage", everyFile([](const fs::path& file) {
+                 std::ofstream(file) << "tessaly face cache 1\nv 0\n\x01\xff";
+             })},
+            {"cut short", everyFile([](const fs::path& file) {
+                 const std::string whole = test::ReadWholeFile(file);
+                 std::ofstream(file, std::ios::binary) << whole.substr(0, whole.size() / 2);
+             })},
+            {"links", everyFile([](const fs::path& file) {
+                 fs::remove(file);
+                 fs::create_symlink("/dev/zero", file);
+             })},
+        };
+        for (const auto& [name, prepare] : cases) {
+            SCOPED_TRACE(name);
+            prepare();
+            EXPECT_TRUE(make(cache) == reference);
+            // Each run leaves caches of its own, regular files, in place of the links.
+            for (const auto& file : fs::directory_iterator(files)) {
+                EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file.path())));
+            }
+        }
+
+        // A setting made after the caches were: fontconfig's answer without Liberation
+        // Sans, not the one remembered.
+        fs::remove_all(cache);
+        make(cache);
+        fs::create_directories(settings.parent_path());
+        std::ofstream(settings) << "<fontconfig><selectfont><rejectfont><glob>*Liberation*"
+                                   "</glob></rejectfont></selectfont></fontconfig>\n";
+        const std::string rejected = make(folder.path() / "not-a-folder");
+        EXPECT_TRUE(make(cache) == rejected);
+        if (locale == "ru_RU.UTF-8") {
+            EXPECT_FALSE(rejected == reference);
+        }
+    }
 }
 
 }  // namespace

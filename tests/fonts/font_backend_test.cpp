@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fonts/font_backend.h"
+#include "pdfcalendar/standard_font_widths.h"
 
 namespace tessaly {
 namespace {
@@ -16,6 +17,10 @@ TEST(HelveticaBoldWidths, AreHelveticaBoldsMetrics) {
         {'i', 278}, {'m', 889}, {'r', 389}, {0x80, 556}, {0xE4, 556}, {0xDF, 611}, {0x81, 0}};
     for (const auto& [code, width] : metrics) {
         EXPECT_EQ((*widths)[code], width) << "code " << int{code};
+    }
+    // The built-in table the titles are centred by is the installed twin's, code for code.
+    for (std::size_t code = 0x20; code < widths->size(); ++code) {
+        EXPECT_EQ(HelveticaBoldWinAnsiWidths()[code], (*widths)[code]) << "code " << code;
     }
 }
 

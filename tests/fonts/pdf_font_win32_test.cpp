@@ -109,7 +109,7 @@ TEST(EmbedTextsForPdf, RussianNamesReachThePdfWhateverTheCodePage) {
     const CalendarDocument document = ComposeCalendar({11, 2026, 0}, names, nullptr);
     const PdfPageGeometry page = PageGeometryOf(Paper::Letter);
     const PdfCalendarTexts texts = PdfTextsOf(document, page);
-    const EmbeddingResult faces = EmbedTextsForPdf(FaceRequestOf(texts, page));
+    const EmbeddingResult faces = EmbedTextsForPdf(FaceRequestOf(texts));
     TPrintPDF pdf("Orvanta");
     const std::string bytes =
         DrawPdfCalendar(pdf, document, faces, BuiltInWindowFontWidthOfUtf8(document.title))
