@@ -10,14 +10,6 @@ namespace {
 
 constexpr std::string_view kMagic = "tessaly embedded 1\n";
 
-std::uint64_t Fnv1a(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
-    return hash;
-}
-
 class Writer {
   public:
     void Number(std::uint64_t value, int bytes) {

@@ -7,10 +7,6 @@
 
 namespace tessaly {
 
-namespace {
-
-constexpr std::string_view kHeader = "tessaly face cache 1\n";
-
 std::uint64_t Fnv1a(std::string_view bytes) {
     std::uint64_t hash = 14695981039346656037ULL;
     for (const char c : bytes) {
@@ -18,6 +14,10 @@ std::uint64_t Fnv1a(std::string_view bytes) {
     }
     return hash;
 }
+
+namespace {
+
+constexpr std::string_view kHeader = "tessaly face cache 1\n";
 
 void PutHex(std::string& out, std::uint64_t value) {
     char digits[17];

@@ -10,6 +10,10 @@
 
 namespace tessaly {
 
+// The 64-bit FNV-1a sum of `bytes`: the caches' check against damage (not forgery) and
+// the spread of their file names.
+std::uint64_t Fnv1a(std::string_view bytes);
+
 // A file or folder as it was when a choice was remembered: a choice holds while every
 // file it rests on is unchanged.
 struct FileStamp {
