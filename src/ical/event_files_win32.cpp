@@ -15,9 +15,6 @@ namespace tessaly {
 
 namespace {
 
-// Far more than any calendar export; a device that never ends stops here.
-constexpr std::size_t kMostFileBytes = std::size_t{256} << 20;
-
 // Why a file cannot be opened, in the words the C library gives on Linux for the
 // failures both systems know, else in the system's.
 std::string OpenFailure(const std::wstring& path, DWORD error) {

@@ -16,9 +16,6 @@ namespace tessaly {
 
 namespace {
 
-// Far more than any calendar export; a device that never ends (/dev/zero) stops here.
-constexpr std::size_t kMostFileBytes = std::size_t{256} << 20;
-
 // The whole file; the system's reason when it cannot be read.
 std::optional<std::string> ReadWhole(const std::string& path, std::string& text) {
     const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -32,5 +33,9 @@ void ReadICalendarEvents(const std::string& name, std::string_view text, DayRang
 
 // How long the recurrences of one run may take to follow.
 inline constexpr std::chrono::seconds kMostRecurrenceTime{2};
+
+// The most of an events file that is read: far more than any calendar export; a device
+// that never ends (/dev/zero) stops here.
+inline constexpr std::size_t kMostFileBytes = std::size_t{256} << 20;
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include "calendar/names.h"
 #include "document/calendar_document.h"
 #include "html/html_calendar.h"
+#include "support/english_names.h"
 #include "support/golden.h"
 
 namespace tessaly {
@@ -12,13 +13,7 @@ const std::string kStyle =
     "font-family: Verdana, Tahoma, Arial, Helvetica, sans-serif; font-size: 10pt; font-style: "
     "strong; color: #000000}";
 
-NameTable EnglishNames(const std::string& color) {
-    NameTable names;
-    FillDayNames(names, false, {});
-    FillMonthNames(names, false, {});
-    names[kWeekendColorSlot] = color;
-    return names;
-}
+using test::EnglishNames;
 
 std::vector<std::string> Lines(const CalendarRequest& request, const NameTable& names) {
     return HtmlCalendarLines(ComposeCalendar(request, names, nullptr),

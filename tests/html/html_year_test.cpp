@@ -7,25 +7,14 @@
 #include "document/calendar_document.h"
 #include "html/html_calendar.h"
 #include "html/html_year.h"
+#include "support/english_names.h"
 #include "support/test_files.h"
 
 namespace tessaly {
 namespace {
 
 NameTable EnglishNames() {
-    NameTable names;
-    FillDayNames(names, false, {});
-    FillMonthNames(names, false, {});
-    names[kWeekendColorSlot] = "c0c0c0";
-    return names;
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
+    return test::EnglishNames("c0c0c0");
 }
 
 // The year page as a browser's parser reads it, against Python's calendar: four months
@@ -54,12 +43,13 @@ TEST(HtmlYear, MonthsDaysWeekendsAndWeeksAreAsPythonsCalendarHasThem) {
         const std::string page = JoinLinesCrLf(
             HtmlYearLines(ComposeCalendar(c.request, EnglishNames(), c.events ? &events : nullptr),
                           "https://orvanta.example/tessaly/"));
-        EXPECT_EQ(Count(page, "<table class=\"month\">"), 12u);
-        EXPECT_EQ(Count(page, ".weekend {background: #c0c0c0;}"),
+        EXPECT_EQ(test::CountOf(page, "<table class=\"month\">"), 12u);
+        EXPECT_EQ(test::CountOf(page, ".weekend {background: #c0c0c0;}"),
                   c.request.colorWeekends ? 1u : 0u);
-        EXPECT_EQ(Count(page, "class=\"events\""), c.events ? 1u : 0u);
-        EXPECT_EQ(Count(page, "title=\"09:00 &lt;Review&gt; &amp; &quot;plan&quot;\">3</td>"),
-                  c.events ? 1u : 0u);
+        EXPECT_EQ(test::CountOf(page, "class=\"events\""), c.events ? 1u : 0u);
+        EXPECT_EQ(
+            test::CountOf(page, "title=\"09:00 &lt;Review&gt; &amp; &quot;plan&quot;\">3</td>"),
+            c.events ? 1u : 0u);
 #ifndef _WIN32
         test::TempFolder folder;
         const auto path = folder.path() / "year.html";
@@ -92,11 +82,11 @@ TEST(HtmlYear, MonthPagesShowTheDayOfTheYearWhenAsked) {
     request.dayOfYear = true;
     const std::string page =
         JoinLinesCrLf(HtmlCalendarLines(ComposeCalendar(request, EnglishNames(), nullptr), ""));
-    EXPECT_EQ(Count(plain, "doy"), 0u);
-    EXPECT_EQ(Count(page, "<span class=\"doy\">"), 31u);
-    EXPECT_EQ(Count(page, "span.doy {float: right;"), 1u);
-    EXPECT_EQ(Count(page, "<strong><span class=\"doy\">123/242</span>3</strong>"), 1u);
-    EXPECT_EQ(Count(page, "<span class=\"doy\">151/214</span>31</strong>"), 1u);
+    EXPECT_EQ(test::CountOf(plain, "doy"), 0u);
+    EXPECT_EQ(test::CountOf(page, "<span class=\"doy\">"), 31u);
+    EXPECT_EQ(test::CountOf(page, "span.doy {float: right;"), 1u);
+    EXPECT_EQ(test::CountOf(page, "<strong><span class=\"doy\">123/242</span>3</strong>"), 1u);
+    EXPECT_EQ(test::CountOf(page, "<span class=\"doy\">151/214</span>31</strong>"), 1u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/winansi.h"
 #include "document/calendar_document.h"
 #include "pdfcalendar/pdf_calendar_renderer.h"
+#include "support/english_names.h"
 #include "support/golden.h"
 #include "support/pdf_checks.h"
 #include "support/test_files.h"
@@ -14,12 +15,7 @@
 namespace tessaly {
 namespace {
 
-NameTable EnglishNames() {
-    NameTable names;
-    FillDayNames(names, false, {});
-    FillMonthNames(names, false, {});
-    return names;
-}
+using test::EnglishNames;
 
 // The PDF of a calendar as the program lays it out and draws it, each title `titleWidth`
 // window-font pixels wide, with what the fonts gave (`faces`).
@@ -29,14 +25,6 @@ std::string RenderedPdf(const CalendarRequest& request, const NameTable& names, 
     pdf.CreationDate = {2026, 3, 4, 5, 6, 7};
     return DrawPdfCalendar(pdf, ComposeCalendar(request, names, nullptr), faces, titleWidth)
         .Joined();
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
 }
 
 // Where the words of a page stand, as pdftotext reads them: the title centred by the
@@ -90,8 +78,8 @@ TEST(PdfCalendar, WordsStandWhereTheLayoutPutsThem) {
         EXPECT_EQ(at(std::to_string(length), 16),
                   std::pair(24 + 108 * lastColumn, 120 + 82 * c.lastDayRow));
         EXPECT_EQ(words->size(), 2u + 7u + static_cast<std::size_t>(length));
-        EXPECT_EQ(Count(bytes, "/Subtype /Image"), c.request.colorWeekends ? 12u : 0u);
-        EXPECT_EQ(Count(bytes, "/MediaBox [ 0 0 792 612]"), 1u);
+        EXPECT_EQ(test::CountOf(bytes, "/Subtype /Image"), c.request.colorWeekends ? 12u : 0u);
+        EXPECT_EQ(test::CountOf(bytes, "/MediaBox [ 0 0 792 612]"), 1u);
         EXPECT_EQ(test::OutsideCheckFailures(path), "");
     }
 }

@@ -7,26 +7,14 @@
 #include "document/calendar_document.h"
 #include "pdfcalendar/pdf_calendar_renderer.h"
 #include "pdfcalendar/pdf_year.h"
+#include "support/english_names.h"
 #include "support/pdf_checks.h"
 #include "support/test_files.h"
 
 namespace tessaly {
 namespace {
 
-NameTable EnglishNames() {
-    NameTable names;
-    FillDayNames(names, false, {});
-    FillMonthNames(names, false, {});
-    return names;
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
-}
+using test::EnglishNames;
 
 // Sakamoto's weekday of a date, 0 Sunday: a rule of its own, not the program's.
 int Weekday(int year, int month, int day) {
@@ -71,13 +59,13 @@ TEST(PdfYear, TwelveMonthsOfDaysInTheirColumnsOnOneSmallPage) {
                 pdf, ComposeCalendar(c.request, EnglishNames(), c.events ? &events : nullptr), {})
                 .Joined();
         const PdfYearGeometry page = YearGeometryOf(c.request.paper);
-        EXPECT_EQ(Count(bytes, "/Type /Page\r\n"), 1u);
-        EXPECT_EQ(Count(bytes, "/MediaBox [ 0 0 " + std::to_string(page.pageWidth) + " " +
-                                   std::to_string(page.pageHeight) + "]"),
+        EXPECT_EQ(test::CountOf(bytes, "/Type /Page\r\n"), 1u);
+        EXPECT_EQ(test::CountOf(bytes, "/MediaBox [ 0 0 " + std::to_string(page.pageWidth) + " " +
+                                           std::to_string(page.pageHeight) + "]"),
                   1u);
-        EXPECT_EQ(Count(bytes, "/Subtype /Image"), 0u);
-        EXPECT_EQ(Count(bytes, " re\r\nf\r\n"), c.request.colorWeekends ? 24u : 0u);
-        EXPECT_EQ(Count(bytes, "/F2 8 Tf"), c.events ? 1u : 0u);  // the day with events
+        EXPECT_EQ(test::CountOf(bytes, "/Subtype /Image"), 0u);
+        EXPECT_EQ(test::CountOf(bytes, " re\r\nf\r\n"), c.request.colorWeekends ? 24u : 0u);
+        EXPECT_EQ(test::CountOf(bytes, "/F2 8 Tf"), c.events ? 1u : 0u);  // the day with events
         EXPECT_LT(bytes.size(), 60u * 1024);
 
         test::TempFolder folder;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,6 +26,15 @@ class TempFolder {
 };
 
 std::string ReadWholeFile(const std::filesystem::path& path);
+
+// How often `what` stands in `text`, overlapping ones counted.
+inline std::size_t CountOf(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++n;
+    }
+    return n;
+}
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
 
 // Lines joined with CR LF after each, the form every file of the program takes.

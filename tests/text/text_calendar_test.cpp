@@ -5,18 +5,14 @@
 
 #include "calendar/names.h"
 #include "document/calendar_document.h"
+#include "support/english_names.h"
 #include "support/host_command.h"
 #include "text/text_calendar.h"
 
 namespace tessaly {
 namespace {
 
-NameTable EnglishNames() {
-    NameTable names;
-    FillDayNames(names, false, {});
-    FillMonthNames(names, false, {});
-    return names;
-}
+using test::EnglishNames;
 
 std::string Text(const CalendarRequest& request, const EventCalendar* events = nullptr,
                  const NameTable& names = EnglishNames(), const DisplayColumns& columns = {},
