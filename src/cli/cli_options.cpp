@@ -86,7 +86,7 @@ std::string CliUsage() {
 }
 
 bool NeedsFullProgram(const CliOptions& options) {
-    return options.localized || options.locale || !options.events.empty() || options.regional;
+    return !options.events.empty() || options.regional;
 }
 
 namespace {

@@ -56,10 +56,9 @@ std::variant<CliOptions, CliUsageError> ParseCliArguments(const std::vector<std:
 // The text of --help.
 std::string CliUsage();
 
-// Whether a run needs what only a program linked against the system's C library has:
-// the system's locales (names, times of day), the font module (names outside
-// Windows-1252), the events module or the regional module. A4's titles are measured by
-// built-in widths.
+// Whether a run needs, from its start, what only a program linked against the system's C
+// library has: the events module (and the locale's times of day) or the regional module.
+// Names of a UTF-8 locale, A4 and faces an earlier run found need nothing of it.
 bool NeedsFullProgram(const CliOptions& options);
 
 // -o's name for standard output.

@@ -19,14 +19,15 @@
 #include "output/calendar_output.h"
 #include "pdfcalendar/pdf_calendar.h"
 #include "platform/file_save.h"
+#include "platform/locale_names.h"
 #include "platform/system.h"
 #include "platform/text_encoding.h"
 #ifdef TESSALY_STATIC_CLI
 #include "cli/hand_over.h"
+#include "fonts/font_backend.h"
 #else
 #include "fonts/pdf_fonts.h"
 #include "ical/event_files.h"
-#include "platform/locale_names.h"
 #include "regional/calendar_conventions.h"
 #endif
 
@@ -78,9 +79,11 @@ class CliServices : public CalendarServices {
     const LocaleNames& UserLocaleNames() override { return names_; }
     EmbeddingResult EmbedTextsForPdf(const EmbeddingRequest& request) override {
 #ifdef TESSALY_STATIC_CLI
-        // Such runs are the full program's (NeedsFullProgram).
-        (void)request;
-        throw std::logic_error("the static tessaly-cli has no fonts to embed");
+        // Faces an earlier run found serve here; finding them is the full program's work.
+        if (auto remembered = RememberedEmbedding(request, localeName_.value_or(""))) {
+            return std::move(*remembered);
+        }
+        throw FullProgramNeeded{};
 #else
         return tessaly::EmbedTextsForPdf(request, localeName_.value_or(""));
 #endif
@@ -246,12 +249,20 @@ int main(int argc, char** argv) {
         return Print(std::string("tessaly-cli ") + kVersionText + "\n") ? 0 : 1;
     }
 #ifdef TESSALY_STATIC_CLI
-    // Linked statically, this program has neither the system's locales nor the modules:
-    // a run that needs them is the full program's, from its start.
+    // Linked statically, this program has no modules and no conversion between encodings:
+    // a run that needs them is the full program's, from its start or as soon as it shows.
     if (NeedsFullProgram(options)) {
         HandOverToFullProgram(argv);
     }
-    const LocaleNames names = WithEnglishFallback({});
+    LocaleNames names = WithEnglishFallback({});
+    if (options.localized) {
+        // Not installed, or in another encoding: the full program says so, or converts.
+        auto read = ReadUtf8LocaleNames(options.locale.value_or(""));
+        if (!read) {
+            HandOverToFullProgram(argv);
+        }
+        names = std::move(*read);
+    }
 #else
     LocaleNames names = WithEnglishFallback({});
     if (options.locale) {
@@ -311,6 +322,10 @@ int main(int argc, char** argv) {
         if (options.open && path != kStandardOutputName && !DescriptorNamed(path)) {
             OpenWithDefaultHandler(path);
         }
+#ifdef TESSALY_STATIC_CLI
+    } catch (const FullProgramNeeded&) {
+        HandOverToFullProgram(argv);
+#endif
     } catch (const FileSaveError& error) {
         // Which file, and the system's reason, as command-line tools say it.
         ReportError(error.reason() ? CannotCreateFileMessage(error.path()) + ": " +

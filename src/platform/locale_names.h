@@ -18,6 +18,13 @@ LocaleNames ReadUserLocaleNames();
 // for any other name. Empty entries are English.
 std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name);
 
+#ifndef _WIN32
+// The names of the installed locale `name` ("" the user's) when it writes UTF-8; nothing
+// for a locale not installed or writing another encoding. Works in a statically linked
+// program too, which has no conversion between encodings.
+std::optional<LocaleNames> ReadUtf8LocaleNames(const std::string& name);
+#endif
+
 // The encoding of the installed locale `name` (on POSIX its LC_CTYPE's: "KOI8-R"), to say
 // why ReadNamedLocaleNames refuses it; nothing for a name that is not an installed locale,
 // and always nothing on Windows, whose locale names have no encoding of their own.

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "core/int_text.h"
+#include "platform/locale_info_posix.h"
 #include "platform/locale_names.h"
 
 namespace tessaly {
@@ -32,13 +33,13 @@ LocaleNames NamesOf(locale_t time) {
     static constexpr nl_item kShortDays[7] = {ABDAY_1, ABDAY_2, ABDAY_3, ABDAY_4,
                                               ABDAY_5, ABDAY_6, ABDAY_7};
     for (size_t k = 0; k < 7; ++k) {
-        const char* name = ::nl_langinfo_l(kDays[k], time);
+        const char* name = LocaleInfo(time, kDays[k]);
         names.days[k] = name != nullptr ? name : "";
-        const char* shortName = ::nl_langinfo_l(kShortDays[k], time);
+        const char* shortName = LocaleInfo(time, kShortDays[k]);
         names.shortDays[k] = shortName != nullptr ? shortName : "";
     }
     for (size_t k = 0; k < 12; ++k) {
-        const char* name = ::nl_langinfo_l(kMonths[k], time);
+        const char* name = LocaleInfo(time, kMonths[k]);
         names.months[k] = name != nullptr ? name : "";
     }
     return WithEnglishFallback(names);
@@ -50,7 +51,7 @@ bool IsAscii(const std::string& text) {
 }
 
 bool IsUtf8Codeset(locale_t locale) {
-    const char* codeset = ::nl_langinfo_l(CODESET, locale);
+    const char* codeset = LocaleInfo(locale, CODESET);
     return codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
 }
 
@@ -79,7 +80,7 @@ std::optional<std::string> InUtf8(const std::string& text, const char* codeset) 
 // The names of a locale that writes another encoding than UTF-8, in UTF-8; English where
 // they cannot be converted.
 LocaleNames InUtf8(LocaleNames names, locale_t locale) {
-    const char* codeset = ::nl_langinfo_l(CODESET, locale);
+    const char* codeset = LocaleInfo(locale, CODESET);
     const auto convert = [&](std::string& name) {
         if (!IsAscii(name)) {
             name = codeset != nullptr ? InUtf8(name, codeset).value_or("") : "";
@@ -144,6 +145,21 @@ LocaleNames ReadUserLocaleNames() {
     return names;
 }
 
+std::optional<LocaleNames> ReadUtf8LocaleNames(const std::string& name) {
+    // The codeset is LC_CTYPE's.
+    const locale_t time =
+        ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
+    if (time == static_cast<locale_t>(nullptr)) {
+        return std::nullopt;
+    }
+    std::optional<LocaleNames> names;
+    if (IsUtf8Codeset(time)) {
+        names = NamesOf(time);
+    }
+    ::freelocale(time);
+    return names;
+}
+
 // Names in another encoding would reach the files as bytes no reader expects: such a
 // locale counts only where its names are ASCII (C, POSIX).
 std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
@@ -151,18 +167,19 @@ std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
     if (name.empty()) {
         return std::nullopt;
     }
-    // The codeset is LC_CTYPE's.
-    locale_t time =
+    if (auto names = ReadUtf8LocaleNames(name)) {
+        return names;
+    }
+    const locale_t time =
         ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
     if (time == static_cast<locale_t>(nullptr)) {
         return std::nullopt;
     }
-    const bool utf8 = IsUtf8Codeset(time);
     const LocaleNames names = NamesOf(time);
     ::freelocale(time);
-    if (!utf8 && !(std::all_of(names.days.begin(), names.days.end(), IsAscii) &&
-                   std::all_of(names.months.begin(), names.months.end(), IsAscii) &&
-                   std::all_of(names.shortDays.begin(), names.shortDays.end(), IsAscii))) {
+    if (!(std::all_of(names.days.begin(), names.days.end(), IsAscii) &&
+          std::all_of(names.months.begin(), names.months.end(), IsAscii) &&
+          std::all_of(names.shortDays.begin(), names.shortDays.end(), IsAscii))) {
         return std::nullopt;
     }
     return names;
@@ -177,7 +194,7 @@ std::optional<std::string> InstalledLocaleEncoding(const std::string& name) {
     if (locale == static_cast<locale_t>(nullptr)) {
         return std::nullopt;
     }
-    const char* codeset = ::nl_langinfo_l(CODESET, locale);
+    const char* codeset = LocaleInfo(locale, CODESET);
     std::string encoding = codeset != nullptr ? codeset : "";
     ::freelocale(locale);
     return encoding;
@@ -189,7 +206,7 @@ char UserDecimalSeparator() {
     if (numeric == static_cast<locale_t>(nullptr)) {
         return '.';
     }
-    const char* radix = ::nl_langinfo_l(RADIXCHAR, numeric);
+    const char* radix = LocaleInfo(numeric, RADIXCHAR);
     // A separator of more than one byte cannot be typed as one character.
     const char separator =
         radix != nullptr && radix[0] != '\0' && radix[1] == '\0' ? radix[0] : '.';
@@ -204,10 +221,10 @@ std::function<std::string(int hour, int minute)> LocaleShortTime(const std::stri
         return TwentyFourHourTime;
     }
     const std::shared_ptr<std::remove_pointer_t<locale_t>> locale(made, ::freelocale);
-    const char* codeset = ::nl_langinfo_l(CODESET, made);
+    const char* codeset = LocaleInfo(made, CODESET);
     const bool utf8 = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
-    const char* time = ::nl_langinfo_l(T_FMT, made);
-    const char* amPm = ::nl_langinfo_l(T_FMT_AMPM, made);
+    const char* time = LocaleInfo(made, T_FMT);
+    const char* amPm = LocaleInfo(made, T_FMT_AMPM);
     const std::string format =
         WithoutSeconds(time != nullptr ? time : "", amPm != nullptr ? amPm : "");
     return [locale, format, utf8](int hour, int minute) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/locale_info_posix.h"
 #include "platform/text_encoding.h"
 
 namespace tessaly {
@@ -20,7 +21,7 @@ locale_t Utf8CharacterTypes(const char* name) {
     if (made == static_cast<locale_t>(nullptr)) {
         return made;
     }
-    const char* codeset = ::nl_langinfo_l(CODESET, made);
+    const char* codeset = LocaleInfo(made, CODESET);
     if (codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0) {
         return made;
     }

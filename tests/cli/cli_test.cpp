@@ -141,21 +141,21 @@ TEST(CliArguments, LayoutsAndFormats) {
     }
 }
 
-// What only the program linked against the system's C library can do: locales, fonts,
-// events. The new layouts, the text and A4 (its titles measured by built-in widths) need
-// nothing of it by themselves.
-TEST(CliArguments, OnlyLocalesFontsAndEventsNeedTheFullProgram) {
+// What only the program linked against the system's C library can do from the start:
+// events and the regional module. Layouts, the text, A4 and a locale's names need nothing
+// of it by themselves (a locale in another encoding, or faces not yet found, hand over
+// later).
+TEST(CliArguments, OnlyEventsAndRegionalNeedTheFullProgramFromTheStart) {
     const std::pair<std::vector<std::string>, bool> cases[] = {
         {{}, false},
         {{"--layout", "year", "--pdf", "--color-weekends", "--week-numbers"}, false},
         {{"--format", "text", "--layout", "year"}, false},
         {{"--format", "text", "--day-of-year", "--week-start", "monday"}, false},
-        {{"--pdf", "--day-of-year"}, false},
-        {{"--layout", "year", "--pdf", "--paper", "a4"}, false},
         {{"--pdf", "--paper", "a4", "--months", "24", "--week-numbers"}, false},
-        {{"--format", "text", "--locale", "ja_JP.UTF-8"}, true},
-        {{"--format", "text", "--localized"}, true},
+        {{"--format", "text", "--locale", "ja_JP.UTF-8"}, false},
+        {{"--pdf", "--localized"}, false},
         {{"--layout", "year", "--events", "x.ics"}, true},
+        {{"--localized", "--regional"}, true},
     };
     for (const auto& [args, full] : cases) {
         const auto parsed = ParseCliArguments(args, kToday);
@@ -198,7 +198,8 @@ TEST(CliArguments, RejectsBadArgumentsNamingThem) {
         {{"--year"}, "--year needs a value"},
         {{"--week-start", "Friday"},
          "--week-start: 'Friday' is not a day of the week (monday to sunday)"},
-        {{"--week-start", "mon"}, "--week-start: 'mon' is not a day of the week (monday to sunday)"},
+        {{"--week-start", "mon"},
+         "--week-start: 'mon' is not a day of the week (monday to sunday)"},
         {{"--weekend"}, "--weekend needs a value"},
         {{"--weekend="}, "--weekend: the list of days is empty"},
         {{"--weekend", ","}, "--weekend: the list of days is empty"},
