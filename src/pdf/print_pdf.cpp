@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -20,6 +21,52 @@ constexpr std::string_view kBaseFonts[] = {
     "Times-Roman", "Times-Bold",     "Times-Italic",      "Times-BoldItalic",
     "Symbol",      "ZapfDingbats",
 };
+
+// A piece of a line's content, made once and put wherever it recurs.
+struct LinePiece {
+    char text[2 * kMostChars<std::int64_t> + 8]{};
+    std::size_t size = 0;
+};
+
+// A point of a line in the page's coordinates: "x y".
+LinePiece PointText(std::int64_t x, std::int64_t y) {
+    LinePiece point;
+    char* at = point.text;
+    at = PutInto(at, x);
+    *at++ = ' ';
+    at = PutInto(at, y);
+    point.size = static_cast<std::size_t>(at - point.text);
+    return point;
+}
+
+// How every line ends: its width, and the stroke ("w w", "S").
+LinePiece StrokeText(std::int32_t width) {
+    LinePiece stroke;
+    char* at = stroke.text;
+    PutLine(at, width, " w");
+    PutLine(at, "S");
+    stroke.size = static_cast<std::size_t>(at - stroke.text);
+    return stroke;
+}
+
+// A line's content ("x y m", "x y l", "w w", "S"), put at `at` with room for
+// kMostLineChars; returns where it ends.
+constexpr std::size_t kMostLineChars = 3 * sizeof(LinePiece::text) + 8;
+char* PutLineContent(char* at, const LinePiece& from, const LinePiece& to,
+                     const LinePiece& stroke) {
+    // The whole buffer, a size known when compiling, is copied in a few moves; what
+    // follows the piece is overwritten by the next or never appended.
+    const auto put = [&at](const LinePiece& piece) {
+        std::memcpy(at, piece.text, sizeof piece.text);
+        at += piece.size;
+    };
+    put(from);
+    at = PutInto(at, " m\r\n");
+    put(to);
+    at = PutInto(at, " l\r\n");
+    put(stroke);
+    return at;
+}
 
 // A date field of `width` digits; out-of-range clock values are clamped so the date
 // keeps its fixed 14 digits.
@@ -326,33 +373,33 @@ void TPrintPDF::WriteCrossReference() {
 }
 
 // A line's four lines of page content at `at`; the most they take is kMostLineChars.
-char* TPrintPDF::PutLineContent(char* at, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                                std::int32_t y2) const {
-    // 64-bit: PageHeight - y must not overflow for any pair of 32-bit values.
-    const std::int64_t height = PageHeight;
-    PutLine(at, x1, " ", height - y1, " m");
-    PutLine(at, x2, " ", height - y2, " l");
-    PutLine(at, LineWidth, " w");
-    PutLine(at, "S");
-    return at;
-}
-
-// Lines are most of a page: each made on the stack and appended at once.
+// Lines are most of a page: each made on the stack and appended at once, every number
+// of it written once however many lines meet there.
 void TPrintPDF::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     RequireOpen("DrawLine");
+    const std::int64_t height = PageHeight;
+    const LinePiece stroke = StrokeText(LineWidth);
     char content[kMostLineChars];
     text_.append(content,
-                 static_cast<std::size_t>(PutLineContent(content, x1, y1, x2, y2) - content));
+                 static_cast<std::size_t>(PutLineContent(content, PointText(x1, height - y1),
+                                                         PointText(x2, height - y2), stroke) -
+                                          content));
 }
 
 void TPrintPDF::DrawRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     RequireOpen("DrawLine");
+    const std::int64_t height = PageHeight;
+    const LinePiece stroke = StrokeText(LineWidth);
+    const LinePiece topLeft = PointText(x1, height - y1);
+    const LinePiece bottomLeft = PointText(x1, height - y2);
+    const LinePiece bottomRight = PointText(x2, height - y2);
+    const LinePiece topRight = PointText(x2, height - y1);
     char content[4 * kMostLineChars];
     char* at = content;
-    at = PutLineContent(at, x1, y1, x1, y2);
-    at = PutLineContent(at, x1, y2, x2, y2);
-    at = PutLineContent(at, x2, y2, x2, y1);
-    at = PutLineContent(at, x2, y1, x1, y1);
+    at = PutLineContent(at, topLeft, bottomLeft, stroke);
+    at = PutLineContent(at, bottomLeft, bottomRight, stroke);
+    at = PutLineContent(at, bottomRight, topRight, stroke);
+    at = PutLineContent(at, topRight, topLeft, stroke);
     text_.append(content, static_cast<std::size_t>(at - content));
 }
 

@@ -110,11 +110,6 @@ class TPrintPDF {
 
   private:
     void RequireOpen(const char* call) const;
-    // A line's content ("x y m", "x y l", "w w", "S"), at most kMostLineChars, put at `at`;
-    // returns where it ends.
-    static constexpr std::size_t kMostLineChars = 128;
-    char* PutLineContent(char* at, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                         std::int32_t y2) const;
     // Bytes of the file so far: its text and the spans kept outside it.
     std::uint64_t FileSize() const { return text_.size() + outsideSize_; }
     // Puts `bytes`, kept elsewhere until the file is handed over, next in the file.
