@@ -11,6 +11,11 @@ std::chrono::sys_days FirstOfMonth(int monthIndex, int year) {
     return sys_days{std::chrono::year{year} / month{static_cast<unsigned>(monthIndex + 1)} / 1};
 }
 
+// The day in cell `position` of a month of `length` days whose 1st is in position `first`.
+int DayAt(int position, int first, int length) {
+    return position < first || position >= first + length ? 0 : position - first + 1;
+}
+
 }  // namespace
 
 int FirstWeekdayOf(const CalendarRequest& request) {
@@ -58,12 +63,18 @@ std::vector<CalendarRequest> MonthsOf(const CalendarRequest& request) {
 }
 
 int DayOfCell(const CalendarRequest& request, int position) {
+    return DayAt(position, FirstColumn(request.monthIndex, request.year, FirstWeekdayOf(request)),
+                 MonthLength(request.monthIndex, request.year));
+}
+
+std::array<int, 42> DaysOfCells(const CalendarRequest& request) {
     const int first = FirstColumn(request.monthIndex, request.year, FirstWeekdayOf(request));
     const int length = MonthLength(request.monthIndex, request.year);
-    if (position < first || position >= first + length) {
-        return 0;
+    std::array<int, 42> days{};
+    for (int position = 1; position <= 42; ++position) {
+        days[static_cast<std::size_t>(position - 1)] = DayAt(position, first, length);
     }
-    return position - first + 1;
+    return days;
 }
 
 std::string CellText(const CalendarRequest& request, int position) {

@@ -81,6 +81,8 @@ int MonthLength(int monthIndex, int year);
 
 // Day of the month in cell position row * 7 + column (1..42), 0 outside the month.
 int DayOfCell(const CalendarRequest& request, int position);
+// The same for every position at once: DaysOfCells(request)[position - 1].
+std::array<int, 42> DaysOfCells(const CalendarRequest& request);
 
 // The same as text, "" outside the month.
 std::string CellText(const CalendarRequest& request, int position);

@@ -24,10 +24,10 @@ struct Wording {
 // Initials are two columns wide, as a terminal calendar's day columns are.
 constexpr int kInitialsColumns = 2;
 
-MonthPage ComposeMonth(const CalendarRequest& month, const Wording& wording,
-                       const EventCalendar* events, const DisplayColumns& measure) {
+// Written into a page in place: a page is large, and moving it moves every cell.
+void ComposeMonth(MonthPage& page, const CalendarRequest& month, const Wording& wording,
+                  const EventCalendar* events, const DisplayColumns& measure) {
     const NameTable& names = wording.names;
-    MonthPage page;
     page.year = month.year;
     page.monthIndex = month.monthIndex;
     page.title = wording.MonthTitle(month);
@@ -40,14 +40,16 @@ MonthPage ComposeMonth(const CalendarRequest& month, const Wording& wording,
         shown.initials = measure.Cut(names[kFirstShortDaySlot + shown.weekday], kInitialsColumns);
         shown.weekend = IsWeekendColumn(month, column);
     }
+    const std::array<int, 42> days = DaysOfCells(month);
+    const int daysInYear = DaysInYear(month.year);
     for (int position = 1; position <= 42; ++position) {
         DayCell& cell = page.cells[static_cast<std::size_t>(position - 1)];
-        cell.day = DayOfCell(month, position);
+        cell.day = days[static_cast<std::size_t>(position - 1)];
         cell.text = cell.day > 0 ? NumeralOf(cell.day, wording.digits) : std::string();
         cell.weekend = page.columns[static_cast<std::size_t>((position - 1) % 7)].weekend;
         if (cell.day > 0) {
             cell.dayOfYear = DayOfYear(month.monthIndex, month.year, cell.day);
-            cell.daysLeft = DaysInYear(month.year) - cell.dayOfYear;
+            cell.daysLeft = daysInYear - cell.dayOfYear;
         }
         if (cell.day > 0 && events != nullptr) {
             if (const DayEvents* listed = events->On(month.year, month.monthIndex, cell.day)) {
@@ -60,7 +62,6 @@ MonthPage ComposeMonth(const CalendarRequest& month, const Wording& wording,
             page.weekNumbers[static_cast<std::size_t>(row)] = IsoWeekOfRow(month, row);
         }
     }
-    return page;
 }
 
 // The year page's title: the year of its months, or the first and the last year.
@@ -106,7 +107,7 @@ CalendarDocument ComposeCalendar(const CalendarRequest& asked, const NameTable& 
         YearPage& year = document.year.emplace();
         year.title = document.title;
         for (std::size_t k = 0; k < months.size() && k < year.months.size(); ++k) {
-            year.months[k] = ComposeMonth(months[k], wording, events, columns);
+            ComposeMonth(year.months[k], months[k], wording, events, columns);
         }
     } else {
         // A range reads "December 2026 - January 2027" where one month's name and year
@@ -117,7 +118,7 @@ CalendarDocument ComposeCalendar(const CalendarRequest& asked, const NameTable& 
         }
         document.pages.reserve(months.size());
         for (const CalendarRequest& month : months) {
-            document.pages.push_back(ComposeMonth(month, wording, events, columns));
+            ComposeMonth(document.pages.emplace_back(), month, wording, events, columns);
         }
     }
     for (std::size_t k = 0; k < 7; ++k) {
