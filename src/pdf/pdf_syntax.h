@@ -107,6 +107,23 @@ template <std::size_t N>
 inline constexpr std::size_t kMostChars<char[N]> = N;
 
 inline char* PutInto(char* at, Number auto value) {
+    // Most numbers of a page are coordinates and sizes under 1000: their digits written
+    // straight away, without the general path's measuring.
+    bool underAThousand = value < 1000;
+    if constexpr (std::is_signed_v<decltype(value)>) {
+        underAThousand = underAThousand && value >= 0;
+    }
+    if (underAThousand) {
+        const auto small = static_cast<unsigned>(value);
+        if (small >= 100) {
+            *at++ = static_cast<char>('0' + small / 100);
+        }
+        if (small >= 10) {
+            *at++ = static_cast<char>('0' + small / 10 % 10);
+        }
+        *at++ = static_cast<char>('0' + small % 10);
+        return at;
+    }
     return std::to_chars(at, at + kMostChars<decltype(value)>, value).ptr;
 }
 

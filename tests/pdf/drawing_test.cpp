@@ -36,6 +36,14 @@ TEST_F(PdfWriterTest, DrawingCallsGiveTheirContentLines) {
         {"32-bit extremes do not overflow", 612, 792,
          [=](TPrintPDF& pdf) { pdf.DrawLine(kMin, kMin, kMax, kMax); },
          CrLfLines({"-2147483648 2147484440 m", "2147483647 -2147482855 l", "1 w", "S"})},
+        {"numbers of every length around a thousand", 612, 1000,
+         [](TPrintPDF& pdf) {
+             pdf.DrawLine(9, 1, 99, 0);
+             pdf.DrawRectangle(10, 900, 100, 1);
+         },
+         CrLfLines({"9 999 m",   "99 1000 l", "1 w", "S", "10 100 m",  "10 999 l",  "1 w", "S",
+                    "10 999 m",  "100 999 l", "1 w", "S", "100 999 m", "100 100 l", "1 w", "S",
+                    "100 100 m", "10 100 l",  "1 w", "S"})},
         {"width read at each line", 612, 792,
          [](TPrintPDF& pdf) {
              pdf.LineWidth = 3;
