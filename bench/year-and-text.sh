@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Process start to output, side by side in one run (hyperfine -N): a year on one PDF page
 # against the physical limit (write_limit.c writing the same bytes, fsync, rename), on
-# Letter (the static program) and on German A4 (handed to the full program); a month as
+# Letter and on German A4 (both made by the static program); a month as
 # text against cal, started the same way; and Python's calendar.TextCalendar. A
 # benchmark, not a test: it prints medians and ratios and never fails on them.
 #

@@ -74,9 +74,9 @@ else
 fi
 
 mkdir -p "$work/out"
-# The last run needs a locale and the font module: tessaly-cli hands it to the
-# installed tessaly-cli-full.
-for option in "" --pdf "--pdf --paper a4 --locale C"; do
+# A UTF-8 locale's names are read by tessaly-cli itself; a locale in another encoding (C)
+# is handed to the installed tessaly-cli-full.
+for option in "" --pdf "--pdf --locale C.UTF-8" "--pdf --paper a4 --locale C"; do
     name="calendar.html"
     [ -n "$option" ] && name="calendar.pdf"
     # shellcheck disable=SC2086 # the options are words without blanks
