@@ -48,23 +48,37 @@ inline void Put(std::string& out, Number auto value) {
     }
 }
 
+// The most characters `size` bytes of text take escaped: a control byte takes four.
+constexpr std::size_t MostEscapedChars(std::size_t size) {
+    return 4 * size;
+}
+
 // Backslash and both parentheses would end or change the string; control bytes could
-// be taken for line ends. Bytes from 0x80 up stay: they are WinAnsi characters.
-inline void Put(std::string& out, Escaped escaped) {
-    for (const char c : escaped.text) {
+// be taken for line ends. Bytes from 0x80 up stay: they are WinAnsi characters. Put at
+// `at`, with room for MostEscapedChars; returns where it ends.
+inline char* PutEscaped(char* at, std::string_view text) {
+    for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\\' || c == '(' || c == ')') {
-            out += '\\';
-            out += c;
+            *at++ = '\\';
+            *at++ = c;
         } else if (byte < 0x20 || byte == 0x7F) {
-            out += '\\';
-            out += static_cast<char>('0' + (byte >> 6));
-            out += static_cast<char>('0' + ((byte >> 3) & 7));
-            out += static_cast<char>('0' + (byte & 7));
+            *at++ = '\\';
+            *at++ = static_cast<char>('0' + (byte >> 6));
+            *at++ = static_cast<char>('0' + ((byte >> 3) & 7));
+            *at++ = static_cast<char>('0' + (byte & 7));
         } else {
-            out += c;
+            *at++ = c;
         }
     }
+    return at;
+}
+
+inline void Put(std::string& out, Escaped escaped) {
+    const std::size_t before = out.size();
+    out.resize(before + MostEscapedChars(escaped.text.size()));
+    out.resize(
+        static_cast<std::size_t>(PutEscaped(out.data() + before, escaped.text) - out.data()));
 }
 
 inline void Put(std::string& out, Literal literal) {

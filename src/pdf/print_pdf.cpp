@@ -22,6 +22,12 @@ constexpr std::string_view kBaseFonts[] = {
     "Symbol",      "ZapfDingbats",
 };
 
+// What the objects after the pages take at most, about: the resources, each page's and
+// picture's dictionary, the embedded faces' widths and maps.
+std::size_t RoomAfterPages(std::size_t pages, std::size_t pictures, std::size_t glyphs) {
+    return 4096 + 200 * (pages + pictures) + 64 * glyphs;
+}
+
 // A piece of a line's content, made once and put wherever it recurs.
 struct LinePiece {
     char text[2 * kMostChars<std::int64_t> + 8]{};
@@ -140,6 +146,7 @@ void TPrintPDF::CloseObject() {
 
 void TPrintPDF::BeginDocument() {
     pageNumber_ = 1;
+    expectedPages_ = 1;
     lastReserved_ = 0;
     runningOffset_ = 0;
     infoObject_ = pagesObject_ = resourcesObject_ = outlinesObject_ = catalogObject_ = 0;
@@ -205,8 +212,8 @@ ByteSpans TPrintPDF::EndDocument() {
     if (glyphsDrawn > 0 && drawnFaces_.size() > embeddedFonts_.size()) {
         throw std::logic_error("TPrintPDF::EndDocument: glyphs drawn without an embedded font");
     }
-    text_.reserve(text_.size() + 4096 + 200 * (contentObjects_.size() + pictures_.size()) +
-                  64 * glyphsDrawn);
+    text_.reserve(text_.size() +
+                  RoomAfterPages(contentObjects_.size(), pictures_.size(), glyphsDrawn));
 
     CloseContentStream();
     WriteFontsAndResources();
@@ -422,13 +429,24 @@ void TPrintPDF::FillRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2,
     WriteLine(text_, "Q");
 }
 
+// A text object is made whole and appended at once: on the stack for the short texts
+// nearly every one is (a day's number, a name).
 void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) {
     RequireOpen("DrawText");
-    WriteLine(text_, "BT");
-    WriteLine(text_, "/F", Font.Face + 1, " ", Font.Size, " Tf");
-    WriteLine(text_, x, " ", std::int64_t{PageHeight} - y, " Td");
-    WriteLine(text_, Literal{text}, " Tj");
-    WriteLine(text_, "ET");
+    constexpr std::size_t kMostCharsAroundText = 128;
+    const std::size_t room = kMostCharsAroundText + MostEscapedChars(text.size());
+    char onStack[512];
+    std::vector<char> onHeap(room > sizeof onStack ? room : 0);
+    char* const object = onHeap.empty() ? onStack : onHeap.data();
+    char* at = object;
+    PutLine(at, "BT");
+    PutLine(at, "/F", Font.Face + 1, " ", Font.Size, " Tf");
+    PutLine(at, x, " ", std::int64_t{PageHeight} - y, " Td");
+    *at++ = '(';
+    at = PutEscaped(at, text);
+    PutLine(at, ") Tj");
+    PutLine(at, "ET");
+    text_.append(object, static_cast<std::size_t>(at - object));
 }
 
 void TPrintPDF::DrawImage(std::int32_t x, std::int32_t y, const Bitmap24& image) {
@@ -477,6 +495,14 @@ void TPrintPDF::DrawPicture(std::int32_t x, std::int32_t y, std::int32_t number)
 
 void TPrintPDF::NewPage() {
     RequireOpen("NewPage");
+    if (pageNumber_ == 1 && expectedPages_ > 1) {
+        // The file so far is the first page and the document's start: an eighth more
+        // for pages fuller than the first, and the objects after them.
+        const auto pages = static_cast<std::size_t>(expectedPages_);
+        const std::size_t firstPage = text_.size();
+        text_.reserve(firstPage * pages + firstPage / 8 +
+                      RoomAfterPages(pages, pictures_.size(), 0));
+    }
     CloseContentStream();
     OpenContentStream();
     ++pageNumber_;

@@ -90,6 +90,10 @@ class TPrintPDF {
     // stream of its own; later drawing calls go there. Every page shares the fonts and
     // the pictures.
     void NewPage();
+    // A hint: the document will have `pages` pages, each about the size of the first.
+    // Room for them all is made when the first ends, so that a long document's text is
+    // not copied again and again as it grows. Changes no byte.
+    void ExpectPages(std::int32_t pages) { expectedPages_ = pages; }
 
     // The next font that DrawGlyphs draws in: the k-th embedded (from 0) is face k of the
     // glyphs. Written after the catalog as font /F(15+k) (Type0 over a CIDFont, with its
@@ -147,6 +151,7 @@ class TPrintPDF {
 
     bool open_ = false;
     std::int32_t pageNumber_ = 0;
+    std::int32_t expectedPages_ = 1;
     std::int32_t lastReserved_ = 0;
     std::int32_t infoObject_ = 0;
     std::int32_t pagesObject_ = 0;

@@ -53,6 +53,7 @@ PdfCalendarRenderer::PdfCalendarRenderer(TPrintPDF& pdf, const CalendarDocument&
                                          const PdfCalendarLayout& layout)
     : pdf_(pdf), document_(document), layout_(layout) {
     BeginCalendarFile(pdf_, layout_.page.pageWidth, layout_.page.pageHeight, layout_.fonts);
+    pdf_.ExpectPages(static_cast<std::int32_t>(document_.pages.size()));
 }
 
 void PdfCalendarRenderer::DrawPage(std::size_t k) {
