@@ -1,6 +1,16 @@
 #include "pdf/pdf_syntax.h"
 
+#include <charconv>
+
 namespace tessaly::pdf_syntax {
+
+char* PutAnyDecimal(char* at, std::int64_t value) {
+    return std::to_chars(at, at + kMostChars<std::int64_t>, value).ptr;
+}
+
+char* PutAnyDecimal(char* at, std::uint64_t value) {
+    return std::to_chars(at, at + kMostChars<std::uint64_t>, value).ptr;
+}
 
 // Out of line: mingw's GCC 12, inlining the append into its many callers, warns of it
 // falsely (-Wrestrict).

@@ -120,6 +120,10 @@ inline constexpr std::size_t kMostChars<T> = 20;  // "-9223372036854775808"
 template <std::size_t N>
 inline constexpr std::size_t kMostChars<char[N]> = N;
 
+// Any number, out of line: the general path is long, and seldom taken.
+char* PutAnyDecimal(char* at, std::int64_t value);
+char* PutAnyDecimal(char* at, std::uint64_t value);
+
 inline char* PutInto(char* at, Number auto value) {
     // Most numbers of a page are coordinates and sizes under 1000: their digits written
     // straight away, without the general path's measuring.
@@ -138,7 +142,11 @@ inline char* PutInto(char* at, Number auto value) {
         *at++ = static_cast<char>('0' + small % 10);
         return at;
     }
-    return std::to_chars(at, at + kMostChars<decltype(value)>, value).ptr;
+    if constexpr (std::is_signed_v<decltype(value)>) {
+        return PutAnyDecimal(at, static_cast<std::int64_t>(value));
+    } else {
+        return PutAnyDecimal(at, static_cast<std::uint64_t>(value));
+    }
 }
 
 // A word is a string literal: its characters, without the terminating null, copied as
