@@ -1,6 +1,5 @@
 #include <charconv>
 #include <cstdint>
-#include <random>
 
 #include "core/errors.h"
 #include "platform/file_save.h"
@@ -50,10 +49,8 @@ std::optional<int> DescriptorNamed(std::string_view path) {
 }
 
 std::string TemporaryNameFor(std::string_view name, unsigned long pid) {
-    // Eight characters of 36 take 42 bits: two draws of the system's random numbers,
-    // without a generator's state to set up for a name or two a run.
-    std::random_device device;
-    std::uint64_t bits = std::uint64_t{device()} << 32 | device();
+    // Eight characters of 36 take 42 bits.
+    std::uint64_t bits = RandomBitsForName();
     static_assert(kRandomLength <= 12);  // 36^12 < 2^64
     // Appended piece by piece: "." + std::string(...) trips a false -Wrestrict in GCC 12.
     std::string text(1, '.');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,8 @@ std::string DescribeReason(const std::error_code& reason);
 // The hidden name of a temporary copy of `name` made by process `pid`:
 // ".<name>.<pid>.<random>.tmp".
 std::string TemporaryNameFor(std::string_view name, unsigned long pid);
+// 64 bits of the system's random numbers, for such names.
+std::uint64_t RandomBitsForName();
 // The process that made `entry`, when it is such a name for `name`.
 std::optional<unsigned long> TemporaryNameOwner(std::string_view entry, std::string_view name);
 

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -383,6 +385,17 @@ bool PassesProtectedLink(const std::string& path) {
 
 std::string DescribeReason(const std::error_code& reason) {
     return reason.message();
+}
+
+// The kernel's random numbers, asked once: the C++ library's device probes the processor
+// first, which is slow in a virtual machine.
+std::uint64_t RandomBitsForName() {
+    std::uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, 0) == static_cast<ssize_t>(sizeof bits)) {
+        return bits;
+    }
+    std::random_device device;
+    return std::uint64_t{device()} << 32 | device();
 }
 
 }  // namespace tessaly

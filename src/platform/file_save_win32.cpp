@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <random>
 
 #include "platform/file_save.h"
 #include "platform/wide_text_win32.h"
@@ -164,6 +165,12 @@ std::string DescribeReason(const std::error_code& reason) {
         words.pop_back();
     }
     return words;
+}
+
+// rand_s, without a generator's state to set up for a name or two a run.
+std::uint64_t RandomBitsForName() {
+    std::random_device device;
+    return std::uint64_t{device()} << 32 | device();
 }
 
 }  // namespace tessaly
