@@ -347,8 +347,12 @@ std::optional<SaveFailure> TrySaveFileAtomically(const std::string& path, ByteSp
     if (auto failure = FollowLinks(target)) {
         return failure;
     }
-    if (auto refused = ProtectedLinkOnTheWay(FolderOf(target))) {
-        return refused;
+    // Where a link was followed, the way to its target is checked too; without one it
+    // is the way already checked.
+    if (target != path) {
+        if (auto refused = ProtectedLinkOnTheWay(FolderOf(target))) {
+            return refused;
+        }
     }
     const Descriptor folder(::open(FolderOf(target).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) {
