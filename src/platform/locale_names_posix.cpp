@@ -8,6 +8,7 @@
 #include <ctime>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 #include "core/int_text.h"
 #include "platform/locale_info_posix.h"
@@ -145,19 +146,34 @@ LocaleNames ReadUserLocaleNames() {
     return names;
 }
 
-std::optional<LocaleNames> ReadUtf8LocaleNames(const std::string& name) {
+namespace {
+
+// The names of the installed locale `name`, with whether it writes UTF-8.
+struct NamedLocale {
+    LocaleNames names;
+    bool utf8 = false;
+};
+
+std::optional<NamedLocale> ReadLocaleNamed(const std::string& name) {
     // The codeset is LC_CTYPE's.
     const locale_t time =
         ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
     if (time == static_cast<locale_t>(nullptr)) {
         return std::nullopt;
     }
-    std::optional<LocaleNames> names;
-    if (IsUtf8Codeset(time)) {
-        names = NamesOf(time);
-    }
+    NamedLocale read{NamesOf(time), IsUtf8Codeset(time)};
     ::freelocale(time);
-    return names;
+    return read;
+}
+
+}  // namespace
+
+std::optional<LocaleNames> ReadUtf8LocaleNames(const std::string& name) {
+    auto read = ReadLocaleNamed(name);
+    if (!read || !read->utf8) {
+        return std::nullopt;
+    }
+    return std::move(read->names);
 }
 
 // Names in another encoding would reach the files as bytes no reader expects: such a
@@ -167,22 +183,17 @@ std::optional<LocaleNames> ReadNamedLocaleNames(const std::string& name) {
     if (name.empty()) {
         return std::nullopt;
     }
-    if (auto names = ReadUtf8LocaleNames(name)) {
-        return names;
-    }
-    const locale_t time =
-        ::newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
-    if (time == static_cast<locale_t>(nullptr)) {
+    auto read = ReadLocaleNamed(name);
+    if (!read) {
         return std::nullopt;
     }
-    const LocaleNames names = NamesOf(time);
-    ::freelocale(time);
-    if (!(std::all_of(names.days.begin(), names.days.end(), IsAscii) &&
-          std::all_of(names.months.begin(), names.months.end(), IsAscii) &&
-          std::all_of(names.shortDays.begin(), names.shortDays.end(), IsAscii))) {
+    const LocaleNames& names = read->names;
+    if (!read->utf8 && !(std::all_of(names.days.begin(), names.days.end(), IsAscii) &&
+                         std::all_of(names.months.begin(), names.months.end(), IsAscii) &&
+                         std::all_of(names.shortDays.begin(), names.shortDays.end(), IsAscii))) {
         return std::nullopt;
     }
-    return names;
+    return std::move(read->names);
 }
 
 std::optional<std::string> InstalledLocaleEncoding(const std::string& name) {

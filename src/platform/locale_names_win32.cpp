@@ -13,13 +13,6 @@ namespace tessaly {
 
 namespace {
 
-std::string LocaleText(LCID lcid, LCTYPE type) {
-    wchar_t buffer[256];
-    const int count = ::GetLocaleInfoW(lcid, type, buffer, 256);
-    // The count includes the terminating zero; a failure gives 0 and an empty name.
-    return count > 1 ? Utf8FromWide({buffer, static_cast<std::size_t>(count - 1)}) : std::string();
-}
-
 // Windows numbers the days from Monday; the table starts on Sunday.
 constexpr LCTYPE kDays[7] = {LOCALE_SDAYNAME7, LOCALE_SDAYNAME1, LOCALE_SDAYNAME2, LOCALE_SDAYNAME3,
                              LOCALE_SDAYNAME4, LOCALE_SDAYNAME5, LOCALE_SDAYNAME6};
@@ -52,26 +45,37 @@ std::optional<LCID> LocaleIdOf(const std::string& name) {
 LocaleNames ReadLocaleNames(unsigned long lcid) {
     LocaleNames names;
     for (size_t k = 0; k < names.days.size(); ++k) {
-        names.days[k] = LocaleText(lcid, kDays[k]);
+        names.days[k] = LocaleInfoText(lcid, kDays[k]);
         // The shortest names where the system has them, else the abbreviated ones.
-        names.shortDays[k] = LocaleText(lcid, kShortestDays[k]);
+        names.shortDays[k] = LocaleInfoText(lcid, kShortestDays[k]);
         if (names.shortDays[k].empty()) {
-            names.shortDays[k] = LocaleText(lcid, kAbbreviatedDays[k]);
+            names.shortDays[k] = LocaleInfoText(lcid, kAbbreviatedDays[k]);
         }
     }
     for (size_t k = 0; k < names.months.size(); ++k) {
-        names.months[k] = LocaleText(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + k));
+        names.months[k] = LocaleInfoText(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + k));
     }
     // The code page GetLocaleInfoA would give the names in; 0 (a locale without one) is
     // the process's.
-    DWORD codePage = 0;
-    if (::GetLocaleInfoW(lcid, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                         reinterpret_cast<LPWSTR>(&codePage),
-                         sizeof codePage / sizeof(wchar_t)) == 0) {
-        codePage = 0;
-    }
-    names.codePage = codePage;
+    names.codePage =
+        static_cast<unsigned>(LocaleInfoNumber(lcid, LOCALE_IDEFAULTANSICODEPAGE).value_or(0));
     return WithEnglishFallback(names);
+}
+
+std::string LocaleInfoText(unsigned long lcid, unsigned long type) {
+    wchar_t buffer[256];
+    const int count = ::GetLocaleInfoW(lcid, type, buffer, 256);
+    // The count includes the terminating zero; a failure gives 0 and an empty text.
+    return count > 1 ? Utf8FromWide({buffer, static_cast<std::size_t>(count - 1)}) : std::string();
+}
+
+std::optional<unsigned long> LocaleInfoNumber(unsigned long lcid, unsigned long type) {
+    DWORD value = 0;
+    if (::GetLocaleInfoW(lcid, type | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&value),
+                         sizeof value / sizeof(wchar_t)) == 0) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 LocaleNames ReadUserLocaleNames() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/locale_names_win32.h"
 #include "platform/wide_text_win32.h"
 #include "regional/calendar_conventions.h"
 #include "regional/year_month_picture.h"
@@ -15,26 +16,10 @@ namespace tessaly {
 
 namespace {
 
-std::string LocaleText(LCID lcid, LCTYPE type) {
-    wchar_t buffer[256];
-    const int count = ::GetLocaleInfoW(lcid, type, buffer, 256);
-    // The count includes the terminating zero; a failure gives 0 and an empty text.
-    return count > 1 ? Utf8FromWide({buffer, static_cast<std::size_t>(count - 1)}) : std::string();
-}
-
-std::optional<DWORD> LocaleNumber(LCID lcid, LCTYPE type) {
-    DWORD value = 0;
-    if (::GetLocaleInfoW(lcid, type | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&value),
-                         sizeof value / sizeof(wchar_t)) == 0) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // The native digits where the locale writes numbers in them: LOCALE_IDIGITSUBSTITUTION
 // 1 is "never"; 0 ("as the context") and 2 ("national") write them in the locale's own.
 std::vector<std::string> Digits(LCID lcid) {
-    const auto substitution = LocaleNumber(lcid, LOCALE_IDIGITSUBSTITUTION);
+    const auto substitution = LocaleInfoNumber(lcid, LOCALE_IDIGITSUBSTITUTION);
     wchar_t native[16];
     const int count = ::GetLocaleInfoW(lcid, LOCALE_SNATIVEDIGITS, native, 16);
     if (!substitution || *substitution == 1 || count != 11) {
@@ -92,7 +77,7 @@ const SystemIcu* LoadSystemIcu() {
 // Sunday without the system's ICU.
 Weekdays Weekend(LCID lcid) {
     const SystemIcu* icu = LoadSystemIcu();
-    std::string name = LocaleText(lcid, LOCALE_SNAME);
+    std::string name = LocaleInfoText(lcid, LOCALE_SNAME);
     if (icu == nullptr || name.empty()) {
         return kSaturdayAndSunday;
     }
@@ -129,19 +114,19 @@ ConventionsRead ReadCalendarConventions(const std::string& localeName,
     CalendarConventions& conventions = read.conventions;
     // Windows counts from Monday, 0.
     conventions.firstWeekday =
-        static_cast<int>((LocaleNumber(lcid, LOCALE_IFIRSTDAYOFWEEK).value_or(6) + 1) % 7);
+        static_cast<int>((LocaleInfoNumber(lcid, LOCALE_IFIRSTDAYOFWEEK).value_or(6) + 1) % 7);
     conventions.weekend = Weekend(lcid);
-    conventions.rightToLeft = LocaleNumber(lcid, LOCALE_IREADINGLAYOUT).value_or(0) == 1;
+    conventions.rightToLeft = LocaleInfoNumber(lcid, LOCALE_IREADINGLAYOUT).value_or(0) == 1;
     conventions.digits = Digits(lcid);
-    const std::string picture = LocaleText(lcid, LOCALE_SYEARMONTH);
+    const std::string picture = LocaleInfoText(lcid, LOCALE_SYEARMONTH);
     for (const CalendarRequest& month : MonthsOf(request)) {
         YearMonthWords words;
         words.year = month.year;
         words.month = month.monthIndex + 1;
         words.monthName =
-            LocaleText(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + month.monthIndex));
+            LocaleInfoText(lcid, static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + month.monthIndex));
         words.abbreviatedMonth =
-            LocaleText(lcid, static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + month.monthIndex));
+            LocaleInfoText(lcid, static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + month.monthIndex));
         words.digits = conventions.digits;
         const std::string title =
             FillYearMonthPicture(picture.empty() ? "MMMM yyyy" : picture, words);
