@@ -13,11 +13,6 @@
 
 namespace tessaly::pdf_syntax {
 
-// A text to be written as the inside of a PDF string literal.
-struct Escaped {
-    std::string_view text;
-};
-
 // A PDF string literal: the text escaped, between parentheses.
 struct Literal {
     std::string_view text;
@@ -48,15 +43,16 @@ inline void Put(std::string& out, Number auto value) {
     }
 }
 
-// The most characters `size` bytes of text take escaped: a control byte takes four.
-constexpr std::size_t MostEscapedChars(std::size_t size) {
-    return 4 * size;
+// The most characters a literal of `size` bytes of text takes: a control byte takes four.
+constexpr std::size_t MostLiteralChars(std::size_t size) {
+    return 4 * size + 2;
 }
 
+// The literal of `text` at `at`, with room for MostLiteralChars; returns where it ends.
 // Backslash and both parentheses would end or change the string; control bytes could
-// be taken for line ends. Bytes from 0x80 up stay: they are WinAnsi characters. Put at
-// `at`, with room for MostEscapedChars; returns where it ends.
-inline char* PutEscaped(char* at, std::string_view text) {
+// be taken for line ends. Bytes from 0x80 up stay: they are WinAnsi characters.
+inline char* PutLiteral(char* at, std::string_view text) {
+    *at++ = '(';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\\' || c == '(' || c == ')') {
@@ -71,20 +67,15 @@ inline char* PutEscaped(char* at, std::string_view text) {
             *at++ = c;
         }
     }
+    *at++ = ')';
     return at;
 }
 
-inline void Put(std::string& out, Escaped escaped) {
-    const std::size_t before = out.size();
-    out.resize(before + MostEscapedChars(escaped.text.size()));
-    out.resize(
-        static_cast<std::size_t>(PutEscaped(out.data() + before, escaped.text) - out.data()));
-}
-
 inline void Put(std::string& out, Literal literal) {
-    out += '(';
-    Put(out, Escaped{literal.text});
-    out += ')';
+    const std::size_t before = out.size();
+    out.resize(before + MostLiteralChars(literal.text.size()));
+    out.resize(
+        static_cast<std::size_t>(PutLiteral(out.data() + before, literal.text) - out.data()));
 }
 
 inline void Put(std::string& out, Thousandths number) {

@@ -379,11 +379,11 @@ void TPrintPDF::WriteCrossReference() {
     WriteLine(text_, offsets_.back());
 }
 
-// A line's four lines of page content at `at`; the most they take is kMostLineChars.
 // Lines are most of a page: each made on the stack and appended at once, every number
 // of it written once however many lines meet there.
 void TPrintPDF::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     RequireOpen("DrawLine");
+    // 64-bit: PageHeight - y must not overflow for any pair of 32-bit values.
     const std::int64_t height = PageHeight;
     const LinePiece stroke = StrokeText(LineWidth);
     char content[kMostLineChars];
@@ -434,7 +434,7 @@ void TPrintPDF::FillRectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2,
 void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) {
     RequireOpen("DrawText");
     constexpr std::size_t kMostCharsAroundText = 128;
-    const std::size_t room = kMostCharsAroundText + MostEscapedChars(text.size());
+    const std::size_t room = kMostCharsAroundText + MostLiteralChars(text.size());
     char onStack[512];
     std::vector<char> onHeap(room > sizeof onStack ? room : 0);
     char* const object = onHeap.empty() ? onStack : onHeap.data();
@@ -442,9 +442,8 @@ void TPrintPDF::DrawText(std::int32_t x, std::int32_t y, std::string_view text) 
     PutLine(at, "BT");
     PutLine(at, "/F", Font.Face + 1, " ", Font.Size, " Tf");
     PutLine(at, x, " ", std::int64_t{PageHeight} - y, " Td");
-    *at++ = '(';
-    at = PutEscaped(at, text);
-    PutLine(at, ") Tj");
+    at = PutLiteral(at, text);
+    PutLine(at, " Tj");
     PutLine(at, "ET");
     text_.append(object, static_cast<std::size_t>(at - object));
 }
